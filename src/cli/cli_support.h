@@ -1,0 +1,24 @@
+#pragma once
+// Shared pieces of the korvalin subcommands.
+
+#include <string>
+
+#include "model/project.h"
+
+namespace korvalin::cli {
+
+constexpr int EXIT_OK = 0;
+constexpr int EXIT_ERROR = 1;
+constexpr int EXIT_USAGE = 2;
+
+// Loads a project for a command; prints the problem to stderr on failure.
+bool LoadProject(const std::string& path, Project& project);
+// Saves; prints the problem to stderr on failure.
+bool SaveProject(const std::string& path, Project& project);
+void PrintError(const std::string& text);
+
+// The entry named by a disc path ("\DATA\FILE.BIN" or "/data/file.bin",
+// case-insensitive; "\" or "/" is the root). -1 when there is none.
+int32_t FindEntryByDiscPath(const Project& project, const std::string& discPath);
+
+}  // namespace korvalin::cli

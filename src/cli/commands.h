@@ -1,0 +1,11 @@
+#pragma once
+// Each group of subcommands registers itself on the application. A command's
+// callback stores its exit status in `status`.
+
+#include <CLI/CLI.hpp>
+
+namespace korvalin::cli {
+
+void RegisterProjectCommands(CLI::App& app, int& status);
+
+}  // namespace korvalin::cli

@@ -1,0 +1,25 @@
+// korvalin: the command-line front end over the same core as the desktop.
+
+#include <exception>
+#include <iostream>
+
+#include "cli/cli_support.h"
+#include "cli/commands.h"
+
+int main(int argc, char** argv) {
+    using namespace korvalin::cli;
+    CLI::App app{"Korvalin: authors PlayStation and PlayStation 2 CD-ROM images.", "korvalin"};
+    app.set_version_flag("--version", std::string("korvalin ") + KORVALIN_VERSION);
+    app.require_subcommand(1);
+    int status = EXIT_OK;
+    RegisterProjectCommands(app, status);
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::ParseError& e) {
+        return app.exit(e) == 0 ? EXIT_OK : EXIT_USAGE;
+    } catch (const std::exception& e) {
+        PrintError(std::string("korvalin: ") + e.what());
+        return EXIT_ERROR;
+    }
+    return status;
+}

@@ -1,0 +1,12 @@
+#pragma once
+
+#include <string>
+
+#include "model/project.h"
+
+namespace korvalin {
+
+// The status bar's project line: playing time, raw size, sectors, counts.
+std::string ProjectSummary(const Project& project);
+
+}  // namespace korvalin

@@ -1,0 +1,10 @@
+#pragma once
+
+#include "model/calendar_time.h"
+
+namespace korvalin {
+
+// The system clock as UTC calendar fields.
+CalendarTime CurrentUtcTime();
+
+}  // namespace korvalin

@@ -1,0 +1,76 @@
+#include "test_support.h"
+
+#include <stdlib.h>
+
+#include <fstream>
+#include <iterator>
+#include <stdexcept>
+
+namespace korvalin::test {
+
+Project NewProject() {
+    Project project;
+    StartNewProject(project, CalendarTime{2024, 6, 5, 10, 20, 30});
+    return project;
+}
+
+int32_t AddDir(Project& project, const std::string& name, int32_t parentIndex) {
+    DirEntry dir;
+    dir.SetName(name);
+    dir.parent = static_cast<uint32_t>(parentIndex) + 1;
+    dir.recordLength = DirRecordLength(dir.nameLength);
+    dir.lba = -1;
+    project.dirTable.push_back(dir);
+    return project.dirCount() - 1;
+}
+
+int32_t AddFile(Project& project, const std::string& name, uint32_t size, int32_t parentIndex,
+                const std::string& source) {
+    FileEntry file;
+    file.SetName(name);
+    file.parent = static_cast<uint32_t>(parentIndex) + 1;
+    file.recordLength = FileRecordLength(file.nameLength);
+    file.size = size;
+    file.lba = -1;
+    file.sourcePath = source;
+    project.fileTable.push_back(file);
+    return project.fileCount() - 1;
+}
+
+int32_t AddDummy(Project& project, const std::string& name, int32_t lba, uint32_t size,
+                 int32_t parentIndex) {
+    const int32_t index = AddFile(project, name, size, parentIndex);
+    FileEntry& file = project.fileTable[index];
+    file.sourcePath.reset();
+    file.flags = FLAG_DUMMY | FLAG_LBA_SET;
+    file.lba = lba;
+    return index;
+}
+
+TempDir::TempDir() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "korvalin-test-XXXXXX").string();
+    if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
+    path_ = pattern;
+}
+
+TempDir::~TempDir() {
+    std::error_code ignored;
+    std::filesystem::remove_all(path_, ignored);
+}
+
+std::vector<uint8_t> ReadBytes(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {});
+}
+
+void WriteBytes(const std::filesystem::path& path, const std::vector<uint8_t>& bytes) {
+    std::ofstream out(path, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+
+void WriteText(const std::filesystem::path& path, const std::string& text) {
+    std::ofstream out(path, std::ios::binary);
+    out << text;
+}
+
+}  // namespace korvalin::test
