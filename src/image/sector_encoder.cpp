@@ -1,0 +1,168 @@
+#include "image/sector_encoder.h"
+
+#include <array>
+#include <cstring>
+
+#include "image/sector_header.h"
+
+namespace korvalin {
+
+namespace {
+
+constexpr uint8_t SYNC[12] = {0x00, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF,
+                              0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x00};
+
+struct Tables {
+    // CRC-32 for (x^16 + x^15 + x^2 + 1)(x^16 + x^2 + x + 1), reflected,
+    // sliced four bytes at a time.
+    std::array<std::array<uint32_t, 256>, 4> edc{};
+    // GF(2^8), x^8 + x^4 + x^3 + x^2 + 1: multiplication by alpha, and
+    // division by (alpha + 1) after a multiplication by alpha.
+    std::array<uint8_t, 256> timesAlpha{};
+    std::array<uint8_t, 256> finish{};
+
+    Tables() {
+        for (uint32_t i = 0; i < 256; ++i) {
+            uint32_t crc = i;
+            for (int bit = 0; bit < 8; ++bit) crc = (crc >> 1) ^ ((crc & 1) ? 0xD8018001u : 0);
+            edc[0][i] = crc;
+        }
+        for (uint32_t i = 0; i < 256; ++i) {
+            for (int k = 1; k < 4; ++k) edc[k][i] = (edc[k - 1][i] >> 8) ^ edc[0][edc[k - 1][i] & 0xFF];
+        }
+        for (uint32_t x = 0; x < 256; ++x) {
+            const uint32_t doubled = (x << 1) ^ ((x & 0x80) ? 0x11D : 0);
+            timesAlpha[x] = static_cast<uint8_t>(doubled);
+            finish[x ^ doubled] = static_cast<uint8_t>(x);  // y = x(alpha + 1)  ->  x
+        }
+    }
+};
+
+const Tables& SharedTables() {
+    static const Tables tables;
+    return tables;
+}
+
+// Multiplies eight GF(2^8) elements packed in a word by alpha at once.
+inline uint64_t TimesAlpha8(uint64_t x) {
+    const uint64_t high = x & 0x8080808080808080ull;
+    return ((x & 0x7F7F7F7F7F7F7F7Full) << 1) ^ ((high >> 7) * 0x1D);
+}
+
+// Each parity symbol pair protects one codeword d0..d(k-1), with
+// S0 = sum di and S1 = sum di alpha^(k+1-i):
+// p0 = (S1 + S0) / (alpha + 1) and p1 = p0 + S0.
+// S1 is built by Horner's rule, eight codewords per machine word, all
+// codewords advancing together one data position at a time.
+template <int WORDS>
+struct Codewords {
+    uint64_t horner[WORDS] = {};
+    uint64_t sum[WORDS] = {};
+
+    void Add(const uint64_t (&data)[WORDS]) {
+        for (int w = 0; w < WORDS; ++w) {
+            sum[w] ^= data[w];
+            horner[w] = TimesAlpha8(horner[w] ^ data[w]);
+        }
+    }
+    void Finish(int majors, uint8_t* out) const {
+        const Tables& t = SharedTables();
+        uint8_t h[WORDS * 8];
+        uint8_t s[WORDS * 8];
+        std::memcpy(h, horner, sizeof h);
+        std::memcpy(s, sum, sizeof s);
+        for (int major = 0; major < majors; ++major) {
+            const uint8_t p0 = t.finish[t.timesAlpha[h[major]] ^ s[major]];
+            out[major] = p0;
+            out[major + majors] = static_cast<uint8_t>(p0 ^ s[major]);
+        }
+    }
+};
+
+// P: 86 byte columns of 24 rows; row r is the 86 bytes at 86r.
+void ComputeP(const uint8_t* buffer, uint8_t* out) {
+    Codewords<11> codewords;
+    uint64_t row[11];
+    for (int r = 0; r < 24; ++r) {
+        row[10] = 0;
+        std::memcpy(row, buffer + 86 * r, 86);
+        codewords.Add(row);
+    }
+    codewords.Finish(86, out);
+}
+
+// Q: 26 diagonals of 43 two-byte words; word k of diagonal d starts at
+// (86d + 88k) mod 2236.
+struct QPositions {
+    uint16_t at[43][26];
+    QPositions() {
+        for (int k = 0; k < 43; ++k) {
+            for (int d = 0; d < 26; ++d) at[k][d] = static_cast<uint16_t>((86 * d + 88 * k) % 2236);
+        }
+    }
+};
+
+void ComputeQ(const uint8_t* buffer, uint8_t* out) {
+    static const QPositions positions;
+    Codewords<7> codewords;
+    uint64_t row[7];
+    for (int k = 0; k < 43; ++k) {
+        uint8_t gathered[56] = {};
+        for (int d = 0; d < 26; ++d) std::memcpy(gathered + 2 * d, buffer + positions.at[k][d], 2);
+        std::memcpy(row, gathered, sizeof row);
+        codewords.Add(row);
+    }
+    codewords.Finish(52, out);
+}
+
+}  // namespace
+
+SectorEncoder::SectorEncoder() { SharedTables(); }
+
+int32_t SectorEncoder::DetectMode(const uint8_t* sector) {
+    if (std::memcmp(sector, SYNC, sizeof SYNC) != 0) return SECTOR_INVALID;
+    if (sector[15] == 1) return SECTOR_MODE1;
+    if (sector[15] == 2) return (sector[18] & 0x20) ? SECTOR_FORM2 : SECTOR_FORM1;
+    return SECTOR_INVALID;
+}
+
+uint32_t SectorEncoder::ComputeEdc(const uint8_t* sector, int32_t mode) {
+    const auto& table = SharedTables().edc;
+    const uint8_t* p = sector + 16;
+    size_t length = mode == SECTOR_FORM2 ? 2332 : 2056;
+    uint32_t crc = 0;
+    for (; length >= 4; length -= 4, p += 4) {
+        crc ^= uint32_t{p[0]} | (uint32_t{p[1]} << 8) | (uint32_t{p[2]} << 16) |
+               (uint32_t{p[3]} << 24);
+        crc = table[3][crc & 0xFF] ^ table[2][(crc >> 8) & 0xFF] ^ table[1][(crc >> 16) & 0xFF] ^
+              table[0][crc >> 24];
+    }
+    for (; length > 0; --length, ++p) crc = table[0][(crc ^ *p) & 0xFF] ^ (crc >> 8);
+    return crc;
+}
+
+void SectorEncoder::ComputeEcc(uint8_t* sector) {
+    // The Mode 2 rule: the header takes part as four zero bytes.
+    uint8_t header[4];
+    std::memcpy(header, sector + 12, 4);
+    std::memset(sector + 12, 0, 4);
+    ComputeP(sector + 12, sector + FORM1_P_OFFSET);
+    ComputeQ(sector + 12, sector + FORM1_Q_OFFSET);
+    std::memcpy(sector + 12, header, 4);
+}
+
+int32_t SectorEncoder::EncodeSector(uint8_t* sector) {
+    const int32_t mode = DetectMode(sector);
+    if (mode != SECTOR_FORM1 && mode != SECTOR_FORM2) {
+        std::memset(sector + FORM1_EDC_OFFSET, 0, RAW_SECTOR_BYTES - FORM1_EDC_OFFSET);
+        return -1;
+    }
+    const int32_t edcOffset = mode == SECTOR_FORM1 ? FORM1_EDC_OFFSET : FORM2_EDC_OFFSET;
+    if (mode == SECTOR_FORM1) std::memset(sector + FORM1_EDC_OFFSET, 0, RAW_SECTOR_BYTES - FORM1_EDC_OFFSET);
+    const uint32_t edc = ComputeEdc(sector, mode);
+    for (int i = 0; i < 4; ++i) sector[edcOffset + i] = static_cast<uint8_t>(edc >> (8 * i));
+    if (mode == SECTOR_FORM1) ComputeEcc(sector);
+    return 0;
+}
+
+}  // namespace korvalin
