@@ -229,7 +229,7 @@ void ComputePathTableSize(Project& project) {
 void AssignLbas(Project& project) {
     LayoutState& state = project.layoutState;
     SizeDirectoryExtents(project);
-    const int32_t firstDataLba = 18 + 4 * state.pathTableSectors;
+    const int32_t firstDataLba = Narrow(18 + 4 * int64_t{state.pathTableSectors});
     state.totalSectors = firstDataLba;
     state.lbaDisplaced = 0;
     project.extentTable.clear();

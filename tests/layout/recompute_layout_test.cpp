@@ -239,3 +239,20 @@ TEST(Layout, ExtremeValuesFromAFileDoNotBreakTheRun) {
 
 }  // namespace
 }  // namespace korvalin
+
+namespace korvalin {
+namespace {
+
+TEST(Layout, AbsurdNameLengthsFromADamagedFileDoNotOverflow) {
+    Project project = test::NewProject();
+    for (int i = 0; i < 1000; ++i) {
+        const int32_t d = test::AddDir(project, "D");
+        project.dirTable[d].nameLength = 0xFFFFFFF0u;
+        project.dirTable[d].recordLength = 0xFFFFFFF0u;
+    }
+    RecomputeLayout(project);  // finishes without signed overflow (checked under UBSan)
+    EXPECT_GT(project.layoutState.pathTableSectors, 1);
+}
+
+}  // namespace
+}  // namespace korvalin

@@ -3,9 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <random>
 
 #include "layout/recompute_layout.h"
+#include "layout/project_summary.h"
 #include "model/byte_io.h"
+#include "model/disc_path.h"
+#include "model/list_rows.h"
 #include "test_support.h"
 
 namespace korvalin {
@@ -278,6 +282,46 @@ TEST(ProjectFileOnDisk, SaveReplacesTheFileWholeAndLeavesNoTemporaryFile) {
 
     EXPECT_FALSE(SaveProjectFile((dir / "no" / "such" / "p.krv").string(), project, message));
     EXPECT_NE(message.find("p.krv"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace korvalin
+
+namespace korvalin {
+namespace {
+
+// Damaged files that still load must not break anything that reads the model.
+TEST(ProjectFile, RandomlyDamagedFilesLoadOrAreRefusedAndNeverBreakTheReaders) {
+    Project good = test::NewProject();
+    const int32_t a = test::AddDir(good, "A");
+    const int32_t b = test::AddDir(good, "B", a);
+    test::AddFile(good, "F.BIN", 5000, b, "/x");
+    test::AddDummy(good, "D.BIN", 30);
+    ProjectArchive stored;
+    SerializeProject(good, stored);
+    const size_t recordsAt = 96 + SYSTEM_AREA_SIZE;
+    std::mt19937 random(1234);
+    for (int round = 0; round < 400; ++round) {
+        auto bytes = stored.bytes;
+        for (int flips = 0; flips < 4; ++flips) {
+            const size_t at = recordsAt + random() % (bytes.size() - recordsAt);
+            bytes[at] = static_cast<uint8_t>(random());
+        }
+        if (round % 10 == 0) bytes[20 + random() % 8] = static_cast<uint8_t>(random());
+        Project project = test::NewProject();
+        ProjectArchive archive;
+        archive.isStoring = false;
+        archive.bytes = bytes;
+        if (SerializeProject(project, archive) != 0) continue;
+        RecomputeLayout(project);
+        for (int32_t d = 0; d < project.dirCount(); ++d) {
+            BuildListRows(project, d);
+            DiscPathOfEntry(project, d);
+            DirDepth(project, static_cast<uint32_t>(d) + 1);
+        }
+        for (int32_t f = 0; f < project.fileCount(); ++f) DiscPathOfEntry(project, FileId(f));
+        ProjectSummary(project);
+    }
 }
 
 }  // namespace
