@@ -67,7 +67,6 @@ void CheckMode2(const uint8_t* sector, int64_t lba, RawSectorTally& tally, Probl
     }
     const int32_t mode = SectorEncoder::DetectMode(sector);
     if (mode == SECTOR_FORM2) {
-        ++tally.form2Sectors;
         if (GetLE32(sector + FORM2_EDC_OFFSET) == 0) {
             ++tally.form2WithoutEdc;
             return;
@@ -92,10 +91,7 @@ void ExpectedSectorAddress(int64_t lba, uint8_t out[3]) {
 void CheckRawSector(const uint8_t* sector, int64_t lba, RawSectorTally& tally, ProblemList& problems) {
     if (std::memcmp(sector, SYNC, sizeof SYNC) != 0) {
         const bool zero = AllZero(sector, RAW_SECTOR_BYTES);
-        if (zero && lba < SYSTEM_AREA_SECTORS) {
-            ++tally.zeroSystemSectors;  // a new project's system area carries no headers at all
-            return;
-        }
+        if (zero && lba < SYSTEM_AREA_SECTORS) return;  // a new project's system area has no headers at all
         problems.Add(lba, zero ? "no sync pattern (the sector is all zero)" : "no sync pattern");
         return;
     }

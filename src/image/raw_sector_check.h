@@ -12,8 +12,6 @@ constexpr int64_t SYSTEM_AREA_SECTORS = 16;
 
 // What the sector pass saw that is allowed but worth a note.
 struct RawSectorTally {
-    int64_t zeroSystemSectors = 0;  // all-zero sectors in the system area
-    int64_t form2Sectors = 0;
     int64_t form2WithoutEdc = 0;  // Form 2 EDC field zero, which CD-XA allows
     int64_t mode1Sectors = 0;
 };

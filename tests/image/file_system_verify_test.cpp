@@ -8,6 +8,7 @@
 
 #include "image/tiny_image.h"
 #include "image/verify_test_support.h"
+#include "test_support.h"
 
 namespace korvalin::test {
 namespace {
@@ -228,13 +229,13 @@ TEST(FileSystemVerify, FileSystemOnlyImageMayEndBeforeTheVolume) {
     const VerifyReport whole = VerifyBytes(image.Plain());
     EXPECT_TRUE(HasProblem(whole, 16, "volume space size is 92 sectors but the image holds 25"));
     EXPECT_TRUE(HasProblem(whole, image.root, "runs past the end of the image"));
-}
 
-TEST(FileSystemVerify, ImsNameMeansFileSystemOnly) {
-    EXPECT_TRUE(IsFileSystemOnlyImageName("disc.ims"));
-    EXPECT_TRUE(IsFileSystemOnlyImageName("/a/DISC.IMS"));
-    EXPECT_FALSE(IsFileSystemOnlyImageName("disc.iso"));
-    EXPECT_FALSE(IsFileSystemOnlyImageName("ims"));
+    // The IML variant's image name says so by itself.
+    TempDir dir;
+    WriteBytes(dir / "disc.IMS", image.Plain());
+    WriteBytes(dir / "disc.iso", image.Plain());
+    EXPECT_TRUE(VerifyImage((dir / "disc.IMS").string(), {}).Sound());
+    EXPECT_FALSE(VerifyImage((dir / "disc.iso").string(), {}).Sound());
 }
 
 }  // namespace

@@ -57,14 +57,6 @@ INSTANTIATE_TEST_SUITE_P(
                       ByteDamage{2100, 0x5A, "P parity", true},
                       ByteDamage{2300, 0x5A, "Q parity", true}));
 
-TEST(RawSectorVerify, DamagedUserDataAlsoBreaksTheParity) {
-    std::vector<uint8_t> raw = BuildTinyImage().Raw();
-    raw[RawOffset(FILE_SECTOR, 24 + 7)] ^= 0x10;
-    const VerifyReport report = VerifyBytes(raw);
-    EXPECT_TRUE(HasProblem(report, FILE_SECTOR, "P parity"));
-    EXPECT_TRUE(HasProblem(report, FILE_SECTOR, "Q parity"));
-}
-
 TEST(RawSectorVerify, Form2SectorsWithAndWithoutEdc) {
     std::vector<uint8_t> raw = BuildTinyImage().Raw();
     uint8_t* sector = raw.data() + RawOffset(FILE_SECTOR, 0);
