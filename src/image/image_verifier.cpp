@@ -1,0 +1,125 @@
+#include "image/image_verifier.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "image/directory_tree_check.h"
+#include "image/path_table_check.h"
+#include "image/raw_sector_check.h"
+#include "image/sector_header.h"
+#include "image/volume_descriptor_check.h"
+#include "model/message_format.h"
+
+namespace korvalin {
+
+namespace {
+
+constexpr int64_t READ_BLOCK_SECTORS = 1024;  // about 2.4 MB per read
+
+void CheckAllRawSectors(ImageSource& source, const ImageFormat& format, const VerifyProgress& progress,
+                        RawSectorTally& tally, ProblemList& problems, int64_t& checked) {
+    std::vector<uint8_t> block(static_cast<size_t>(READ_BLOCK_SECTORS) * RAW_SECTOR_BYTES);
+    const int64_t total = format.sectorCount;
+    if (progress) progress(0, total);
+    for (int64_t first = 0; first < total; first += READ_BLOCK_SECTORS) {
+        const int64_t count = std::min(READ_BLOCK_SECTORS, total - first);
+        if (!source.Read(static_cast<uint64_t>(first) * RAW_SECTOR_BYTES, block.data(),
+                         static_cast<size_t>(count) * RAW_SECTOR_BYTES)) {
+            problems.Add(first, "the file could not be read from here on");
+            return;
+        }
+        for (int64_t i = 0; i < count; ++i) {
+            CheckRawSector(block.data() + i * RAW_SECTOR_BYTES, first + i, tally, problems);
+        }
+        checked += count;
+        if (progress) progress(first + count, total);
+    }
+}
+
+void AddTallyNotes(const RawSectorTally& tally, std::vector<std::string>& notes) {
+    if (tally.form2WithoutEdc > 0) {
+        notes.push_back(FormatMessage("%lld Form 2 sectors carry no EDC (the field is zero, which CD-XA allows)",
+                                      static_cast<long long>(tally.form2WithoutEdc)));
+    }
+    if (tally.mode1Sectors > 0) {
+        notes.push_back(FormatMessage("%lld Mode 1 sectors (a PlayStation disc is Mode 2); their EDC was checked, "
+                                      "their P/Q parity was not",
+                                      static_cast<long long>(tally.mode1Sectors)));
+    }
+}
+
+void AppendProblems(const ProblemList& list, const char* kind, VerifyReport& report) {
+    report.problems.insert(report.problems.end(), list.Listed().begin(), list.Listed().end());
+    if (list.Unlisted() > 0) {
+        report.problems.push_back({WHOLE_IMAGE, FormatMessage("%lld more %s problems not listed",
+                                                              static_cast<long long>(list.Unlisted()), kind)});
+    }
+    report.problemCount += list.Count();
+}
+
+void CheckFileSystem(ImageSource& source, const VerifyOptions& options, VerifyReport& report,
+                     ProblemList& problems) {
+    ImageReader reader(source, report.format);
+    const VolumeFacts volume = CheckVolumeDescriptors(reader, options.fileSystemOnly, problems, report.notes);
+    if (!volume.usable) return;
+    const PathTable pathTable = CheckPathTables(reader, volume, problems, report.notes);
+    const DirectoryTreeCounts counts =
+        CheckDirectoryTree(reader, volume, pathTable, options.fileSystemOnly, problems);
+    report.directories = counts.directories;
+    report.files = counts.files;
+    if (options.fileSystemOnly) {
+        report.notes.push_back("file-system-only image (IML variant): file extents were not checked");
+    }
+}
+
+}  // namespace
+
+bool IsFileSystemOnlyImageName(const std::string& path) {
+    if (path.size() < 4) return false;
+    std::string tail = path.substr(path.size() - 4);
+    std::transform(tail.begin(), tail.end(), tail.begin(), [](unsigned char c) { return std::tolower(c); });
+    return tail == ".ims";
+}
+
+VerifyReport VerifyImageSource(ImageSource& source, const VerifyOptions& options, const VerifyProgress& progress) {
+    VerifyReport report;
+    report.opened = true;
+    ProblemList sectorProblems(options.listLimit);
+    ProblemList fileSystemProblems(options.listLimit);
+    if (source.Size() == 0) {
+        sectorProblems.Add(WHOLE_IMAGE, "the file is empty");
+        AppendProblems(sectorProblems, "sector", report);
+        return report;
+    }
+    report.format = DetectImageFormat(source);
+    if (report.format.trailingBytes > 0) {
+        sectorProblems.Add(report.format.sectorCount,
+                           FormatMessage("the file ends %lld bytes into this sector of %d bytes: it is cut short",
+                                         static_cast<long long>(report.format.trailingBytes),
+                                         report.format.sectorBytes));
+    }
+    if (report.format.sectorBytes == RAW_SECTOR_BYTES) {
+        RawSectorTally tally;
+        CheckAllRawSectors(source, report.format, progress, tally, sectorProblems, report.sectorsChecked);
+        AddTallyNotes(tally, report.notes);
+    }
+    CheckFileSystem(source, options, report, fileSystemProblems);
+    AppendProblems(sectorProblems, "sector", report);
+    AppendProblems(fileSystemProblems, "file-system", report);
+    return report;
+}
+
+VerifyReport VerifyImage(const std::string& path, const VerifyOptions& options, const VerifyProgress& progress) {
+    FileImageSource source;
+    std::string reason;
+    if (!source.Open(path, reason)) {
+        VerifyReport report;
+        report.openError = FormatMessage("cannot read %s: %s", path.c_str(), reason.c_str());
+        return report;
+    }
+    VerifyOptions effective = options;
+    effective.fileSystemOnly = options.fileSystemOnly || IsFileSystemOnlyImageName(path);
+    return VerifyImageSource(source, effective, progress);
+}
+
+}  // namespace korvalin

@@ -1,0 +1,159 @@
+// Files that are not sound images at all: cut short, empty, random, missing,
+// damaged at random; and images made by another program.
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <random>
+
+#include "image/image_reader.h"
+#include "image/tiny_image.h"
+#include "image/verify_test_support.h"
+#include "test_support.h"
+
+namespace korvalin::test {
+namespace {
+
+std::vector<uint8_t> RandomBytes(size_t count, uint32_t seed) {
+    std::mt19937 random(seed);
+    std::vector<uint8_t> bytes(count);
+    for (uint8_t& b : bytes) b = static_cast<uint8_t>(random());
+    return bytes;
+}
+
+TEST(ImageFormatDetection, SaysWhichFormatAndWhy) {
+    const TinyImage image = BuildTinyImage();
+    std::vector<uint8_t> raw = image.Raw();
+    std::vector<uint8_t> plain = image.Plain();
+    MemoryImageSource rawSource(raw), plainSource(plain);
+    const ImageFormat rawFormat = DetectImageFormat(rawSource);
+    EXPECT_EQ(rawFormat.sectorBytes, 2352);
+    EXPECT_EQ(rawFormat.dataOffset, 24);
+    EXPECT_EQ(rawFormat.description, "raw 2352-byte sectors (sync pattern at sector 16)");
+    const ImageFormat plainFormat = DetectImageFormat(plainSource);
+    EXPECT_EQ(plainFormat.sectorBytes, 2048);
+    EXPECT_EQ(plainFormat.description, "2048-byte sectors (volume descriptor at sector 16)");
+
+    std::vector<uint8_t> noise = RandomBytes(2352 * 3, 1);
+    MemoryImageSource noiseSource(noise);
+    EXPECT_EQ(DetectImageFormat(noiseSource).description, "raw 2352-byte sectors (assumed from the file size)");
+}
+
+TEST(ImageReader, ReadsUserDataOfEitherFormat) {
+    const TinyImage image = BuildTinyImage();
+    std::vector<uint8_t> raw = image.Raw();
+    std::vector<uint8_t> plain = image.Plain();
+    for (std::vector<uint8_t>* bytes : {&raw, &plain}) {
+        MemoryImageSource source(*bytes);
+        ImageReader reader(source, DetectImageFormat(source));
+        uint8_t sector[2048];
+        ASSERT_TRUE(reader.ReadUserData(image.readme, sector));
+        EXPECT_EQ(std::string(reinterpret_cast<char*>(sector), 11), "hello disc\n");
+        EXPECT_FALSE(reader.ReadUserData(image.SectorCount(), sector));
+        EXPECT_FALSE(reader.ReadUserData(-1, sector));
+        std::vector<uint8_t> run;
+        EXPECT_FALSE(reader.ReadUserData(image.SectorCount() - 1, 2, run));
+    }
+}
+
+TEST(ImageVerifierRobustness, CutShortImages) {
+    std::vector<uint8_t> raw = BuildTinyImage().Raw();
+    const int64_t sectors = static_cast<int64_t>(raw.size() / 2352);
+    raw.resize(raw.size() - 1000);
+    VerifyReport report = VerifyBytes(raw);
+    EXPECT_TRUE(HasProblem(report, sectors - 1, "the file ends 1352 bytes into this sector of 2352 bytes"))
+        << ProblemsText(report);
+    EXPECT_TRUE(HasProblem(report, 16, "volume space size is 92 sectors but the image holds 91"));
+
+    raw.resize(10 * 2352);
+    report = VerifyBytes(raw);
+    EXPECT_TRUE(HasProblem(report, WHOLE_IMAGE, "the image ends before sector 16")) << ProblemsText(report);
+    EXPECT_FALSE(report.Sound());
+}
+
+TEST(ImageVerifierRobustness, EmptyFile) {
+    const VerifyReport report = VerifyBytes({});
+    EXPECT_TRUE(report.opened);
+    EXPECT_FALSE(report.Sound());
+    ASSERT_EQ(report.problems.size(), 1u);
+    EXPECT_EQ(report.problems[0].text, "the file is empty");
+}
+
+TEST(ImageVerifierRobustness, RandomBytesAreReportedNotTrusted) {
+    for (size_t size : {size_t{1}, size_t{2047}, size_t{2352 * 40}, size_t{2048 * 40 + 5}, size_t{300000}}) {
+        const VerifyReport report = VerifyBytes(RandomBytes(size, static_cast<uint32_t>(size)));
+        EXPECT_FALSE(report.Sound()) << size;
+        EXPECT_LE(report.problems.size(), 202u);
+    }
+}
+
+// Random damage to the file-system sectors must never crash or hang the
+// verifier (the sanitizer build runs this too).
+TEST(ImageVerifierRobustness, RandomDamageToTheFileSystem) {
+    const TinyImage image = BuildTinyImage(2);
+    const std::vector<uint8_t> clean = image.Plain();
+    std::mt19937 random(7);
+    for (int round = 0; round < 300; ++round) {
+        std::vector<uint8_t> bytes = clean;
+        const int hits = 1 + static_cast<int>(random() % 40);
+        for (int h = 0; h < hits; ++h) {
+            const size_t lba = 16 + random() % static_cast<size_t>(image.firstDataFile - 16);
+            bytes[lba * 2048 + random() % 2048] = static_cast<uint8_t>(random());
+        }
+        const VerifyReport report = VerifyBytes(bytes);
+        EXPECT_LE(report.problems.size(), 202u);
+    }
+}
+
+TEST(ImageVerifierRobustness, MissingFileIsNotOpened) {
+    TempDir dir;
+    const std::string path = (dir / "absent.bin").string();
+    const VerifyReport report = VerifyImage(path, {});
+    EXPECT_FALSE(report.opened);
+    EXPECT_FALSE(report.Sound());
+    EXPECT_EQ(report.openError, "cannot read " + path + ": No such file or directory");
+    EXPECT_FALSE(VerifyImage(dir.path().string(), {}).opened);
+}
+
+TEST(ImageVerifierRobustness, ReadsFromAFileAsFromMemory) {
+    TempDir dir;
+    const TinyImage image = BuildTinyImage();
+    WriteBytes(dir / "tiny.bin", image.Raw());
+    int64_t lastDone = -1;
+    const VerifyReport report =
+        VerifyImage((dir / "tiny.bin").string(), {}, [&](int64_t done, int64_t total) {
+            EXPECT_EQ(total, image.SectorCount());
+            lastDone = done;
+        });
+    EXPECT_TRUE(report.Sound()) << ProblemsText(report);
+    EXPECT_EQ(lastDone, image.SectorCount());
+}
+
+bool Have(const char* tool) {
+    return std::system((std::string("command -v ") + tool + " >/dev/null 2>&1").c_str()) == 0;
+}
+
+TEST(ImageVerifierOracle, GenisoimageImagesAreSound) {
+    if (!Have("genisoimage")) GTEST_SKIP() << "genisoimage is not installed";
+    TempDir dir;
+    std::filesystem::create_directories(dir / "tree/GAME/DATA/DEEP");
+    std::filesystem::create_directories(dir / "tree/AUDIO");
+    WriteText(dir / "tree/SYSTEM.CNF", "BOOT = cdrom:\\SLUS_000.01;1\r\n");
+    WriteBytes(dir / "tree/GAME/BIG.BIN", RandomBytes(300000, 3));
+    WriteText(dir / "tree/GAME/DATA/DEEP/NOTE.TXT", "deep");
+    for (int i = 0; i < 80; ++i) WriteText(dir / ("tree/AUDIO/TRACK" + std::to_string(i) + ".VAG"), "x");
+    for (const char* flags : {"", "-R -J"}) {
+        const std::string iso = (dir / "out.iso").string();
+        const std::string command = std::string("genisoimage -quiet ") + flags + " -o '" + iso + "' '" +
+                                    (dir / "tree").string() + "' 2>/dev/null";
+        ASSERT_EQ(std::system(command.c_str()), 0) << command;
+        const VerifyReport report = VerifyImage(iso, {});
+        EXPECT_TRUE(report.Sound()) << flags << "\n" << ProblemsText(report);
+        EXPECT_EQ(report.format.sectorBytes, 2048);
+        EXPECT_EQ(report.directories, 5);  // the root, GAME, DATA, DEEP, AUDIO
+        EXPECT_EQ(report.files, 83);
+    }
+}
+
+}  // namespace
+}  // namespace korvalin::test

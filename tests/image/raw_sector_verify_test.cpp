@@ -1,0 +1,161 @@
+// The sector-level checks of raw images: each damaged byte is reported at
+// the LBA of its sector, and the allowed exceptions are not reported.
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "image/raw_sector_check.h"
+#include "image/sector_encoder.h"
+#include "image/sector_header.h"
+#include "image/tiny_image.h"
+#include "image/verify_test_support.h"
+
+namespace korvalin::test {
+namespace {
+
+constexpr int64_t FILE_SECTOR = 30;  // one of DATA's files
+
+TEST(RawSectorVerify, TinyRawImageIsSound) {
+    const TinyImage image = BuildTinyImage();
+    const VerifyReport report = VerifyBytes(image.Raw());
+    EXPECT_TRUE(report.Sound()) << ProblemsText(report);
+    EXPECT_EQ(report.format.sectorBytes, RAW_SECTOR_BYTES);
+    EXPECT_EQ(report.sectorsChecked, image.SectorCount());
+    EXPECT_TRUE(report.notes.empty());
+}
+
+struct ByteDamage {
+    size_t offset;  // within the raw sector
+    uint8_t flip;  // XORed into the byte
+    const char* expected;
+    bool alone;  // the only problem reported
+};
+
+class RawByteDamage : public ::testing::TestWithParam<ByteDamage> {};
+
+TEST_P(RawByteDamage, IsReportedAtItsSector) {
+    const ByteDamage& damage = GetParam();
+    std::vector<uint8_t> raw = BuildTinyImage().Raw();
+    raw[RawOffset(FILE_SECTOR, damage.offset)] ^= damage.flip;
+    const VerifyReport report = VerifyBytes(raw);
+    EXPECT_TRUE(OnlyAt(report, FILE_SECTOR, damage.expected));
+    if (damage.alone) {
+        EXPECT_EQ(report.problemCount, 1) << ProblemsText(report);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    EachField, RawByteDamage,
+    ::testing::Values(ByteDamage{3, 0x80, "no sync pattern", true},
+                      ByteDamage{14, 0x19, "address 00:02:29, expected 00:02:30", true},
+                      ByteDamage{13, 0x07, "expected 00:02:30", true},
+                      ByteDamage{15, 0x01, "mode byte 3", true},
+                      ByteDamage{21, 0x01, "subheader copies differ", false},
+                      ByteDamage{24 + 500, 0xEE, "Form 1 EDC", false},
+                      ByteDamage{2073, 0xFF, "Form 1 EDC", false},
+                      ByteDamage{2100, 0x5A, "P parity", true},
+                      ByteDamage{2300, 0x5A, "Q parity", true}));
+
+TEST(RawSectorVerify, Form2SectorsWithAndWithoutEdc) {
+    std::vector<uint8_t> raw = BuildTinyImage().Raw();
+    uint8_t* sector = raw.data() + RawOffset(FILE_SECTOR, 0);
+    sector[18] = sector[22] = 0x28;  // Form 2 data
+    SectorEncoder().EncodeSector(sector);
+    VerifyReport report = VerifyBytes(raw);
+    EXPECT_TRUE(report.Sound()) << ProblemsText(report);
+    EXPECT_TRUE(report.notes.empty());
+
+    std::memset(sector + FORM2_EDC_OFFSET, 0, 4);
+    report = VerifyBytes(raw);
+    EXPECT_TRUE(report.Sound()) << ProblemsText(report);
+    ASSERT_EQ(report.notes.size(), 1u);
+    EXPECT_NE(report.notes[0].find("1 Form 2 sectors carry no EDC"), std::string::npos);
+
+    SectorEncoder().EncodeSector(sector);
+    sector[2300] ^= 0xFF;  // Form 2 user data reach up to the EDC
+    EXPECT_TRUE(OnlyAt(VerifyBytes(raw), FILE_SECTOR, "Form 2 EDC"));
+}
+
+// The Mode 1 EDC, bit by bit, over sync, header and user data.
+uint32_t Mode1Edc(const uint8_t* sector) {
+    uint32_t crc = 0;
+    for (int i = 0; i < 2064; ++i) {
+        crc ^= sector[i];
+        for (int bit = 0; bit < 8; ++bit) crc = (crc >> 1) ^ ((crc & 1) ? 0xD8018001u : 0);
+    }
+    return crc;
+}
+
+TEST(RawSectorVerify, Mode1SectorsAreNotedAndTheirEdcChecked) {
+    std::vector<uint8_t> raw = BuildTinyImage().Raw();
+    uint8_t* sector = raw.data() + RawOffset(FILE_SECTOR, 0);
+    sector[15] = 1;
+    std::memmove(sector + 16, sector + 24, 2048);  // Mode 1 user data follow the header
+    std::memset(sector + 2064, 0, 2352 - 2064);
+    const uint32_t edc = Mode1Edc(sector);
+    for (int i = 0; i < 4; ++i) sector[2064 + i] = static_cast<uint8_t>(edc >> (8 * i));
+    VerifyReport report = VerifyBytes(raw);
+    EXPECT_TRUE(report.Sound()) << ProblemsText(report);
+    ASSERT_EQ(report.notes.size(), 1u);
+    EXPECT_NE(report.notes[0].find("1 Mode 1 sectors"), std::string::npos);
+
+    sector[12] ^= 0x01;  // the header is covered too
+    EXPECT_TRUE(OnlyAt(VerifyBytes(raw), FILE_SECTOR, "Mode 1 EDC"));
+    sector[12] ^= 0x01;
+    sector[2070] = 1;
+    EXPECT_TRUE(OnlyAt(VerifyBytes(raw), FILE_SECTOR, "bytes 2068-2075"));
+}
+
+TEST(RawSectorVerify, SystemAreaMayBeAllZeroOrStamped) {
+    const TinyImage image = BuildTinyImage();
+    std::vector<uint8_t> raw = image.Raw();
+    // Sectors as a project's system area taken from a real disc gives them.
+    SectorHeaderTemplate header;
+    for (int64_t lba = 0; lba < 16; ++lba) {
+        StampSectorHeader(raw.data() + RawOffset(lba, 0), header);
+        SectorEncoder().EncodeSector(raw.data() + RawOffset(lba, 0));
+    }
+    EXPECT_TRUE(VerifyBytes(raw).Sound());
+
+    raw[RawOffset(5, 0)] = 0x01;  // no sync, not all zero
+    EXPECT_TRUE(OnlyAt(VerifyBytes(raw), 5, "no sync pattern"));
+}
+
+TEST(RawSectorVerify, AZeroSectorOutsideTheSystemAreaIsAProblem) {
+    std::vector<uint8_t> raw = BuildTinyImage().Raw();
+    std::memset(raw.data() + RawOffset(FILE_SECTOR, 0), 0, RAW_SECTOR_BYTES);
+    EXPECT_TRUE(OnlyAt(VerifyBytes(raw), FILE_SECTOR, "all zero"));
+}
+
+TEST(RawSectorVerify, ListIsCappedAndTheRestCounted) {
+    const TinyImage image = BuildTinyImage();
+    std::vector<uint8_t> raw = image.Raw();
+    for (int64_t lba = image.firstDataFile; lba < image.SectorCount(); ++lba) raw[RawOffset(lba, 1)] = 0;
+    VerifyOptions options;
+    options.listLimit = 10;
+    const VerifyReport report = VerifyBytes(raw, options);
+    const int64_t damaged = image.SectorCount() - image.firstDataFile;
+    EXPECT_EQ(report.problemCount, damaged);
+    ASSERT_EQ(report.problems.size(), 11u);
+    EXPECT_EQ(report.problems[0].lba, image.firstDataFile);
+    EXPECT_EQ(report.problems.back().lba, WHOLE_IMAGE);
+    EXPECT_EQ(report.problems.back().text, std::to_string(damaged - 10) + " more sector problems not listed");
+}
+
+TEST(RawSectorVerify, ExpectedAddressFollowsTheStamperPastNinetyNineMinutes) {
+    SectorHeaderTemplate header;
+    uint8_t sector[SECTOR_HEADER_BYTES];
+    for (int64_t lba = 0; lba < 100 * 60 * 75 + 1000; ++lba) {
+        StampSectorHeader(sector, header);
+        uint8_t expected[3];
+        ExpectedSectorAddress(lba, expected);
+        ASSERT_EQ(std::memcmp(sector + 12, expected, 3), 0) << "LBA " << lba;
+    }
+    uint8_t last[3];
+    ExpectedSectorAddress(100 * 60 * 75 - 150, last);
+    EXPECT_EQ(last[0], 0xA0);
+}
+
+}  // namespace
+}  // namespace korvalin::test
