@@ -1,0 +1,181 @@
+#include <gtest/gtest.h>
+
+#include "layout/recompute_layout.h"
+#include "model/disc_path.h"
+#include "model/new_dummy_file.h"
+#include "model/new_sub_directory.h"
+#include "test_support.h"
+#include "model/editor_script.h"
+
+namespace korvalin {
+namespace {
+
+using test::AddDir;
+using test::AddFile;
+using test::FieldsOf;
+using test::PressCancel;
+using test::PressOk;
+
+EntryEditorRunner Named(const std::string& name) {
+    return PressOk([name](EntryEditorState& s) { s.nameText = name; });
+}
+
+TEST(NewSubDirectory, OpensTheEditorOnTheDefaultsAndKeepsTheConfirmedDirectory) {
+    Project project = test::NewProject();
+    const int32_t data = AddDir(project, "DATA");
+    RecomputeLayout(project);
+    project.currentDir = data;
+    const int32_t firstFile = project.layoutState.firstFileLba;
+
+    EntryEditorState seen;
+    const EditOutcome outcome =
+        NewSubDirectory(project, [&seen](Project& p, EntryEditorState& state) {
+            seen = state;
+            EXPECT_EQ(p.editedEntryId, 2);
+            state.nameText = "MOVIES";
+            state.sizeText = "999";  // the size field is hidden; never taken
+            return ConfirmEntryEditor(p, state).code == EDITOR_OK;
+        });
+    EXPECT_EQ(outcome.code, EDIT_OK);
+    EXPECT_EQ(outcome.refresh, REFRESH_LIST_AND_TREE);
+    EXPECT_EQ(seen.entryId, 2);
+    EXPECT_EQ(seen.kind, EDITOR_DIRECTORY);
+    EXPECT_EQ(seen.nameText, "PATH0000");
+    EXPECT_EQ(seen.lbaText, std::to_string(firstFile));
+    EXPECT_EQ(seen.sizeText, "2048");
+    EXPECT_FALSE(seen.setLba);
+    // The pickers show the volume date and time.
+    const VolumeInfo& v = project.volumeInfo;
+    EXPECT_EQ(seen.date, (CalendarTime{v.year, v.month, v.day, 0, 0, 0}));
+    EXPECT_EQ(seen.time, (CalendarTime{0, 0, 0, v.hour, v.minute, v.second}));
+
+    ASSERT_EQ(project.dirCount(), 3);
+    const DirEntry& dir = project.dirTable[2];
+    EXPECT_EQ(DiscPathOfEntry(project, 2), "\\DATA\\MOVIES");
+    EXPECT_EQ(dir.size, 2048u);
+    EXPECT_EQ(dir.flags, 0);
+    EXPECT_EQ(dir.recordLength, 54u);  // 6 + 47 + 1
+    EXPECT_EQ(dir.dosDate, PackDosDate(project.volumeUtcTime));
+    EXPECT_EQ(dir.dosTime, PackDosTime(project.volumeUtcTime));
+    EXPECT_EQ(project.editedEntryId, 0);
+}
+
+TEST(NewSubDirectory, CancelRemovesItAgainAndRerunsTheLayout) {
+    Project project = test::NewProject();
+    AddDir(project, "DATA");
+    AddFile(project, "A.BIN", 5000);
+    RecomputeLayout(project);
+    const Project before = project;
+    // The default name clashes with an existing PATH0000 until the user cancels.
+    EditorCheck refusal;
+    NewSubDirectory(project, Named("PATH0000"));
+    ASSERT_EQ(project.dirCount(), 3);
+    const auto withOne = FieldsOf(project.dirTable);
+    EXPECT_EQ(NewSubDirectory(project, PressOk(nullptr, &refusal)).code, EDIT_CANCELLED);
+    EXPECT_EQ(refusal.message, " Duplicate name ");
+    EXPECT_EQ(FieldsOf(project.dirTable), withOne);
+
+    // The cancelled directory's extent is gone from the layout at once.
+    Project plain = before;
+    EXPECT_EQ(NewSubDirectory(plain, PressCancel()).code, EDIT_CANCELLED);
+    EXPECT_EQ(FieldsOf(plain.dirTable), FieldsOf(before.dirTable));
+    EXPECT_EQ(plain.layoutState, before.layoutState);
+    EXPECT_EQ(plain.extentTable, before.extentTable);
+    EXPECT_EQ(plain.editedEntryId, 0);
+}
+
+TEST(NewSubDirectory, StopsAtTheTableLimitButNotAtAnyDepth) {
+    Project project = test::NewProject();
+    int32_t parent = 0;
+    for (int i = 1; i < DIR_TABLE_SLOTS - 1; ++i) {
+        parent = AddDir(project, "D" + std::to_string(i), i <= 9 ? parent : 0);
+    }
+    RecomputeLayout(project);
+    ASSERT_EQ(project.dirCount(), 1023);
+    project.currentDir = 9;  // nine levels below the root
+    EXPECT_EQ(NewSubDirectory(project, Named("DEEP")).code, EDIT_OK);
+    ASSERT_EQ(project.dirCount(), 1024);
+    EXPECT_EQ(project.dirTable[1023].parent, 10u);
+
+    const EditOutcome full = NewSubDirectory(project, Named("MORE"));
+    EXPECT_EQ(full.code, EDIT_REFUSED);
+    EXPECT_EQ(full.message, "Too many directories(more than 1024)");
+    EXPECT_EQ(project.dirCount(), 1024);
+}
+
+TEST(NewDummyFile, IsPinnedAtTheNextFreeLbaAndAlwaysStaysPinned) {
+    Project project = test::NewProject();
+    AddFile(project, "A.BIN", 5000);
+    RecomputeLayout(project);
+    const int32_t nextFree = project.layoutState.nextFreeLba;
+
+    EntryEditorState seen;
+    EXPECT_EQ(NewDummyFile(project, PressOk([&seen](EntryEditorState& s) {
+                  seen = s;
+                  ToggleSetLba(s);  // unticking does not unpin a new dummy
+                  s.nameText = "PAD.BIN";
+              })).code,
+              EDIT_OK);
+    EXPECT_EQ(seen.kind, EDITOR_DUMMY_FILE);
+    EXPECT_EQ(seen.nameText, "FILE0000");
+    EXPECT_TRUE(seen.setLba);
+    EXPECT_FALSE(seen.setFilesize);
+    EXPECT_EQ(seen.lbaText, std::to_string(nextFree));
+    EXPECT_EQ(seen.sizeText, "0");
+    const FileEntry& dummy = project.fileTable[1];
+    EXPECT_EQ(dummy.flags, FLAG_DUMMY | FLAG_LBA_SET);
+    EXPECT_EQ(dummy.lba, nextFree);
+    EXPECT_FALSE(dummy.sourcePath.has_value());
+    EXPECT_EQ(dummy.recordLength, 56u);
+}
+
+TEST(NewDummyFile, WithoutSetFilesizeItReportsTheSizeOfTheFileOnItsLba) {
+    Project project = test::NewProject();
+    AddFile(project, "A.BIN", 5000);
+    RecomputeLayout(project);
+    const int32_t fileLba = project.fileTable[0].lba;
+    auto at = [fileLba](const std::string& name, bool ownSize) {
+        return PressOk([=](EntryEditorState& s) {
+            s.nameText = name;
+            s.lbaText = std::to_string(fileLba);
+            s.sizeText = "77";
+            if (ownSize) ToggleSetFilesize(s);
+        });
+    };
+    ASSERT_EQ(NewDummyFile(project, at("COPY.BIN", false)).code, EDIT_OK);
+    ASSERT_EQ(NewDummyFile(project, at("OWN.BIN", true)).code, EDIT_OK);
+    EXPECT_EQ(project.fileTable[1].size, 77u);
+    EXPECT_EQ(project.fileTable[2].flags, FLAG_DUMMY | FLAG_LBA_SET | FLAG_SIZE_SET);
+    RecomputeLayout(project);
+    EXPECT_EQ(project.fileTable[1].size, 5000u);
+    EXPECT_EQ(project.fileTable[2].size, 77u);
+    // Away from any real file it keeps the typed size.
+    ASSERT_EQ(NewDummyFile(project, PressOk([](EntryEditorState& s) {
+                  s.nameText = "FAR.BIN";
+                  s.lbaText = "90000";
+                  s.sizeText = "12";
+              })).code,
+              EDIT_OK);
+    RecomputeLayout(project);
+    EXPECT_EQ(project.fileTable[3].size, 12u);
+}
+
+TEST(NewDummyFile, CancelAndTheFullTableLeaveTheFilesAsTheyWere) {
+    Project project = test::NewProject();
+    for (int i = 0; i < FILE_TABLE_SLOTS - 1; ++i) AddFile(project, "F" + std::to_string(i), 0);
+    RecomputeLayout(project);
+    const Project before = project;
+    EXPECT_EQ(NewDummyFile(project, PressCancel()).code, EDIT_CANCELLED);
+    EXPECT_EQ(FieldsOf(project.fileTable), FieldsOf(before.fileTable));
+    EXPECT_EQ(project.editedEntryId, 0);
+
+    ASSERT_EQ(NewDummyFile(project, Named("LAST.BIN")).code, EDIT_OK);
+    ASSERT_EQ(project.fileCount(), 4096);
+    const EditOutcome full = NewDummyFile(project, Named("MORE.BIN"));
+    EXPECT_EQ(full.code, EDIT_REFUSED);
+    EXPECT_EQ(full.message, " Too many files!(more than  4096)");
+    EXPECT_EQ(project.fileCount(), 4096);
+}
+
+}  // namespace
+}  // namespace korvalin
