@@ -3,9 +3,9 @@
 #include "layout/recompute_layout.h"
 #include "model/apply_editor_result.h"
 #include "model/edit_info.h"
+#include "model/editor_script.h"
 #include "model/entry_editor.h"
 #include "test_support.h"
-#include "model/editor_script.h"
 
 namespace korvalin {
 namespace {
@@ -13,73 +13,63 @@ namespace {
 using test::AddDir;
 using test::AddDummy;
 using test::AddFile;
+using test::PressOk;
 
-// Opens the editor on `id`, sets the name and confirms.
-EditorCheck ConfirmName(Project& project, int32_t id, const std::string& name) {
+// Opens the editor on `id`, sets one field and presses OK.
+EditorCheck Confirm(Project& project, int32_t id, std::string EntryEditorState::*field,
+                    const std::string& text) {
     EntryEditorState state = OpenEntryEditor(project, id);
-    state.nameText = name;
+    state.*field = text;
     return ConfirmEntryEditor(project, state);
 }
+constexpr auto NAME = &EntryEditorState::nameText;
+constexpr auto LBA = &EntryEditorState::lbaText;
 
 TEST(EntryEditorNames, FollowTheEditorsOwnCharacterRules) {
     Project project = test::NewProject();
     const int32_t dir = AddDir(project, "DATA");
     const int32_t file = FileId(AddFile(project, "FILE.BIN", 10));
     RecomputeLayout(project);
-    struct Case {
-        const char* name;
-        bool dirOk;
-        bool fileOk;
-    };
-    const Case cases[] = {
-        {"DATA.1", false, true},  {"ABCDEFGHI", false, false}, {"ABCDEFGH", true, true},
-        {"ABCDEFGH.TXT", false, true}, {"A.TXTX", false, false}, {".TXT", false, false},
-        {"A.", false, false},     {"A.B.C", false, false},     {".", false, false},
-        {"A-B", false, false},    {"abc", false, false},       {"SLUS_123.45", false, true},
-        {"A B", false, false},    {"ABCDEFGHIJKLM", false, false},
-    };
-    for (const Case& c : cases) {
+    // name, accepted for a directory, accepted for a file
+    const std::tuple<const char*, bool, bool> cases[] = {
+        {"DATA.1", false, true},       {"ABCDEFGHI", false, false}, {"ABCDEFGH", true, true},
+        {"ABCDEFGH.TXT", false, true}, {"A.TXTX", false, false},    {".TXT", false, false},
+        {"A.", false, false},          {"A.B.C", false, false},     {"A-B", false, false},
+        {"abc", false, false},         {"SLUS_123.45", false, true}};
+    for (const auto& [name, dirOk, fileOk] : cases) {
         for (const int32_t id : {dir, file}) {
-            const bool expectOk = id == dir ? c.dirOk : c.fileOk;
-            const EditorCheck check = ConfirmName(project, id, c.name);
-            if (expectOk) {
-                EXPECT_EQ(check.code, EDITOR_OK) << c.name << " id " << id;
-                EXPECT_EQ(EntryById(project, id).Name(), c.name);
-                EXPECT_EQ(EntryById(project, id).nameLength, std::string(c.name).size());
+            const EditorCheck check = Confirm(project, id, NAME, name);
+            if (id == dir ? dirOk : fileOk) {
+                EXPECT_EQ(check.code, EDITOR_OK) << name;
+                EXPECT_EQ(EntryById(project, id).Name(), name);
             } else {
-                EXPECT_EQ(check.code, EDITOR_NAME_ILLEGAL) << c.name << " id " << id;
-                EXPECT_EQ(check.message, "Illegal name ");
+                EXPECT_EQ(check.message, "Illegal name ") << name << " " << id;
                 EXPECT_EQ(check.focus, EDITOR_FIELD_NAME);
             }
         }
     }
-    const EditorCheck empty = ConfirmName(project, file, "");
-    EXPECT_EQ(empty.message, " The space cannot be empty!  ");
-    EXPECT_EQ(empty.focus, EDITOR_FIELD_NAME);
-    EXPECT_EQ(TypedUpperCase("slus_123.45 x-"), "SLUS_123.45 X-");
+    EXPECT_EQ(Confirm(project, file, NAME, "").message, " The space cannot be empty!  ");
 }
 
 TEST(EntryEditorNames, DuplicatesAreLookedForInTheListedDirectoryAndPerKind) {
     Project project = test::NewProject();
     const int32_t data = AddDir(project, "DATA");
     const int32_t other = AddDir(project, "OTHER");
-    const int32_t sub = AddDir(project, "SUB", data);
+    AddDir(project, "SUB", data);
     const int32_t a = FileId(AddFile(project, "A.BIN", 10));
     AddFile(project, "B.BIN", 10);
     RecomputeLayout(project);
 
-    EXPECT_EQ(ConfirmName(project, a, "B.BIN").message, " Duplicate Name ");
-    EXPECT_EQ(ConfirmName(project, other, "DATA").message, " Duplicate name ");
+    EXPECT_EQ(Confirm(project, a, NAME, "B.BIN").message, " Duplicate Name ");
+    EXPECT_EQ(Confirm(project, other, NAME, "DATA").message, " Duplicate name ");
     // A file may take the name of a directory beside it, and an entry its own name.
-    EXPECT_EQ(ConfirmName(project, a, "DATA").code, EDITOR_OK);
-    EXPECT_EQ(ConfirmName(project, other, "OTHER").code, EDITOR_OK);
-
+    EXPECT_EQ(Confirm(project, a, NAME, "DATA").code, EDITOR_OK);
+    EXPECT_EQ(Confirm(project, other, NAME, "OTHER").code, EDITOR_OK);
     // DATA edited from its parent row while SUB is listed: compared with SUB's
     // entries, not with its own siblings.
     project.currentDir = data;
-    EXPECT_EQ(ConfirmName(project, data, "SUB").message, " Duplicate name ");
-    EXPECT_EQ(ConfirmName(project, data, "OTHER").code, EDITOR_OK);
-    (void)sub;
+    EXPECT_EQ(Confirm(project, data, NAME, "SUB").message, " Duplicate name ");
+    EXPECT_EQ(Confirm(project, data, NAME, "OTHER").code, EDITOR_OK);
 }
 
 TEST(EntryEditorChecks, RunInOrderAndWriteNothingUntilAllPass) {
@@ -99,17 +89,12 @@ TEST(EntryEditorChecks, RunInOrderAndWriteNothingUntilAllPass) {
     EXPECT_EQ(check.focus, EDITOR_FIELD_LBA);
     state.lbaText = "999999";
     EXPECT_EQ(ConfirmEntryEditor(project, state).code, EDITOR_NAME_ILLEGAL);
-    EXPECT_FALSE(state.confirmed);
     EXPECT_EQ(EntryById(project, dummy).Name(), "PAD.BIN");
     state.nameText = "PAD2.BIN";
-    EXPECT_EQ(ConfirmEntryEditor(project, state).code, EDITOR_OK);
-    EXPECT_TRUE(state.confirmed);
-    EXPECT_EQ(state.result.editedSize, 999999999u);
-    EXPECT_EQ(state.result.editedLba, 999999);
-    // An empty size field reads as 0.
-    state.sizeText = "";
+    state.sizeText = "";  // reads as 0
     EXPECT_EQ(ConfirmEntryEditor(project, state).code, EDITOR_OK);
     EXPECT_EQ(state.result.editedSize, 0u);
+    EXPECT_EQ(state.result.editedLba, 999999);
 }
 
 TEST(EntryEditorChecks, LbaBoundsDependOnTheKindAndTheLastLayout) {
@@ -121,88 +106,53 @@ TEST(EntryEditorChecks, LbaBoundsDependOnTheKindAndTheLastLayout) {
     const int32_t firstSubdir = project.layoutState.firstSubdirLba;
     const int32_t firstFile = project.layoutState.firstFileLba;
     ASSERT_LT(firstSubdir, firstFile);
-
-    auto lbaCheck = [&](int32_t id, const std::string& lba) {
-        EntryEditorState state = OpenEntryEditor(project, id);
-        state.lbaText = lba;
-        return ConfirmEntryEditor(project, state).code;
+    auto code = [&](int32_t id, int32_t lba) {
+        return Confirm(project, id, LBA, std::to_string(lba)).code;
     };
-    EXPECT_EQ(lbaCheck(dir, std::to_string(firstSubdir)), EDITOR_OK);
-    EXPECT_EQ(lbaCheck(dir, std::to_string(firstSubdir - 1)), EDITOR_LBA_NOT_VALID);
-    EXPECT_EQ(lbaCheck(file, std::to_string(firstFile)), EDITOR_OK);
-    EXPECT_EQ(lbaCheck(file, std::to_string(firstFile - 1)), EDITOR_LBA_NOT_VALID);
-    EXPECT_EQ(lbaCheck(file, "999999"), EDITOR_OK);
-    EXPECT_EQ(lbaCheck(file, "1000000"), EDITOR_LBA_NOT_VALID);
-    // A dummy may lie anywhere below the limit, also where a file may not.
-    EXPECT_EQ(lbaCheck(dummy, "5"), EDITOR_OK);
-    EXPECT_EQ(lbaCheck(dummy, "0"), EDITOR_OK);
-    EXPECT_EQ(lbaCheck(dummy, "1000000"), EDITOR_LBA_NOT_VALID);
-    // The dummy as it stands (at LBA 5) can be confirmed; a file there cannot.
-    EXPECT_EQ(lbaCheck(dummy, OpenEntryEditor(project, dummy).lbaText), EDITOR_OK);
-    project.fileTable[0].lba = 5;
-    EXPECT_EQ(lbaCheck(file, OpenEntryEditor(project, file).lbaText), EDITOR_LBA_NOT_VALID);
-}
+    EXPECT_EQ(code(dir, firstSubdir), EDITOR_OK);
+    EXPECT_EQ(code(dir, firstSubdir - 1), EDITOR_LBA_NOT_VALID);
+    EXPECT_EQ(code(file, firstFile), EDITOR_OK);
+    EXPECT_EQ(code(file, firstFile - 1), EDITOR_LBA_NOT_VALID);
+    EXPECT_EQ(code(file, 1000000), EDITOR_LBA_NOT_VALID);
+    EXPECT_EQ(code(dummy, 0), EDITOR_OK);  // a dummy may lie anywhere
+    EXPECT_EQ(code(dummy, 1000000), EDITOR_LBA_NOT_VALID);
 
-TEST(EntryEditorChecks, AnUnplacedEntryShowsMinusOneAndIsRefusedUntilPinnedValidly) {
-    Project project = test::NewProject();
-    const int32_t dir = AddDir(project, "DATA");
-    const int32_t file = FileId(AddFile(project, "A.BIN", 10));
-    RecomputeLayout(project);
-    const int32_t dummy = FileId(AddDummy(project, "PAD.BIN", -1));
+    // -1 (never laid out) reads as 4294967295 whatever the kind, until a
+    // valid LBA is typed; without "Set LBA" the LBA is then left to the layout.
     project.dirTable[dir].lba = -1;
-    project.fileTable[0].lba = -1;
-    for (const int32_t id : {dir, file, dummy}) {
-        EntryEditorState state = OpenEntryEditor(project, id);
-        EXPECT_EQ(state.lbaText, "-1");
-        EXPECT_EQ(ConfirmEntryEditor(project, state).code, EDITOR_LBA_NOT_VALID) << id;
+    project.fileTable[1].lba = -1;
+    for (const int32_t id : {dir, dummy}) {
+        EXPECT_EQ(OpenEntryEditor(project, id).lbaText, "-1");
+        EXPECT_EQ(Confirm(project, id, LBA, "-1").code, EDITOR_LBA_NOT_VALID);
     }
-    EntryEditorState state = OpenEntryEditor(project, file);
-    ASSERT_FALSE(state.setLba);
-    ToggleSetLba(state);
-    state.lbaText = "100";
-    ASSERT_EQ(ConfirmEntryEditor(project, state).code, EDITOR_OK);
-    ApplyEditorResult(project, file, state.result, EDITOR_FOR_EDIT_INFO);
-    EXPECT_EQ(project.fileTable[0].lba, 100);
-    EXPECT_EQ(project.fileTable[0].flags, FLAG_LBA_SET);
+    EXPECT_EQ(EditInfo(project, dir, PressOk([](EntryEditorState& s) { s.lbaText = "900"; })).code,
+              EDIT_OK);
+    EXPECT_EQ(project.dirTable[dir].lba, -1);
 }
 
-TEST(EntryEditorOpening, KindTitleCheckBoxesAndTheDisplacedMark) {
+TEST(EntryEditorOpening, CheckBoxesFollowTheFlagsAndADisplacedEntryIsPinnedWhereItLies) {
     Project project = test::NewProject();
     const int32_t dir = AddDir(project, "DATA");
     const int32_t file = FileId(AddFile(project, "A.BIN", 10));
     const int32_t dummy = FileId(AddDummy(project, "PAD.BIN", 40, 77));
-    project.fileTable[dummy - FILE_ID_BASE].flags |= FLAG_SIZE_SET;
+    project.fileTable[1].flags |= FLAG_SIZE_SET;
     RecomputeLayout(project);
 
     EntryEditorState d = OpenEntryEditor(project, dir);
-    EXPECT_EQ(d.kind, EDITOR_DIRECTORY);
-    EXPECT_STREQ(d.title, " Directory Editor ");
     EXPECT_FALSE(d.sizeControlsShown);
     EXPECT_FALSE(ToggleSetFilesize(d));
-    EXPECT_FALSE(d.setFilesize);
-
-    EntryEditorState f = OpenEntryEditor(project, file);
-    EXPECT_STREQ(f.title, " File Editor   ");
-    EXPECT_EQ(f.sizeText, "10");
-    EXPECT_FALSE(f.setLba);
-
     EntryEditorState p = OpenEntryEditor(project, dummy);
-    EXPECT_STREQ(p.title, "Dummy File Editor           ");
-    EXPECT_TRUE(p.sizeControlsShown);
-    EXPECT_TRUE(p.setLba);
-    EXPECT_TRUE(p.setFilesize);
-    EXPECT_EQ(p.lbaText, "40");
+    EXPECT_EQ(p.kind, EDITOR_DUMMY_FILE);
+    EXPECT_TRUE(p.setLba && p.setFilesize && p.sizeControlsShown);
     EXPECT_EQ(p.result.editedFlags, FLAG_DUMMY | FLAG_LBA_SET | FLAG_SIZE_SET);
     ToggleSetFilesize(p);
     ToggleSetLba(p);
     EXPECT_EQ(p.result.editedFlags, FLAG_DUMMY);
 
-    // A displaced entry opens pinned at the LBA the layout gave it and is
-    // confirmed without the warning.
-    FileEntry& displaced = project.fileTable[file - FILE_ID_BASE];
+    FileEntry& displaced = project.fileTable[0];
     displaced.flags = FLAG_DISPLACED;
     displaced.lba = 31;
-    const EditOutcome outcome = EditInfo(project, file, test::PressOk(nullptr));
+    const EditOutcome outcome = EditInfo(project, file, PressOk(nullptr));
     EXPECT_EQ(outcome.code, EDIT_OK);
     EXPECT_EQ(outcome.refresh, REFRESH_LIST_AND_TREE);
     EXPECT_EQ(displaced.flags, FLAG_LBA_SET);
@@ -215,14 +165,12 @@ TEST(EntryEditorSizes, AFileOfAGigabyteOrMoreKeepsItsSizeAndADummyTakesTheTypedO
     const int32_t big = FileId(AddFile(project, "MOVIE.STR", 3000000000u));
     const int32_t dummy = FileId(AddDummy(project, "PAD.BIN", 40, 77));
     RecomputeLayout(project);
-    EXPECT_EQ(EditInfo(project, big, test::PressOk([](EntryEditorState& s) {
-                           s.nameText = "MOVIE2.STR";
-                       })).code,
+    EXPECT_EQ(EditInfo(project, big, PressOk([](EntryEditorState& s) { s.nameText = "M.STR"; }))
+                  .code,
               EDIT_OK);
     EXPECT_EQ(project.fileTable[0].size, 3000000000u);
-    EXPECT_EQ(project.fileTable[0].Name(), "MOVIE2.STR");
-
-    EditInfo(project, dummy, test::PressOk([](EntryEditorState& s) { s.sizeText = "4096"; }));
+    EXPECT_EQ(project.fileTable[0].recordLength, 54u);  // 5 + 49
+    EditInfo(project, dummy, PressOk([](EntryEditorState& s) { s.sizeText = "4096"; }));
     EXPECT_EQ(project.fileTable[1].size, 4096u);
 }
 
@@ -230,122 +178,73 @@ TEST(EntryEditorEditInfo, CancelAndBadIdsChangeNothing) {
     Project project = test::NewProject();
     const int32_t file = FileId(AddFile(project, "A.BIN", 10));
     RecomputeLayout(project);
-    const Project before = project;
+    const auto before = test::FieldsOf(project.fileTable);
     EXPECT_EQ(EditInfo(project, file, test::PressCancel()).code, EDIT_CANCELLED);
-    EXPECT_EQ(EditInfo(project, 0, test::PressOk(nullptr)).code, EDIT_BAD_ENTRY);
-    EXPECT_EQ(EditInfo(project, FileId(1), test::PressOk(nullptr)).code, EDIT_BAD_ENTRY);
-    // A refused OK followed by Cancel leaves the record as it was.
-    EditorCheck refusal;
-    EXPECT_EQ(EditInfo(project, file, test::PressOk([](EntryEditorState& s) {
+    EXPECT_EQ(EditInfo(project, 0, PressOk(nullptr)).code, EDIT_BAD_ENTRY);
+    EXPECT_EQ(EditInfo(project, FileId(1), PressOk(nullptr)).code, EDIT_BAD_ENTRY);
+    // A refused OK followed by Cancel.
+    EXPECT_EQ(EditInfo(project, file, PressOk([](EntryEditorState& s) {
                            s.nameText = "BAD NAME";
-                       }, &refusal)).code,
+                           s.lbaText = "700";
+                       })).code,
               EDIT_CANCELLED);
-    EXPECT_EQ(refusal.message, "Illegal name ");
-    EXPECT_EQ(test::FieldsOf(project.fileTable), test::FieldsOf(before.fileTable));
-    EXPECT_EQ(project.editedEntryId, 0);
+    EXPECT_EQ(test::FieldsOf(project.fileTable), before);
 }
 
-// Stores `shown` (as the user sees it) on an entry through the editor.
 FileEntry& DatedFile(Project& project, CalendarTime utc) {
-    const int32_t index = AddFile(project, "D" + std::to_string(project.fileCount()) + ".BIN", 1);
-    FileEntry& file = project.fileTable[index];
+    FileEntry& file = project.fileTable[AddFile(project, "D.BIN", 1)];
     file.dosDate = PackDosDate(utc);
     file.dosTime = PackDosTime(utc);
     file.lba = 100;
     return file;
 }
 
+// Sets the time picker, and the date picker unless `date` is empty.
+EntryEditorRunner Picked(CalendarTime date, CalendarTime time) {
+    return PressOk([=](EntryEditorState& s) {
+        if (date.year != 0) {
+            ASSERT_TRUE(SetEditorDate(s, date));
+        }
+        ASSERT_TRUE(SetEditorTime(s, time));
+    });
+}
+
 TEST(EntryEditorDates, TheDisplayHourIsAddedOnOpeningAndRemovedOnApplying) {
     Project project = test::NewProject();
     RecomputeLayout(project);
-    const FileEntry& late = DatedFile(project, CalendarTime{2003, 7, 14, 23, 30, 58});
-    const int32_t lateId = FileId(0);
-    EntryEditorState state = OpenEntryEditor(project, lateId);
+    const FileEntry& file = DatedFile(project, CalendarTime{2003, 7, 14, 23, 30, 58});
+    EntryEditorState state = OpenEntryEditor(project, FileId(0));
     EXPECT_EQ(state.date, (CalendarTime{2003, 7, 15, 0, 0, 0}));
     EXPECT_EQ(state.time, (CalendarTime{0, 0, 0, 0, 30, 58}));
-    const FileEntry unchanged = late;
-    EditInfo(project, lateId, test::PressOk(nullptr));
-    EXPECT_EQ(late.dosDate, unchanged.dosDate);
-    EXPECT_EQ(late.dosTime, unchanged.dosTime);
+    EditInfo(project, FileId(0), PressOk(nullptr));
+    EXPECT_EQ(UnpackDos(file.dosDate, file.dosTime), (CalendarTime{2003, 7, 14, 23, 30, 58}));
 
-    // Shown at 01:00: stored with hour 0 of the same day.
-    EditInfo(project, lateId, test::PressOk([](EntryEditorState& s) {
-                 SetEditorDate(s, CalendarTime{2003, 5, 10, 0, 0, 0});
-                 SetEditorTime(s, CalendarTime{0, 0, 0, 1, 0, 0});
-             }));
-    EXPECT_EQ(UnpackDos(late.dosDate, late.dosTime), (CalendarTime{2003, 5, 10, 0, 0, 0}));
-    // Shown at 00:15 on the 1st: hour 23 of day 0, month and year kept.
-    EditInfo(project, lateId, test::PressOk([](EntryEditorState& s) {
-                 SetEditorDate(s, CalendarTime{2003, 5, 1, 0, 0, 0});
-                 SetEditorTime(s, CalendarTime{0, 0, 0, 0, 15, 7});
-             }));
-    EXPECT_EQ(UnpackDos(late.dosDate, late.dosTime), (CalendarTime{2003, 5, 0, 23, 15, 6}));
-    // Day 0 shows as the last day of the month before and round-trips.
-    state = OpenEntryEditor(project, lateId);
-    EXPECT_EQ(state.date, (CalendarTime{2003, 5, 1, 0, 0, 0}));
-    const FileEntry dayZero = late;
-    EditInfo(project, lateId, test::PressOk(nullptr));
-    EXPECT_EQ(late.dosDate, dayZero.dosDate);
+    EditInfo(project, FileId(0), Picked({2003, 5, 10, 0, 0, 0}, {0, 0, 0, 1, 0, 0}));
+    EXPECT_EQ(UnpackDos(file.dosDate, file.dosTime), (CalendarTime{2003, 5, 10, 0, 0, 0}));
+    // 00:15 on the 1st: hour 23 of day 0, month and year kept.
+    EditInfo(project, FileId(0), Picked({2003, 5, 1, 0, 0, 0}, {0, 0, 0, 0, 15, 7}));
+    EXPECT_EQ(UnpackDos(file.dosDate, file.dosTime), (CalendarTime{2003, 5, 0, 23, 15, 6}));
+    // 1 January 1980 at 00:30 still packs: day 0 of January 1980.
+    EditInfo(project, FileId(0), Picked({1980, 1, 1, 0, 0, 0}, {0, 0, 0, 0, 30, 0}));
+    EXPECT_EQ(UnpackDos(file.dosDate, file.dosTime), (CalendarTime{1980, 1, 0, 23, 30, 0}));
+
+    EXPECT_FALSE(SetEditorDate(state, CalendarTime{1979, 12, 31, 0, 0, 0}));
+    EXPECT_FALSE(SetEditorDate(state, CalendarTime{2108, 1, 1, 0, 0, 0}));
+    EXPECT_FALSE(SetEditorDate(state, CalendarTime{2005, 2, 29, 0, 0, 0}));
+    EXPECT_FALSE(SetEditorTime(state, CalendarTime{0, 0, 0, 24, 0, 0}));
+    EXPECT_EQ(state.date, (CalendarTime{2003, 7, 15, 0, 0, 0}));
 }
 
 TEST(EntryEditorDates, ADayCarriedPastTheMonthShowsAsTheNextMonthAndRoundTrips) {
     Project project = test::NewProject();
     RecomputeLayout(project);
-    FileEntry& file = DatedFile(project, CalendarTime{2004, 2, 29, 23, 10, 0});
-    const FileEntry stored = file;
-    EntryEditorState state = OpenEntryEditor(project, FileId(0));
-    EXPECT_EQ(state.storedShown, (CalendarTime{2004, 2, 30, 0, 10, 0}));
-    EXPECT_EQ(state.date, (CalendarTime{2004, 3, 1, 0, 0, 0}));
-    EditInfo(project, FileId(0), test::PressOk(nullptr));
-    EXPECT_EQ(file.dosDate, stored.dosDate);
-    EXPECT_EQ(file.dosTime, stored.dosTime);
+    const FileEntry& file = DatedFile(project, CalendarTime{2004, 2, 29, 23, 10, 0});
+    EXPECT_EQ(OpenEntryEditor(project, FileId(0)).date, (CalendarTime{2004, 3, 1, 0, 0, 0}));
+    EditInfo(project, FileId(0), PressOk(nullptr));
+    EXPECT_EQ(UnpackDos(file.dosDate, file.dosTime), (CalendarTime{2004, 2, 29, 23, 10, 0}));
     // Changing only the time keeps the date that was shown.
-    EditInfo(project, FileId(0), test::PressOk([](EntryEditorState& s) {
-                 SetEditorTime(s, CalendarTime{0, 0, 0, 5, 0, 0});
-             }));
+    EditInfo(project, FileId(0), Picked({}, {0, 0, 0, 5, 0, 0}));
     EXPECT_EQ(UnpackDos(file.dosDate, file.dosTime), (CalendarTime{2004, 3, 1, 4, 0, 0}));
-}
-
-TEST(EntryEditorDates, ThePickersHoldOnlyRealDatesFrom1980To2107) {
-    Project project = test::NewProject();
-    RecomputeLayout(project);
-    DatedFile(project, CalendarTime{2003, 7, 14, 10, 0, 0});
-    EntryEditorState state = OpenEntryEditor(project, FileId(0));
-    const CalendarTime opened = state.date;
-    EXPECT_FALSE(SetEditorDate(state, CalendarTime{1979, 12, 31, 0, 0, 0}));
-    EXPECT_FALSE(SetEditorDate(state, CalendarTime{2108, 1, 1, 0, 0, 0}));
-    EXPECT_FALSE(SetEditorDate(state, CalendarTime{2005, 2, 29, 0, 0, 0}));
-    EXPECT_FALSE(SetEditorTime(state, CalendarTime{0, 0, 0, 24, 0, 0}));
-    EXPECT_EQ(state.date, opened);
-    EXPECT_TRUE(SetEditorDate(state, CalendarTime{2107, 12, 31, 0, 0, 0}));
-    EXPECT_TRUE(SetEditorDate(state, CalendarTime{1980, 1, 1, 0, 0, 0}));
-    // 1 January 1980 at 00:30 packs into day 0 of January 1980.
-    SetEditorTime(state, CalendarTime{0, 0, 0, 0, 30, 0});
-    ASSERT_EQ(ConfirmEntryEditor(project, state).code, EDITOR_OK);
-    ApplyEditorResult(project, FileId(0), state.result, EDITOR_FOR_EDIT_INFO);
-    EXPECT_EQ(UnpackDos(project.fileTable[0].dosDate, project.fileTable[0].dosTime),
-              (CalendarTime{1980, 1, 0, 23, 30, 0}));
-}
-
-TEST(EntryEditorApply, RecordLengthFollowsTheNewNameAndTheSizeOnlyWhereTaken) {
-    Project project = test::NewProject();
-    const int32_t dir = AddDir(project, "DATA");
-    const int32_t file = FileId(AddFile(project, "SYSTEM.CNF", 10));
-    RecomputeLayout(project);
-    EditInfo(project, file, test::PressOk([](EntryEditorState& s) { s.nameText = "A.B"; }));
-    EXPECT_EQ(project.fileTable[0].recordLength, 52u);
-    EditInfo(project, dir, test::PressOk([](EntryEditorState& s) { s.nameText = "ABCDEFGH"; }));
-    EXPECT_EQ(project.dirTable[dir].recordLength, 56u);
-    EditInfo(project, dir, test::PressOk([](EntryEditorState& s) { s.nameText = "ABC"; }));
-    EXPECT_EQ(project.dirTable[dir].recordLength, 50u);
-
-    // An unpinned entry keeps its LBA for the layout to place it.
-    EntryEditorState state = OpenEntryEditor(project, file);
-    state.lbaText = "500";
-    ASSERT_EQ(ConfirmEntryEditor(project, state).code, EDITOR_OK);
-    const int32_t lba = project.fileTable[0].lba;
-    ApplyEditorResult(project, file, state.result, EDITOR_FOR_EDIT_INFO);
-    EXPECT_EQ(project.fileTable[0].lba, lba);
 }
 
 }  // namespace
