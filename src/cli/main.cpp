@@ -14,6 +14,7 @@ int main(int argc, char** argv) {
     int status = EXIT_OK;
     RegisterProjectCommands(app, status);
     RegisterVerifyCommands(app, status);
+    RegisterEditCommands(app, status);
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {

@@ -22,7 +22,7 @@ std::string EntryDateText(uint16_t dosDate, uint16_t dosTime) {
 
 int FileIcon(const FileEntry& file) {
     if (file.IsDummy()) return ICON_DUMMY;
-    const std::string_view name(file.name.data(), NAME_FIELD_SIZE);
+    const std::string_view name = file.Name();  // bytes after the NUL mean nothing
     size_t dot = name.substr(0, 12).find('.');
     if (dot == std::string_view::npos) dot = 0;
     const std::string_view ext = name.substr(dot, 4);

@@ -25,6 +25,17 @@ enum ListIcon : int {
     ICON_DUMMY = 10,
 };
 
+// The list's columns, rebuilt with these widths on every refresh.
+struct ListColumn {
+    const char* heading;
+    bool rightAligned;
+    int width;  // pixels
+};
+inline constexpr ListColumn LIST_COLUMNS[] = {
+    {"Name  ", false, 200},     {"LBA", true, 80},  {"Filesize", true, 100},
+    {"Date/Time ", false, 100}, {"Path", false, 4096},
+};
+
 struct ListRow {
     int32_t itemValue = 0;  // entry id
     int icon = ICON_FILE;

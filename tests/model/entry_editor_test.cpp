@@ -1,0 +1,251 @@
+#include <gtest/gtest.h>
+
+#include "layout/recompute_layout.h"
+#include "model/apply_editor_result.h"
+#include "model/edit_info.h"
+#include "model/editor_script.h"
+#include "model/entry_editor.h"
+#include "test_support.h"
+
+namespace korvalin {
+namespace {
+
+using test::AddDir;
+using test::AddDummy;
+using test::AddFile;
+using test::PressOk;
+
+// Opens the editor on `id`, sets one field and presses OK.
+EditorCheck Confirm(Project& project, int32_t id, std::string EntryEditorState::*field,
+                    const std::string& text) {
+    EntryEditorState state = OpenEntryEditor(project, id);
+    state.*field = text;
+    return ConfirmEntryEditor(project, state);
+}
+constexpr auto NAME = &EntryEditorState::nameText;
+constexpr auto LBA = &EntryEditorState::lbaText;
+
+TEST(EntryEditorNames, FollowTheEditorsOwnCharacterRules) {
+    Project project = test::NewProject();
+    const int32_t dir = AddDir(project, "DATA");
+    const int32_t file = FileId(AddFile(project, "FILE.BIN", 10));
+    RecomputeLayout(project);
+    // name, accepted for a directory, accepted for a file
+    const std::tuple<const char*, bool, bool> cases[] = {
+        {"DATA.1", false, true},       {"ABCDEFGHI", false, false}, {"ABCDEFGH", true, true},
+        {"ABCDEFGH.TXT", false, true}, {"A.TXTX", false, false},    {".TXT", false, false},
+        {"A.", false, false},          {"A.B.C", false, false},     {"A-B", false, false},
+        {"abc", false, false},         {"SLUS_123.45", false, true}};
+    for (const auto& [name, dirOk, fileOk] : cases) {
+        for (const int32_t id : {dir, file}) {
+            const EditorCheck check = Confirm(project, id, NAME, name);
+            if (id == dir ? dirOk : fileOk) {
+                EXPECT_EQ(check.code, EDITOR_OK) << name;
+                EXPECT_EQ(EntryById(project, id).Name(), name);
+            } else {
+                EXPECT_EQ(check.message, "Illegal name ") << name << " " << id;
+                EXPECT_EQ(check.focus, EDITOR_FIELD_NAME);
+            }
+        }
+    }
+    EXPECT_EQ(Confirm(project, file, NAME, "").message, " The space cannot be empty!  ");
+}
+
+TEST(EntryEditorNames, DuplicatesAreLookedForInTheListedDirectoryAndPerKind) {
+    Project project = test::NewProject();
+    const int32_t data = AddDir(project, "DATA");
+    const int32_t other = AddDir(project, "OTHER");
+    AddDir(project, "SUB", data);
+    const int32_t a = FileId(AddFile(project, "A.BIN", 10));
+    AddFile(project, "B.BIN", 10);
+    RecomputeLayout(project);
+
+    EXPECT_EQ(Confirm(project, a, NAME, "B.BIN").message, " Duplicate Name ");
+    EXPECT_EQ(Confirm(project, other, NAME, "DATA").message, " Duplicate name ");
+    // A file may take the name of a directory beside it, and an entry its own name.
+    EXPECT_EQ(Confirm(project, a, NAME, "DATA").code, EDITOR_OK);
+    EXPECT_EQ(Confirm(project, other, NAME, "OTHER").code, EDITOR_OK);
+    // DATA edited from its parent row while SUB is listed: compared with SUB's
+    // entries, not with its own siblings.
+    project.currentDir = data;
+    EXPECT_EQ(Confirm(project, data, NAME, "SUB").message, " Duplicate name ");
+    EXPECT_EQ(Confirm(project, data, NAME, "OTHER").code, EDITOR_OK);
+}
+
+TEST(EntryEditorChecks, RunInOrderAndWriteNothingUntilAllPass) {
+    Project project = test::NewProject();
+    const int32_t dummy = FileId(AddDummy(project, "PAD.BIN", 30, 100));
+    RecomputeLayout(project);
+    EntryEditorState state = OpenEntryEditor(project, dummy);
+    state.nameText = "A.B.C";
+    state.lbaText = "1000000";
+    state.sizeText = "1000000000";
+    EditorCheck check = ConfirmEntryEditor(project, state);
+    EXPECT_EQ(check.message, "Filesize should be less than 1GB!");
+    EXPECT_EQ(check.focus, EDITOR_FIELD_SIZE);
+    state.sizeText = "999999999";
+    check = ConfirmEntryEditor(project, state);
+    EXPECT_EQ(check.message, "LBA not valid!!");
+    EXPECT_EQ(check.focus, EDITOR_FIELD_LBA);
+    state.lbaText = "999999";
+    EXPECT_EQ(ConfirmEntryEditor(project, state).code, EDITOR_NAME_ILLEGAL);
+    EXPECT_EQ(EntryById(project, dummy).Name(), "PAD.BIN");
+    state.nameText = "PAD2.BIN";
+    state.sizeText = "";  // reads as 0
+    EXPECT_EQ(ConfirmEntryEditor(project, state).code, EDITOR_OK);
+    EXPECT_EQ(state.result.editedSize, 0u);
+    EXPECT_EQ(state.result.editedLba, 999999);
+}
+
+TEST(EntryEditorChecks, LbaBoundsDependOnTheKindAndTheLastLayout) {
+    Project project = test::NewProject();
+    const int32_t dir = AddDir(project, "DATA");
+    const int32_t file = FileId(AddFile(project, "LOW.BIN", 10));
+    const int32_t dummy = FileId(AddDummy(project, "PAD.BIN", 5));
+    RecomputeLayout(project);
+    const int32_t firstSubdir = project.layoutState.firstSubdirLba;
+    const int32_t firstFile = project.layoutState.firstFileLba;
+    ASSERT_LT(firstSubdir, firstFile);
+    auto code = [&](int32_t id, int32_t lba) {
+        return Confirm(project, id, LBA, std::to_string(lba)).code;
+    };
+    EXPECT_EQ(code(dir, firstSubdir), EDITOR_OK);
+    EXPECT_EQ(code(dir, firstSubdir - 1), EDITOR_LBA_NOT_VALID);
+    EXPECT_EQ(code(file, firstFile), EDITOR_OK);
+    EXPECT_EQ(code(file, firstFile - 1), EDITOR_LBA_NOT_VALID);
+    EXPECT_EQ(code(file, 1000000), EDITOR_LBA_NOT_VALID);
+    EXPECT_EQ(code(dummy, 0), EDITOR_OK);  // a dummy may lie anywhere
+    EXPECT_EQ(code(dummy, 1000000), EDITOR_LBA_NOT_VALID);
+
+    // -1 (never laid out) reads as 4294967295 whatever the kind, until a
+    // valid LBA is typed; without "Set LBA" the LBA is then left to the layout.
+    project.dirTable[dir].lba = -1;
+    project.fileTable[1].lba = -1;
+    for (const int32_t id : {dir, dummy}) {
+        EXPECT_EQ(OpenEntryEditor(project, id).lbaText, "-1");
+        EXPECT_EQ(Confirm(project, id, LBA, "-1").code, EDITOR_LBA_NOT_VALID);
+    }
+    EXPECT_EQ(EditInfo(project, dir, PressOk([](EntryEditorState& s) { s.lbaText = "900"; })).code,
+              EDIT_OK);
+    EXPECT_EQ(project.dirTable[dir].lba, -1);
+}
+
+TEST(EntryEditorOpening, CheckBoxesFollowTheFlagsAndADisplacedEntryIsPinnedWhereItLies) {
+    Project project = test::NewProject();
+    const int32_t dir = AddDir(project, "DATA");
+    const int32_t file = FileId(AddFile(project, "A.BIN", 10));
+    const int32_t dummy = FileId(AddDummy(project, "PAD.BIN", 40, 77));
+    project.fileTable[1].flags |= FLAG_SIZE_SET;
+    RecomputeLayout(project);
+
+    EntryEditorState d = OpenEntryEditor(project, dir);
+    EXPECT_FALSE(d.sizeControlsShown);
+    EXPECT_FALSE(ToggleSetFilesize(d));
+    EntryEditorState p = OpenEntryEditor(project, dummy);
+    EXPECT_EQ(p.kind, EDITOR_DUMMY_FILE);
+    EXPECT_TRUE(p.setLba && p.setFilesize && p.sizeControlsShown);
+    EXPECT_EQ(p.result.editedFlags, FLAG_DUMMY | FLAG_LBA_SET | FLAG_SIZE_SET);
+    ToggleSetFilesize(p);
+    ToggleSetLba(p);
+    EXPECT_EQ(p.result.editedFlags, FLAG_DUMMY);
+
+    FileEntry& displaced = project.fileTable[0];
+    displaced.flags = FLAG_DISPLACED;
+    displaced.lba = 31;
+    const EditOutcome outcome = EditInfo(project, file, PressOk(nullptr));
+    EXPECT_EQ(outcome.code, EDIT_OK);
+    EXPECT_EQ(outcome.refresh, REFRESH_LIST_AND_TREE);
+    EXPECT_EQ(displaced.flags, FLAG_LBA_SET);
+    EXPECT_EQ(displaced.lba, 31);
+    EXPECT_EQ(project.editedEntryId, 0);
+}
+
+TEST(EntryEditorSizes, AFileOfAGigabyteOrMoreKeepsItsSizeAndADummyTakesTheTypedOne) {
+    Project project = test::NewProject();
+    const int32_t big = FileId(AddFile(project, "MOVIE.STR", 3000000000u));
+    const int32_t dummy = FileId(AddDummy(project, "PAD.BIN", 40, 77));
+    RecomputeLayout(project);
+    EXPECT_EQ(EditInfo(project, big, PressOk([](EntryEditorState& s) { s.nameText = "M.STR"; }))
+                  .code,
+              EDIT_OK);
+    EXPECT_EQ(project.fileTable[0].size, 3000000000u);
+    EXPECT_EQ(project.fileTable[0].recordLength, 54u);  // 5 + 49
+    EditInfo(project, dummy, PressOk([](EntryEditorState& s) { s.sizeText = "4096"; }));
+    EXPECT_EQ(project.fileTable[1].size, 4096u);
+}
+
+TEST(EntryEditorEditInfo, CancelAndBadIdsChangeNothing) {
+    Project project = test::NewProject();
+    const int32_t file = FileId(AddFile(project, "A.BIN", 10));
+    RecomputeLayout(project);
+    const auto before = test::FieldsOf(project.fileTable);
+    EXPECT_EQ(EditInfo(project, file, test::PressCancel()).code, EDIT_CANCELLED);
+    EXPECT_EQ(EditInfo(project, 0, PressOk(nullptr)).code, EDIT_BAD_ENTRY);
+    EXPECT_EQ(EditInfo(project, FileId(1), PressOk(nullptr)).code, EDIT_BAD_ENTRY);
+    // A refused OK followed by Cancel.
+    EXPECT_EQ(EditInfo(project, file, PressOk([](EntryEditorState& s) {
+                           s.nameText = "BAD NAME";
+                           s.lbaText = "700";
+                       })).code,
+              EDIT_CANCELLED);
+    EXPECT_EQ(test::FieldsOf(project.fileTable), before);
+}
+
+FileEntry& DatedFile(Project& project, CalendarTime utc) {
+    FileEntry& file = project.fileTable[AddFile(project, "D.BIN", 1)];
+    file.dosDate = PackDosDate(utc);
+    file.dosTime = PackDosTime(utc);
+    file.lba = 100;
+    return file;
+}
+
+// Sets the time picker, and the date picker unless `date` is empty.
+EntryEditorRunner Picked(CalendarTime date, CalendarTime time) {
+    return PressOk([=](EntryEditorState& s) {
+        if (date.year != 0) {
+            ASSERT_TRUE(SetEditorDate(s, date));
+        }
+        ASSERT_TRUE(SetEditorTime(s, time));
+    });
+}
+
+TEST(EntryEditorDates, TheDisplayHourIsAddedOnOpeningAndRemovedOnApplying) {
+    Project project = test::NewProject();
+    RecomputeLayout(project);
+    const FileEntry& file = DatedFile(project, CalendarTime{2003, 7, 14, 23, 30, 58});
+    EntryEditorState state = OpenEntryEditor(project, FileId(0));
+    EXPECT_EQ(state.date, (CalendarTime{2003, 7, 15, 0, 0, 0}));
+    EXPECT_EQ(state.time, (CalendarTime{0, 0, 0, 0, 30, 58}));
+    EditInfo(project, FileId(0), PressOk(nullptr));
+    EXPECT_EQ(UnpackDos(file.dosDate, file.dosTime), (CalendarTime{2003, 7, 14, 23, 30, 58}));
+
+    EditInfo(project, FileId(0), Picked({2003, 5, 10, 0, 0, 0}, {0, 0, 0, 1, 0, 0}));
+    EXPECT_EQ(UnpackDos(file.dosDate, file.dosTime), (CalendarTime{2003, 5, 10, 0, 0, 0}));
+    // 00:15 on the 1st: hour 23 of day 0, month and year kept.
+    EditInfo(project, FileId(0), Picked({2003, 5, 1, 0, 0, 0}, {0, 0, 0, 0, 15, 7}));
+    EXPECT_EQ(UnpackDos(file.dosDate, file.dosTime), (CalendarTime{2003, 5, 0, 23, 15, 6}));
+    // 1 January 1980 at 00:30 still packs: day 0 of January 1980.
+    EditInfo(project, FileId(0), Picked({1980, 1, 1, 0, 0, 0}, {0, 0, 0, 0, 30, 0}));
+    EXPECT_EQ(UnpackDos(file.dosDate, file.dosTime), (CalendarTime{1980, 1, 0, 23, 30, 0}));
+
+    EXPECT_FALSE(SetEditorDate(state, CalendarTime{1979, 12, 31, 0, 0, 0}));
+    EXPECT_FALSE(SetEditorDate(state, CalendarTime{2108, 1, 1, 0, 0, 0}));
+    EXPECT_FALSE(SetEditorDate(state, CalendarTime{2005, 2, 29, 0, 0, 0}));
+    EXPECT_FALSE(SetEditorTime(state, CalendarTime{0, 0, 0, 24, 0, 0}));
+    EXPECT_EQ(state.date, (CalendarTime{2003, 7, 15, 0, 0, 0}));
+}
+
+TEST(EntryEditorDates, ADayCarriedPastTheMonthShowsAsTheNextMonthAndRoundTrips) {
+    Project project = test::NewProject();
+    RecomputeLayout(project);
+    const FileEntry& file = DatedFile(project, CalendarTime{2004, 2, 29, 23, 10, 0});
+    EXPECT_EQ(OpenEntryEditor(project, FileId(0)).date, (CalendarTime{2004, 3, 1, 0, 0, 0}));
+    EditInfo(project, FileId(0), PressOk(nullptr));
+    EXPECT_EQ(UnpackDos(file.dosDate, file.dosTime), (CalendarTime{2004, 2, 29, 23, 10, 0}));
+    // Changing only the time keeps the date that was shown.
+    EditInfo(project, FileId(0), Picked({}, {0, 0, 0, 5, 0, 0}));
+    EXPECT_EQ(UnpackDos(file.dosDate, file.dosTime), (CalendarTime{2004, 3, 1, 4, 0, 0}));
+}
+
+}  // namespace
+}  // namespace korvalin
