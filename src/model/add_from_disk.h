@@ -17,7 +17,8 @@ constexpr int ADD_STOPPED_ON_LIMIT = 1;
 // (model/disk_entries.h) in a message box captioned MESSAGE_CAPTION.
 constexpr int ADD_OUT_OF_MEMORY = 2;
 
-// Adds `droppedPaths`, in their order, to the directory `project.currentDir`:
+// Adds `droppedPaths`, in their order, to the directory `project.currentDir`
+// (the root when that is no directory index):
 // dropped files and folders first, then the folders' contents level by level
 // (up to seven levels of folders). Every item left out or changed is reported
 // in `log`. Entries added before a stop stay. Directory records carry no

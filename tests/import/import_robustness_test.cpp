@@ -28,7 +28,6 @@ void ExpectConsistent(const Project& project, const std::string& listingFolder) 
         EXPECT_FALSE(dir.sourcePath.has_value());
         EXPECT_EQ(dir.lba, -1);
         EXPECT_FALSE(IsIllegalName(dir.Name(), 0));
-        EXPECT_GE(dir.nameLength, 1u);
         EXPECT_EQ(dir.Name().size(), dir.nameLength);
         EXPECT_EQ(dir.recordLength, DirRecordLength(dir.nameLength));
     }
@@ -86,7 +85,6 @@ TEST_F(ImportRobustness, BinaryJunk) {
 
 TEST_F(ImportRobustness, HugeNumbersLongPathsAndOddSeparators) {
     ImportInEveryMode("99999999999999999999999 , \\A.BIN\n-99999999999999999999 , \\DATA\\X.BIN\n");
-    ImportInEveryMode("2147483647 , \\A.BIN\n2147483647 , \\DATA\\X.BIN\n-1 , \\DATA\\SUB\\Y.BIN\n");
     ImportInEveryMode("1 , \\" + std::string(600, 'A') + "\n2 , \\A.BIN\n");
     ImportInEveryMode("1 , \\DATA\\" + std::string(600, 'B') + "\\X.BIN\n");
     ImportInEveryMode("1 , " + std::string(100000, '\\') + "\n2 , \\A.BIN\n");
