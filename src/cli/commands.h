@@ -9,5 +9,6 @@ namespace korvalin::cli {
 void RegisterProjectCommands(CLI::App& app, int& status);
 void RegisterVerifyCommands(CLI::App& app, int& status);
 void RegisterEditCommands(CLI::App& app, int& status);
+void RegisterAddImportCommands(CLI::App& app, int& status);
 
 }  // namespace korvalin::cli

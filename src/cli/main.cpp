@@ -15,6 +15,7 @@ int main(int argc, char** argv) {
     RegisterProjectCommands(app, status);
     RegisterVerifyCommands(app, status);
     RegisterEditCommands(app, status);
+    RegisterAddImportCommands(app, status);
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {

@@ -1,0 +1,140 @@
+// No listing, however malformed, may crash or hang the import or leave an
+// inconsistent project behind.
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "layout/recompute_layout.h"
+#include "listing_fixture.h"
+#include "model/disc_names.h"
+#include "model/disc_path.h"
+
+namespace korvalin {
+namespace {
+
+using namespace std::string_literals;
+
+void ExpectConsistent(const Project& project, const std::string& listingFolder) {
+    ASSERT_GE(project.dirCount(), 1);
+    ASSERT_LE(project.dirCount(), DIR_TABLE_SLOTS);
+    ASSERT_LE(project.fileCount(), FILE_TABLE_SLOTS);
+    const auto dirs = static_cast<uint32_t>(project.dirCount());
+    for (int32_t d = 1; d < project.dirCount(); ++d) {
+        const DirEntry& dir = project.dirTable[d];
+        EXPECT_GE(dir.parent, 1u);
+        EXPECT_LE(dir.parent, static_cast<uint32_t>(d));  // parents come first
+        EXPECT_LT(DirDepth(project, static_cast<uint32_t>(d) + 1), 8);
+        EXPECT_FALSE(dir.sourcePath.has_value());
+        EXPECT_EQ(dir.lba, -1);
+        EXPECT_FALSE(IsIllegalName(dir.Name(), 0));
+        EXPECT_EQ(dir.Name().size(), dir.nameLength);
+        EXPECT_EQ(dir.recordLength, DirRecordLength(dir.nameLength));
+    }
+    for (const FileEntry& file : project.fileTable) {
+        EXPECT_GE(file.parent, 1u);
+        EXPECT_LE(file.parent, dirs);
+        EXPECT_GE(file.nameLength, 1u);
+        EXPECT_LE(file.nameLength, 12u);
+        EXPECT_EQ(file.Name().size(), file.nameLength);
+        EXPECT_EQ(file.recordLength, FileRecordLength(file.nameLength));
+        EXPECT_EQ(file.sourcePath.has_value(), !file.IsDummy());
+        if (file.sourcePath) {
+            EXPECT_LE(file.sourcePath->size(), 511u);
+            EXPECT_EQ(file.sourcePath->rfind(listingFolder + "/", 0), 0u) << *file.sourcePath;
+            EXPECT_EQ(file.sourcePath->find("/.."), std::string::npos) << *file.sourcePath;
+        }
+    }
+}
+
+class ImportRobustness : public ::testing::Test {
+protected:
+    void SetUp() override {
+        disc_.File("A.BIN", 3000);
+        disc_.File("data/x.bin", 10);
+        disc_.File("DATA/SUB/Y.BIN", 10);
+        disc_.File("1/2/3/4/5/6/7/8/9/Z.BIN");
+        disc_.Dir("BAD.DIR");
+    }
+
+    // Imports `text` in every mode; each run must end with a consistent
+    // project that the layout accepts.
+    void ImportInEveryMode(const std::string& text) {
+        disc_.Listing(text);
+        for (int32_t mode : {0, 1, 2}) {
+            Project project = test::NewProject();
+            const auto result = disc_.Import(project, mode);
+            EXPECT_GE(result.code, IMPORT_FINISHED);
+            EXPECT_LE(result.code, IMPORT_ENDED_ON_ERROR);
+            ExpectConsistent(project, disc_.folder().string());
+            RecomputeLayout(project);
+        }
+    }
+
+    test::ListingFolder disc_;
+};
+
+TEST_F(ImportRobustness, BinaryJunk) {
+    std::mt19937 random(1234);
+    for (int round = 0; round < 20; ++round) {
+        std::string junk(8192, '\0');
+        for (char& c : junk) c = static_cast<char>(random());
+        ImportInEveryMode(junk);
+    }
+}
+
+TEST_F(ImportRobustness, HugeNumbersLongPathsAndOddSeparators) {
+    ImportInEveryMode("99999999999999999999999 , \\A.BIN\n-99999999999999999999 , \\DATA\\X.BIN\n");
+    ImportInEveryMode("1 , \\" + std::string(600, 'A') + "\n2 , \\A.BIN\n");
+    ImportInEveryMode("1 , \\DATA\\" + std::string(600, 'B') + "\\X.BIN\n");
+    ImportInEveryMode("1 , " + std::string(100000, '\\') + "\n2 , \\A.BIN\n");
+    ImportInEveryMode("1 , \\1\\2\\3\\4\\5\\6\\7\\8\\9\\Z.BIN\n");
+    ImportInEveryMode("1 , \\\\\\A.BIN\n2 , //DATA//SUB//Y.BIN\n3 , \\DATA\\\\SUB\n");
+    ImportInEveryMode("1 , \\A.BIN\0\\..\\x 2 , \\..\\..\\etc\\passwd 3 , ..\\GAMEDISC\\A.BIN"s);
+    ImportInEveryMode("1 , \\BAD.DIR\\A.BIN\n2 , \\A.BIN\n");
+    ImportInEveryMode(",,, , ,\n , , \n1 ,\n");
+}
+
+TEST_F(ImportRobustness, TenThousandEntriesMostlyMissing) {
+    std::string text;
+    for (int i = 0; i < 10000; ++i) {
+        text += std::to_string(i % 7 == 0 ? 24 : 100 + i) + " , ";
+        switch (i % 4) {
+            case 0: text += "\\A.BIN\n"; break;
+            case 1: text += "\\DATA\\X.BIN\n"; break;
+            case 2: text += "\\GONE" + std::to_string(i) + "\\F.BIN\n"; break;
+            default: text += "\\DATA\\SUB\\Y" + std::to_string(i) + ".BIN\n"; break;
+        }
+    }
+    ImportInEveryMode(text);
+}
+
+// Listings built from a vocabulary of plausible and hostile pieces.
+TEST_F(ImportRobustness, RandomListingsFromHostilePieces) {
+    const std::vector<std::string> lbas = {"24", "-1", "0", "abc", "99999999999", "+5", "",
+                                           "2147483647", "1e9"};
+    const std::vector<std::string> separators = {",", ",x", ",,", "x", ""};
+    const std::vector<std::string> parts = {"A.BIN", "DATA", "data", "SUB", "Y.BIN", "X.BIN",
+                                            "..", ".", "", "BAD.DIR", "LongFileName.txt",
+                                            std::string(300, 'q'), "1", "2", "\xff\xfe",
+                                            "A B"};
+    std::mt19937 random(99);
+    auto pick = [&](const std::vector<std::string>& from) {
+        return from[random() % from.size()];
+    };
+    for (int round = 0; round < 60; ++round) {
+        std::string text;
+        const int entries = 1 + static_cast<int>(random() % 40);
+        for (int e = 0; e < entries; ++e) {
+            text += pick(lbas) + " " + pick(separators) + " ";
+            const int depth = static_cast<int>(random() % 6);
+            if (random() % 2) text += "\\";
+            for (int k = 0; k < depth; ++k) text += pick(parts) + (random() % 2 ? "\\" : "/");
+            text += pick(parts) + (random() % 5 == 0 ? " " : "\n");
+        }
+        ImportInEveryMode(text);
+    }
+}
+
+}  // namespace
+}  // namespace korvalin

@@ -1,0 +1,62 @@
+#pragma once
+// A listing folder with extracted files, and a prompt that records messages.
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "import/isobuster_import.h"
+#include "test_support.h"
+
+namespace korvalin::test {
+
+class RecordingPrompt : public UserPrompt {
+public:
+    std::vector<std::string> messages;
+    void ShowMessage(const std::string& text) override { messages.push_back(text); }
+    bool AskOkCancel(const std::string& text) override {
+        messages.push_back(text);
+        return true;
+    }
+    std::optional<std::string> AskSaveFile(const SaveFileRequest&) override { return std::nullopt; }
+};
+
+struct ImportOutcome {
+    int code = -1;
+    ErrorLog log;
+    std::vector<std::string> messages;
+};
+
+// The folder "GAMEDISC" in a temporary folder, holding LIST.TXT and the
+// extracted tree.
+class ListingFolder {
+public:
+    ListingFolder() { std::filesystem::create_directory(folder()); }
+    std::filesystem::path folder() const { return temp_ / "GAMEDISC"; }
+    std::string listing() const { return (folder() / "LIST.TXT").string(); }
+
+    // `relative` uses '/'; parent folders are made as needed.
+    void File(const std::string& relative, size_t size = 1) const {
+        const auto path = folder() / relative;
+        std::filesystem::create_directories(path.parent_path());
+        WriteBytes(path, std::vector<uint8_t>(size, 0x5A));
+    }
+    void Dir(const std::string& relative) const {
+        std::filesystem::create_directories(folder() / relative);
+    }
+    void Listing(const std::string& text) const { WriteText(listing(), text); }
+
+    ImportOutcome Import(Project& project, int32_t mode = IMPORT_RESPECTIVE_LBA,
+                         const CalendarTime& now = CalendarTime{2024, 6, 5, 10, 20, 30}) const {
+        ImportOutcome outcome;
+        RecordingPrompt prompt;
+        outcome.code = ImportIsoBusterListing(project, listing(), mode, now, outcome.log, prompt);
+        outcome.messages = prompt.messages;
+        return outcome;
+    }
+
+private:
+    TempDir temp_;
+};
+
+}  // namespace korvalin::test
