@@ -7,5 +7,6 @@
 namespace korvalin::cli {
 
 void RegisterProjectCommands(CLI::App& app, int& status);
+void RegisterCompileCommands(CLI::App& app, int& status);
 
 }  // namespace korvalin::cli
