@@ -37,8 +37,8 @@ void SelectVariant(CompileState& state) {
 
 // Sectors 0-15 from the project's system area with their user data cleared.
 // A raw sector keeps its stored sync, header and subheader (the header
-// address still counts on) and is encoded; a 2048-byte one is all zeros.
-// The project's own copy is left as it is.
+// address still counts on) and is encoded like every raw sector; a
+// 2048-byte one is all zeros. The project's own copy is left as it is.
 bool WriteSystemArea(const Project& project, CompileState& state, SectorBuffer& sector) {
     for (int32_t i = 0; i < SYSTEM_AREA_SECTORS; ++i) {
         std::memcpy(sector.data(), project.systemArea.data() + i * RAW_SECTOR_SIZE, RAW_SECTOR_BYTES);
@@ -46,7 +46,6 @@ bool WriteSystemArea(const Project& project, CompileState& state, SectorBuffer& 
         if (state.rawSectors == 1) {
             SectorHeaderBytes& header = state.sectorHeader.bytes;
             AdvanceBcdAddress(header[12], header[13], header[14]);
-            state.encoder.EncodeSector(sector.data());
         }
         if (!state.image.Append(sector.data(), static_cast<size_t>(state.sectorSize))) return false;
         ReportProgress(state, state.writeLba);
@@ -152,7 +151,7 @@ void CompileImage(Project& project, CompileState& state) {
     uint8_t descriptor[USER_DATA_BYTES] = {};
     BuildPrimaryVolumeDescriptor(project, descriptor);
 
-    if (!state.image.Create(state.imagePath)) {
+    if (!state.image.Create(state.imagePath, state.rawSectors == 1)) {
         state.compileMessage = FormatMessage(CANNOT_CREATE, state.imagePath.c_str());
         return;
     }

@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "image/image_output.h"
-#include "image/sector_encoder.h"
 #include "image/sector_header.h"
 
 namespace korvalin {
@@ -34,7 +33,6 @@ struct CompileState {
     bool imlMode = false;
     std::string outputSidecarPath;  // the cue sheet or IML file
     SectorHeaderTemplate sectorHeader;
-    SectorEncoder encoder;
     ImageOutput image;
     std::vector<uint8_t> readBuffer;  // one batch of source data
 };

@@ -11,7 +11,7 @@ namespace korvalin {
 namespace {
 
 // Claims n sectors in the image; for a raw image each gets its stamped
-// header and, once its data are in place, its EDC and parity.
+// header (the image output encodes them as they leave).
 uint8_t* ClaimBatch(CompileState& state, int32_t n) {
     return state.image.Claim(static_cast<size_t>(n) * static_cast<size_t>(state.sectorSize));
 }
@@ -19,11 +19,6 @@ uint8_t* ClaimBatch(CompileState& state, int32_t n) {
 void StampBatch(CompileState& state, uint8_t* batch, int32_t n) {
     if (state.rawSectors != 1) return;
     for (int32_t j = 0; j < n; ++j) StampSectorHeader(batch + j * RAW_SECTOR_BYTES, state.sectorHeader);
-}
-
-void EncodeBatch(CompileState& state, uint8_t* batch, int32_t n) {
-    if (state.rawSectors != 1) return;
-    for (int32_t j = 0; j < n; ++j) state.encoder.EncodeSector(batch + j * RAW_SECTOR_BYTES);
 }
 
 void CommitBatch(CompileState& state, int32_t n) {
@@ -66,7 +61,6 @@ int32_t WriteFileData(const Project& project, CompileState& state, int32_t fileI
         // Only the final, partial sector can tell that the source is short.
         if (got < wanted && got < remaining && remaining < wanted) return FILE_DATA_SOURCE_SHORT;
         StampBatch(state, batch, n);
-        EncodeBatch(state, batch, n);
         CommitBatch(state, n);
         remaining -= wanted;
     }
@@ -79,7 +73,6 @@ bool WriteFillerSectors(CompileState& state, int32_t endLba) {
         uint8_t* batch = ClaimBatch(state, n);
         if (batch == nullptr) return false;
         StampBatch(state, batch, n);
-        EncodeBatch(state, batch, n);
         CommitBatch(state, n);
     }
     return state.image.Flush();

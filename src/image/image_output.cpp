@@ -2,6 +2,9 @@
 
 #include <cstring>
 
+#include "image/raw_sector_batch.h"
+#include "image/sector_header.h"
+
 namespace korvalin {
 
 namespace {
@@ -9,8 +12,9 @@ namespace {
 constexpr size_t OUTPUT_BUFFER_BYTES = 2352 * 2048;
 }  // namespace
 
-bool ImageOutput::Create(const std::string& path) {
+bool ImageOutput::Create(const std::string& path, bool rawSectors) {
     pending_ = 0;
+    rawSectors_ = rawSectors;
     if (!file_.Create(path)) return false;
     buffer_.resize(OUTPUT_BUFFER_BYTES);
     return true;
@@ -35,7 +39,9 @@ bool ImageOutput::Append(const uint8_t* data, size_t bytes) {
 bool ImageOutput::Flush() {
     const size_t bytes = pending_;
     pending_ = 0;
-    return bytes == 0 || file_.Write(buffer_.data(), bytes);
+    if (bytes == 0) return true;
+    if (rawSectors_) EncodeRawSectors(buffer_.data(), bytes / RAW_SECTOR_BYTES);
+    return file_.Write(buffer_.data(), bytes);
 }
 
 bool ImageOutput::Close() {

@@ -1,7 +1,9 @@
 #pragma once
 // The image file, written strictly front to back through a large buffer.
 // Each writer flushes what it added before it reports success, so a failed
-// write is always met by the writer whose data it was.
+// write is always met by the writer whose data it was. In a raw image every
+// sector is encoded (EDC and parity) as it leaves the buffer; writers put in
+// sectors whose header and user data are in place.
 
 #include <cstddef>
 #include <cstdint>
@@ -14,7 +16,8 @@ namespace korvalin {
 
 class ImageOutput {
 public:
-    bool Create(const std::string& path);
+    // `rawSectors`: the data are 2352-byte sectors to encode before writing.
+    bool Create(const std::string& path, bool rawSectors);
     bool IsOpen() const { return file_.IsOpen(); }
     // Room for `bytes` more bytes at the end of the pending data, zeroed.
     // Writes out the pending data first when the buffer is too full; nullptr
@@ -32,6 +35,7 @@ private:
     OutputFile file_;
     std::vector<uint8_t> buffer_;
     size_t pending_ = 0;
+    bool rawSectors_ = false;
 };
 
 }  // namespace korvalin

@@ -7,10 +7,7 @@ constexpr uint32_t MAX_RECORD_BYTES_PER_SECTOR = 2047;
 }  // namespace
 
 bool EmitSector(CompileState& state, SectorBuffer& sector) {
-    if (state.rawSectors == 1) {
-        StampSectorHeader(sector.data(), state.sectorHeader);
-        state.encoder.EncodeSector(sector.data());
-    }
+    if (state.rawSectors == 1) StampSectorHeader(sector.data(), state.sectorHeader);
     if (!state.image.Append(sector.data(), static_cast<size_t>(state.sectorSize))) return false;
     ReportProgress(state, state.writeLba);
     ++state.writeLba;

@@ -11,7 +11,7 @@ namespace korvalin {
 // One sector being assembled: 2352 bytes, user data at UserDataOffset.
 using SectorBuffer = std::array<uint8_t, RAW_SECTOR_BYTES>;
 
-// Stamps and encodes the sector for a raw image, adds sectorSize bytes of it
+// Stamps the sector for a raw image (the image output encodes it), adds sectorSize bytes of it
 // to the image, reports progress, advances writeLba and clears the buffer.
 // False when the image took fewer bytes.
 bool EmitSector(CompileState& state, SectorBuffer& sector);
