@@ -61,43 +61,34 @@ protected:
     test::SampleDisc disc = test::MakeSampleDisc(sources, true);
 };
 
-TEST_F(SampleDiscCompile, IsoVariantHoldsEveryFileAndZeroFiller) {
-    const CompileState state = Compile(disc.project, out / "disc.iso");
-    ASSERT_EQ(state.compileMessage, COMPILE_SUCCESS_MESSAGE);
-    EXPECT_EQ(state.rawSectors, 0);
+TEST_F(SampleDiscCompile, IsoAndRawVariantsHoldEveryFileAndZeroFiller) {
+    ASSERT_EQ(Compile(disc.project, out / "disc.iso").compileMessage, COMPILE_SUCCESS_MESSAGE);
     EXPECT_FALSE(fs::exists(out / "disc.cue"));
+    const CompileState raw = Compile(disc.project, out / "disc.bin");
+    ASSERT_EQ(raw.compileMessage, COMPILE_SUCCESS_MESSAGE);
+    EXPECT_EQ(ReadText(out / "disc.cue"),
+              "FILE \"disc.bin\" BINARY\r\n  TRACK 01 MODE2/2352\r\n    INDEX 01 00:00:00\r\n");
+
     const Bytes iso = test::ReadBytes(out / "disc.iso");
+    const Bytes bin = test::ReadBytes(out / "disc.bin");
     const int32_t total = disc.project.layoutState.totalSectors;
     ASSERT_EQ(iso.size(), static_cast<size_t>(total) * 2048);
+    ASSERT_EQ(bin.size(), static_cast<size_t>(total) * 2352);
+    EXPECT_EQ(test::UserDataOf(bin, 2352), iso);
     ExpectDiscReadsBack(disc, iso);
-    EXPECT_TRUE(std::all_of(iso.begin(), iso.begin() + 16 * 2048, [](uint8_t b) { return b == 0; }));
-    // The gap before the pinned BIG.BIN (LBA 60), around the pinned EMPTY
-    // directory (45), and the last sector (the window of the empty TAIL.TXT).
+
+    // Zero data: the gap before the pinned BIG.BIN (60) around the pinned
+    // directory EMPTY (45), and the window of the empty TAIL.TXT at the end.
+    ASSERT_EQ(disc.project.fileTable[4].lba, 60);
     const auto zeroSector = [&](int32_t lba) {
         return std::all_of(iso.begin() + lba * 2048, iso.begin() + (lba + 1) * 2048,
                            [](uint8_t b) { return b == 0; });
     };
-    ASSERT_EQ(disc.project.fileTable[4].lba, 60);
-    for (int32_t lba = 29; lba < 60; ++lba) {
-        if (lba != 45) {
-            EXPECT_TRUE(zeroSector(lba)) << lba;
-        }
-    }
-    EXPECT_FALSE(zeroSector(45));
+    for (int32_t lba = 29; lba < 60; ++lba) EXPECT_EQ(zeroSector(lba), lba != 45) << lba;
     EXPECT_TRUE(zeroSector(total - 1));
-}
 
-TEST_F(SampleDiscCompile, RawVariantCarriesTheSameDataInStampedEncodedSectors) {
-    const CompileState raw = Compile(disc.project, out / "disc.bin");
-    ASSERT_EQ(raw.compileMessage, COMPILE_SUCCESS_MESSAGE);
-    Compile(disc.project, out / "disc.iso");
-    const Bytes bin = test::ReadBytes(out / "disc.bin");
-    const int32_t total = disc.project.layoutState.totalSectors;
-    ASSERT_EQ(bin.size(), static_cast<size_t>(total) * 2352);
-    EXPECT_EQ(test::UserDataOf(bin, 2352), test::ReadBytes(out / "disc.iso"));
-    ExpectDiscReadsBack(disc, test::UserDataOf(bin, 2352));
-
-    // A new project's system area has no sync: those sectors stay zero.
+    // A new project's system area has no sync: those raw sectors stay zero.
+    // Every other raw sector carries its address and its EDC and parity.
     EXPECT_TRUE(std::all_of(bin.begin(), bin.begin() + 16 * 2352, [](uint8_t b) { return b == 0; }));
     SectorEncoder encoder;
     for (int32_t lba = 16; lba < total; ++lba) {
@@ -110,8 +101,6 @@ TEST_F(SampleDiscCompile, RawVariantCarriesTheSameDataInStampedEncodedSectors) {
         encoder.EncodeSector(again.data());
         ASSERT_TRUE(std::equal(again.begin(), again.end(), sector)) << "EDC/ECC of " << lba;
     }
-    EXPECT_EQ(ReadText(out / "disc.cue"),
-              "FILE \"disc.bin\" BINARY\r\n  TRACK 01 MODE2/2352\r\n    INDEX 01 00:00:00\r\n");
 }
 
 TEST_F(SampleDiscCompile, StoredSystemAreaKeepsItsHeadersAndLosesItsData) {
@@ -213,14 +202,6 @@ TEST(ImlCompile, ColumnsAreCutToEightCharacters) {
     EXPECT_EQ(ImlEntryLine(123456789, 4000000000u, "x"), "12345678 40000000 2.1  0   \"x\"\n");
 }
 
-TEST(CompileEdges, RootOnlyProjectIs23Sectors) {
-    test::TempDir out;
-    Project p = test::NewProject();
-    RecomputeLayout(p);
-    ASSERT_EQ(Compile(p, out / "root.bin").compileMessage, COMPILE_SUCCESS_MESSAGE);
-    EXPECT_EQ(test::ReadBytes(out / "root.bin").size(), 23u * 2352);
-}
-
 TEST(CompileEdges, EmptyFilesAtTheEndPadTheImageToItsVolumeSize) {
     // A placed empty file whose window nothing shares, and a pinned empty
     // file past everything: neither writes data, and the image still holds
@@ -285,6 +266,20 @@ TEST_F(CompileFailures, CueSheetThatCannotBeCreatedLeavesTheImage) {
               "Error Creating " + (out / "disc.cue").string() + "!!!! ");
     EXPECT_EQ(test::ReadBytes(out / "disc.bin").size(),
               static_cast<size_t>(disc.project.layoutState.totalSectors) * 2352);
+}
+
+TEST_F(CompileFailures, ExtentLongerThanTheLayoutReservedNamesItsOwner) {
+    // The compile writes the layout of the last refresh; entries changed
+    // since then no longer fit it.
+    Project stale = disc.project;
+    stale.fileTable[1].size = 4096;  // ONE.BIN: one sector reserved, its 1-byte source padded
+    EXPECT_EQ(Compile(stale, out / "file.iso").compileMessage,
+              "  LBA error when writting to file  " + *stale.fileTable[1].sourcePath + " ");
+
+    stale = disc.project;
+    for (int i = 0; i < 40; ++i) test::AddDummy(stale, "PAD" + std::to_string(i) + ".BIN", 0, 0, 2);
+    EXPECT_EQ(Compile(stale, out / "dir.iso").compileMessage,
+              "  LBA error when writting to file  \\EMPTY ");
 }
 
 TEST(ImageNaming, VariantsAndCompanionNames) {

@@ -12,6 +12,7 @@
 
 #include "image/compile_image.h"
 #include "image/sample_disc.h"
+#include "model/message_format.h"
 
 namespace korvalin {
 namespace {
@@ -129,24 +130,16 @@ TEST_F(OracleTest, PycdlibWalksTheTreeAndReadsEveryFile) {
                     "iso.close()\n");
     const ToolRun walk = RunTool(python + " " + Quote(script.string()) + " " + Quote(Iso()));
     ASSERT_EQ(walk.status, 0) << walk.out;
-    std::map<std::string, std::string> seen;
+    std::map<std::string, std::string> seen;  // path -> hex of its bytes
     std::istringstream lines(walk.out);
-    std::string path, hex;
-    while (lines >> path) {
-        hex.clear();
-        if (lines.peek() == ' ') lines.get();
-        if (lines.peek() != '\n') lines >> hex;
-        seen[path] = hex;
+    for (std::string line; std::getline(lines, line);) {
+        seen[line.substr(0, line.find(' '))] = line.substr(line.find(' ') + 1);
     }
     ASSERT_EQ(seen.size(), disc.expected.size()) << walk.out;
-    for (const auto& [expectedPath, bytes] : disc.expected) {
-        std::string expectedHex;
-        for (uint8_t b : bytes) {
-            static const char* digits = "0123456789abcdef";
-            expectedHex += digits[b >> 4];
-            expectedHex += digits[b & 15];
-        }
-        EXPECT_EQ(seen[expectedPath], expectedHex) << expectedPath;
+    for (const auto& [path, bytes] : disc.expected) {
+        std::string hex;
+        for (uint8_t b : bytes) hex += FormatMessage("%02x", b);
+        EXPECT_EQ(seen[path], hex) << path;
     }
 }
 

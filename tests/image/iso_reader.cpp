@@ -48,7 +48,6 @@ void ReadDirectory(const std::vector<uint8_t>& data, uint32_t lba, uint32_t size
             record.lba = Both32(r + 2, prefix);
             record.size = Both32(r + 10, prefix);
             record.isDirectory = (r[25] & 2) != 0;
-            std::memcpy(record.date.data(), r + 18, 7);
             const uint32_t systemUseAt = 33 + n + (n % 2 == 0 ? 1 : 0);
             Require(length - systemUseAt == 14, "system use field is not 14 bytes in " + prefix);
             std::memcpy(record.systemUse.data(), r + systemUseAt, 14);

@@ -14,7 +14,6 @@ struct IsoRecord {
     bool isDirectory = false;
     uint32_t lba = 0;
     uint32_t size = 0;
-    std::array<uint8_t, 7> date{};
     std::array<uint8_t, 14> systemUse{};
 };
 
