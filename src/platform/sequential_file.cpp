@@ -11,14 +11,12 @@ namespace korvalin {
 
 OutputFile::~OutputFile() { Close(); }
 
-OutputFile::OutputFile(OutputFile&& other) noexcept
-    : fd_(std::exchange(other.fd_, -1)), written_(other.written_) {}
+OutputFile::OutputFile(OutputFile&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
 
 OutputFile& OutputFile::operator=(OutputFile&& other) noexcept {
     if (this != &other) {
         Close();
         fd_ = std::exchange(other.fd_, -1);
-        written_ = other.written_;
     }
     return *this;
 }
@@ -26,24 +24,18 @@ OutputFile& OutputFile::operator=(OutputFile&& other) noexcept {
 bool OutputFile::Create(const std::string& path) {
     Close();
     fd_ = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-    written_ = 0;
     return fd_ >= 0;
 }
 
 bool OutputFile::Write(const uint8_t* data, size_t size) {
     if (fd_ < 0) return false;
-    const off_t start = written_;
     while (size > 0) {
         const ssize_t n = ::write(fd_, data, size);
         if (n < 0 && errno == EINTR) continue;
         if (n <= 0) return false;
         data += n;
         size -= static_cast<size_t>(n);
-        written_ += n;
     }
-    // Start writing these pages to the disk now, while the next are made,
-    // rather than leaving all of them for later.
-    ::sync_file_range(fd_, start, written_ - start, SYNC_FILE_RANGE_WRITE);
     return true;
 }
 

@@ -26,7 +26,6 @@ public:
 
 private:
     int fd_ = -1;
-    int64_t written_ = 0;
 };
 
 // A file opened for reading, with the kernel told it is read sequentially.
