@@ -17,7 +17,6 @@
 #include "layout/compile_command.h"
 #include "layout/precompile_check.h"
 #include "layout/recompute_layout.h"
-#include "model/message_format.h"
 
 namespace korvalin::cli {
 

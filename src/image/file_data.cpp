@@ -27,7 +27,8 @@ void CommitBatch(CompileState& state, int32_t n) {
     state.writeLba += n;
 }
 
-// Reads the batch's source bytes straight into the sectors' data areas.
+// Reads the batch's source bytes into the sectors' data areas (straight into
+// them for 2048-byte sectors).
 size_t ReadIntoBatch(InputFile& source, CompileState& state, uint8_t* batch, int32_t n) {
     const size_t wanted = static_cast<size_t>(n) * ISO_SECTOR_BYTES;
     if (state.rawSectors != 1) return source.Read(batch, wanted);
