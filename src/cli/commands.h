@@ -10,5 +10,6 @@ void RegisterProjectCommands(CLI::App& app, int& status);
 void RegisterVerifyCommands(CLI::App& app, int& status);
 void RegisterEditCommands(CLI::App& app, int& status);
 void RegisterAddImportCommands(CLI::App& app, int& status);
+void RegisterCompileCommands(CLI::App& app, int& status);
 
 }  // namespace korvalin::cli

@@ -16,6 +16,7 @@ int main(int argc, char** argv) {
     RegisterVerifyCommands(app, status);
     RegisterEditCommands(app, status);
     RegisterAddImportCommands(app, status);
+    RegisterCompileCommands(app, status);
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {

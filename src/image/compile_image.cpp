@@ -1,0 +1,185 @@
+#include "image/compile_image.h"
+
+#include <cstring>
+
+#include "image/cue_sheet.h"
+#include "image/directory_extent.h"
+#include "image/file_data.h"
+#include "image/iml_file.h"
+#include "image/image_naming.h"
+#include "image/next_extent.h"
+#include "image/path_table.h"
+#include "image/sector_output.h"
+#include "image/volume_descriptor.h"
+#include "model/disc_path.h"
+#include "model/message_format.h"
+
+namespace korvalin {
+
+namespace {
+
+constexpr char CANNOT_CREATE[] = "no es posible crear: %s ";
+constexpr char WRITE_ERROR[] = "error when writing!!";
+constexpr char FILLER_WRITE_ERROR[] = "filewrite error in the dummy!";
+constexpr char CANNOT_OPEN_SOURCE[] = "Cannot open file  %s ";
+constexpr char SOURCE_TOO_SHORT[] = "Read error,incorrect filesize specified in: %s";
+constexpr char LBA_ERROR_BEFORE[] = " Lba error when writting to %s ";
+constexpr char LBA_ERROR_AFTER[] = "  LBA error when writting to file  %s ";
+
+void SelectVariant(CompileState& state) {
+    const ImageVariant variant = ChooseImageVariant(state.imagePath);
+    state.imagePath = variant.imagePath;
+    state.outputSidecarPath = variant.outputSidecarPath;
+    state.rawSectors = variant.rawSectors;
+    state.imlMode = variant.imlMode;
+    state.sectorSize = ISO_SECTOR_BYTES + 304 * state.rawSectors;
+}
+
+// Sectors 0-15 from the project's system area with their user data cleared.
+// A raw sector keeps its stored sync, header and subheader (the header
+// address still counts on) and is encoded like every raw sector; a
+// 2048-byte one is all zeros. The project's own copy is left as it is.
+bool WriteSystemArea(const Project& project, CompileState& state, SectorBuffer& sector) {
+    for (int32_t i = 0; i < SYSTEM_AREA_SECTORS; ++i) {
+        std::memcpy(sector.data(), project.systemArea.data() + i * RAW_SECTOR_SIZE, RAW_SECTOR_BYTES);
+        std::memset(sector.data() + UserDataOffset(state), 0, USER_DATA_BYTES);
+        if (state.rawSectors == 1) {
+            SectorHeaderBytes& header = state.sectorHeader.bytes;
+            AdvanceBcdAddress(header[12], header[13], header[14]);
+        }
+        if (!state.image.Append(sector.data(), static_cast<size_t>(state.sectorSize))) return false;
+        ReportProgress(state, state.writeLba);
+        ++state.writeLba;
+    }
+    sector.fill(0);
+    return state.image.Flush();
+}
+
+// One 2048-byte structure put into the data area of a cleared sector.
+bool WriteDescriptorSector(CompileState& state, SectorBuffer& sector, const uint8_t* data) {
+    std::memcpy(sector.data() + UserDataOffset(state), data, USER_DATA_BYTES);
+    return EmitSector(state, sector) && state.image.Flush();
+}
+
+bool WriteFileSystemStart(Project& project, CompileState& state, SectorBuffer& sector,
+                          const uint8_t* descriptor) {
+    uint8_t terminator[USER_DATA_BYTES] = {};
+    BuildVolumeDescriptorTerminator(terminator);
+    if (!WriteSystemArea(project, state, sector) ||
+        !WriteDescriptorSector(state, sector, descriptor) ||
+        !WriteDescriptorSector(state, sector, terminator)) {
+        return false;
+    }
+    for (ByteOrder order : {ByteOrder::Little, ByteOrder::Little, ByteOrder::Big, ByteOrder::Big}) {
+        if (WritePathTable(project, state, sector, order) != 0) return false;
+    }
+    return WriteDirectoryExtent(project, state, sector, 1) == 0;
+}
+
+// What the LBA errors name: a file's source, a directory's disc path.
+std::string ExtentOwnerText(const Project& project, int32_t entryId) {
+    if (IsDirId(entryId)) return DiscPathOfEntry(project, entryId);
+    return EntryById(project, entryId).sourcePath.value_or("");
+}
+
+// Writes one extent at writeLba; false with compileMessage set on error.
+bool WriteExtent(const Project& project, CompileState& state, SectorBuffer& sector,
+                 const Extent& extent) {
+    if (IsDirId(extent.entryId)) {
+        const uint32_t dirNumber = static_cast<uint32_t>(extent.entryId) + 1;
+        if (WriteDirectoryExtent(project, state, sector, dirNumber) == 0) return true;
+        state.compileMessage = WRITE_ERROR;
+        return false;
+    }
+    const int32_t fileIndex = extent.entryId - FILE_ID_BASE;
+    const int32_t result = WriteFileData(project, state, fileIndex);
+    if (result == FILE_DATA_WRITTEN) return true;
+    const std::string source = ExtentOwnerText(project, extent.entryId);
+    if (result == FILE_DATA_CANNOT_OPEN) {
+        state.compileMessage = FormatMessage(CANNOT_OPEN_SOURCE, source.c_str());
+    } else if (result == FILE_DATA_SOURCE_SHORT) {
+        state.compileMessage = FormatMessage(SOURCE_TOO_SHORT, source.c_str());
+    } else {
+        state.compileMessage = WRITE_ERROR;
+    }
+    return false;
+}
+
+// Every directory and file extent in ascending firstLba with filler in the
+// gaps. The IML variant stops at the first file. False with compileMessage
+// set on error.
+bool WriteExtents(const Project& project, CompileState& state, SectorBuffer& sector) {
+    const int32_t total = project.layoutState.totalSectors;
+    for (;;) {
+        const int32_t pos = NextExtentPosition(project, state.writeLba);
+        if (state.writeLba >= total || pos < 0) return true;
+        const Extent& extent = project.extentTable[static_cast<size_t>(pos)];
+        if (state.imlMode && !IsDirId(extent.entryId)) return true;
+        if (!WriteFillerSectors(state, extent.firstLba)) {
+            state.compileMessage = FILLER_WRITE_ERROR;
+            return false;
+        }
+        if (state.writeLba >= total) return true;
+        if (state.writeLba != extent.firstLba) {
+            state.compileMessage =
+                FormatMessage(LBA_ERROR_BEFORE, ExtentOwnerText(project, extent.entryId).c_str());
+            return false;
+        }
+        if (!WriteExtent(project, state, sector, extent)) return false;
+        if (state.writeLba >= total) return true;
+        if (extent.lastLba + 1 != state.writeLba) {
+            state.compileMessage =
+                FormatMessage(LBA_ERROR_AFTER, ExtentOwnerText(project, extent.entryId).c_str());
+            return false;
+        }
+    }
+}
+
+// The image holds every sector the volume counts: after the last extent the
+// window of a trailing empty file, if any, is a filler sector.
+bool PadToVolumeEnd(const Project& project, CompileState& state) {
+    if (WriteFillerSectors(state, project.layoutState.totalSectors)) return true;
+    state.compileMessage = FILLER_WRITE_ERROR;
+    return false;
+}
+
+}  // namespace
+
+void CompileImage(Project& project, CompileState& state) {
+    SelectVariant(state);
+    state.sectorHeader = SectorHeaderTemplate{};
+    uint8_t descriptor[USER_DATA_BYTES] = {};
+    BuildPrimaryVolumeDescriptor(project, descriptor);
+
+    if (!state.image.Create(state.imagePath, state.rawSectors == 1)) {
+        state.compileMessage = FormatMessage(CANNOT_CREATE, state.imagePath.c_str());
+        return;
+    }
+    state.writeLba = 0;
+    SectorBuffer sector{};
+    if (!WriteFileSystemStart(project, state, sector, descriptor)) {
+        state.compileMessage = WRITE_ERROR;
+        state.image.Close();
+        return;
+    }
+    bool ok = WriteExtents(project, state, sector);
+    CrLfTextFile iml;
+    if (ok) ok = state.imlMode ? WriteImlListing(project, state, iml) : PadToVolumeEnd(project, state);
+    const bool closed = state.image.Close();
+    if (!ok) return;
+    if (!closed) {
+        state.compileMessage = WRITE_ERROR;
+        return;
+    }
+    if (state.imlMode) {
+        iml.Print(IML_END_TEXT);
+        iml.Close();
+        state.compileMessage = COMPILE_SUCCESS_MESSAGE;
+    } else if (state.rawSectors == 1) {
+        WriteCueSheet(state);
+    } else {
+        state.compileMessage = COMPILE_SUCCESS_MESSAGE;
+    }
+}
+
+}  // namespace korvalin

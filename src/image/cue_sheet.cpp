@@ -1,0 +1,26 @@
+#include "image/cue_sheet.h"
+
+#include "image/compile_image.h"
+#include "image/image_naming.h"
+#include "image/text_output.h"
+#include "model/message_format.h"
+
+namespace korvalin {
+
+std::string CueSheetText(const std::string& imageFileName) {
+    return FormatMessage("FILE %c%s%c BINARY\n  TRACK 01 MODE2/2352\n    INDEX 01 00:00:00\n", '"',
+                         imageFileName.c_str(), '"');
+}
+
+void WriteCueSheet(CompileState& state) {
+    CrLfTextFile cue;
+    if (!cue.Create(state.outputSidecarPath)) {
+        state.compileMessage = FormatMessage("Error Creating %s!!!! ", state.outputSidecarPath.c_str());
+        return;
+    }
+    cue.Print(CueSheetText(FileNamePart(state.imagePath)));
+    cue.Close();
+    state.compileMessage = COMPILE_SUCCESS_MESSAGE;
+}
+
+}  // namespace korvalin

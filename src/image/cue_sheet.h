@@ -1,0 +1,17 @@
+#pragma once
+// The cue sheet beside a raw image: one Mode 2 data track from its first sector.
+
+#include <string>
+
+#include "image/compile_state.h"
+
+namespace korvalin {
+
+// The sheet's text for an image file named `imageFileName` (no folder).
+std::string CueSheetText(const std::string& imageFileName);
+
+// Writes the sheet to outputSidecarPath and sets compileMessage: the success
+// text, or the creation error.
+void WriteCueSheet(CompileState& state);
+
+}  // namespace korvalin

@@ -1,0 +1,20 @@
+#pragma once
+// Directory extents: the "." and ".." records, then the child directories,
+// then the files, each in table order, every record with its CD-XA field.
+
+#include <cstdint>
+
+#include "image/sector_output.h"
+#include "model/project.h"
+
+namespace korvalin {
+
+constexpr uint16_t XA_DIR_ATTRIBUTES = 0x8D55;
+constexpr uint16_t XA_FILE_ATTRIBUTES = 0x0D55;
+
+// Writes the extent of directory number `dirNumber` (DirTable index + 1) at
+// writeLba. 0 on success, 1 when a sector was written short.
+int32_t WriteDirectoryExtent(const Project& project, CompileState& state, SectorBuffer& sector,
+                             uint32_t dirNumber);
+
+}  // namespace korvalin

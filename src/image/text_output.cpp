@@ -1,0 +1,27 @@
+#include "image/text_output.h"
+
+namespace korvalin {
+
+bool CrLfTextFile::Create(const std::string& path) {
+    Close();
+    file_ = std::fopen(path.c_str(), "wb");
+    return file_ != nullptr;
+}
+
+void CrLfTextFile::Print(const std::string& text) {
+    if (file_ == nullptr) return;
+    std::string out;
+    out.reserve(text.size() + text.size() / 16);
+    for (char c : text) {
+        if (c == '\n') out += '\r';
+        out += c;
+    }
+    std::fwrite(out.data(), 1, out.size(), file_);
+}
+
+void CrLfTextFile::Close() {
+    if (file_ != nullptr) std::fclose(file_);
+    file_ = nullptr;
+}
+
+}  // namespace korvalin

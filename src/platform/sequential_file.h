@@ -1,0 +1,49 @@
+#pragma once
+// Plain sequential file access for the image writer: one output file written
+// front to back, source files read front to back.
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+namespace korvalin {
+
+// A file created (or truncated) for writing. Moves only, closes on destruction.
+class OutputFile {
+public:
+    OutputFile() = default;
+    ~OutputFile();
+    OutputFile(OutputFile&& other) noexcept;
+    OutputFile& operator=(OutputFile&& other) noexcept;
+    OutputFile(const OutputFile&) = delete;
+    OutputFile& operator=(const OutputFile&) = delete;
+
+    bool Create(const std::string& path);
+    bool IsOpen() const { return fd_ >= 0; }
+    // True when every byte was written.
+    bool Write(const uint8_t* data, size_t size);
+    bool Close();
+
+private:
+    int fd_ = -1;
+};
+
+// A file opened for reading, with the kernel told it is read sequentially.
+class InputFile {
+public:
+    InputFile() = default;
+    ~InputFile();
+    InputFile(const InputFile&) = delete;
+    InputFile& operator=(const InputFile&) = delete;
+
+    bool Open(const std::string& path);
+    // Reads until `size` bytes, the end of the file or an error; returns the
+    // count read.
+    size_t Read(uint8_t* data, size_t size);
+    void Close();
+
+private:
+    int fd_ = -1;
+};
+
+}  // namespace korvalin

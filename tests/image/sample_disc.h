@@ -1,0 +1,30 @@
+#pragma once
+// A small disc used by the whole-image tests: nested folders, a pinned
+// directory and file, dummy files, empty files, files of 1, 60, 2048, 2049
+// and 50,000 bytes, and a gap that the compile fills with filler.
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "model/project.h"
+#include "test_support.h"
+
+namespace korvalin::test {
+
+struct SampleDisc {
+    Project project;
+    // Disc path ("/DATA/ONE.BIN;1") -> the bytes a reader must get back.
+    std::map<std::string, std::vector<uint8_t>> expected;
+    std::vector<std::string> directories;  // "/DATA", ...
+};
+
+// Source files go into `folder`. With `pinDirectoryAmongFiles` the
+// directory EMPTY is pinned to LBA 45, after the first files (which the IML
+// variant refuses); without it every directory precedes the files.
+SampleDisc MakeSampleDisc(const TempDir& folder, bool pinDirectoryAmongFiles);
+
+// Deterministic bytes that differ from file to file.
+std::vector<uint8_t> PatternBytes(size_t size, uint32_t seed);
+
+}  // namespace korvalin::test
