@@ -9,7 +9,7 @@ cd "$(dirname "$0")"
 PACKAGES=(
   cmake ninja-build g++ pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev nlohmann-json3-dev
-  qt6-base-dev qt6-base-dev-tools libgl-dev
+  qt6-base-dev qt6-base-dev-tools libgl-dev python3
   # independent readers the image tests check against
   genisoimage libcdio-utils bchunk python3-pycdlib
 )
@@ -37,10 +37,23 @@ build() {  # build DIR [cmake options...]
 
 run_demo() {
   build build
-  local out=build/demo
+  local k=./build/src/korvalin out=build/demo disc=demo/disc
   mkdir -p "$out"
-  ./build/src/korvalin new "$out/demo.krv" --force
-  ./build/src/korvalin ls "$out/demo.krv"
+  echo "== Building the demo project from $disc"
+  $k new "$out/demo.krv" --force
+  $k add "$out/demo.krv" "$disc/SYSTEM.CNF" "$disc/SLUS_000.01" "$disc/DATA" "$disc/MOVIE"
+  $k label "$out/demo.krv" KORVALIN_DEMO
+  $k edit "$out/demo.krv" /SYSTEM.CNF --lba 40              # pin the boot file
+  local intro
+  intro=$($k ls "$out/demo.krv" --json | python3 -c \
+    'import json,sys; print(next(f["lba"] for f in json.load(sys.stdin)["files"] if f["name"]=="INTRO.STR"))')
+  $k dummy "$out/demo.krv" /MOVIE/ALIAS.STR --lba "$intro"   # a second name for INTRO.STR's data
+  $k ls "$out/demo.krv"
+  echo "== Compiling and verifying"
+  $k check "$out/demo.krv"
+  $k compile "$out/demo.krv" "$out/demo.bin"
+  $k verify "$out/demo.bin"
+  echo "Image: $out/demo.bin with cue sheet $out/demo.cue"
 }
 
 run_tests() {
