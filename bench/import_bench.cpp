@@ -45,8 +45,13 @@ std::string MakeDisc(const fs::path& root, bool lowerCaseOnDisk) {
         fs::create_directory(root / diskDir);
         listing += std::to_string(23 + d) + " , \\" + dir + "\n";
         for (int f = 0; f < FILES_PER_LISTING_DIR; ++f) {
-            const std::string file = "F" + std::to_string(f) + ".BIN";
-            const std::string diskFile = lowerCaseOnDisk ? "f" + std::to_string(f) + ".bin" : file;
+            // Appended piecewise: GCC 12 at -O3 warns falsely on "literal" + string here.
+            std::string file = "F";
+            file += std::to_string(f);
+            std::string diskFile = lowerCaseOnDisk ? "f" : "F";
+            diskFile += std::to_string(f);
+            file += ".BIN";
+            diskFile += lowerCaseOnDisk ? ".bin" : ".BIN";
             WriteFile(root / diskDir / diskFile, 3000);
             listing += std::to_string(lba) + " , \\" + dir + "\\" + file + "\n";
             lba += 2;

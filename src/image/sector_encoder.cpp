@@ -14,8 +14,8 @@ constexpr uint8_t SYNC[12] = {0x00, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF,
 
 struct Tables {
     // CRC-32 for (x^16 + x^15 + x^2 + 1)(x^16 + x^2 + x + 1), reflected,
-    // sliced four bytes at a time.
-    std::array<std::array<uint32_t, 256>, 4> edc{};
+    // sliced eight bytes at a time.
+    std::array<std::array<uint32_t, 256>, 8> edc{};
     // GF(2^8), x^8 + x^4 + x^3 + x^2 + 1: multiplication by alpha, and
     // division by (alpha + 1) after a multiplication by alpha.
     std::array<uint8_t, 256> timesAlpha{};
@@ -28,7 +28,7 @@ struct Tables {
             edc[0][i] = crc;
         }
         for (uint32_t i = 0; i < 256; ++i) {
-            for (int k = 1; k < 4; ++k) edc[k][i] = (edc[k - 1][i] >> 8) ^ edc[0][edc[k - 1][i] & 0xFF];
+            for (int k = 1; k < 8; ++k) edc[k][i] = (edc[k - 1][i] >> 8) ^ edc[0][edc[k - 1][i] & 0xFF];
         }
         for (uint32_t x = 0; x < 256; ++x) {
             const uint32_t doubled = (x << 1) ^ ((x & 0x80) ? 0x11D : 0);
@@ -43,32 +43,35 @@ const Tables& SharedTables() {
     return tables;
 }
 
-// Multiplies eight GF(2^8) elements packed in a word by alpha at once.
-inline uint64_t TimesAlpha8(uint64_t x) {
-    const uint64_t high = x & 0x8080808080808080ull;
-    return ((x & 0x7F7F7F7F7F7F7F7Full) << 1) ^ ((high >> 7) * 0x1D);
+// Sixteen GF(2^8) elements side by side in one vector register.
+typedef uint64_t Lanes __attribute__((vector_size(16)));
+
+// Multiplies every element by alpha at once.
+inline Lanes TimesAlpha16(Lanes x) {
+    const Lanes high = (x >> 7) & 0x0101010101010101ull;
+    return ((x & 0x7F7F7F7F7F7F7F7Full) << 1) ^ (high * 0x1D);
 }
 
 // Each parity symbol pair protects one codeword d0..d(k-1), with
 // S0 = sum di and S1 = sum di alpha^(k+1-i):
 // p0 = (S1 + S0) / (alpha + 1) and p1 = p0 + S0.
-// S1 is built by Horner's rule, eight codewords per machine word, all
+// S1 is built by Horner's rule, sixteen codewords per vector, all
 // codewords advancing together one data position at a time.
 template <int WORDS>
 struct Codewords {
-    uint64_t horner[WORDS] = {};
-    uint64_t sum[WORDS] = {};
+    Lanes horner[WORDS] = {};
+    Lanes sum[WORDS] = {};
 
-    void Add(const uint64_t (&data)[WORDS]) {
+    void Add(const Lanes (&data)[WORDS]) {
         for (int w = 0; w < WORDS; ++w) {
             sum[w] ^= data[w];
-            horner[w] = TimesAlpha8(horner[w] ^ data[w]);
+            horner[w] = TimesAlpha16(horner[w] ^ data[w]);
         }
     }
     void Finish(int majors, uint8_t* out) const {
         const Tables& t = SharedTables();
-        uint8_t h[WORDS * 8];
-        uint8_t s[WORDS * 8];
+        uint8_t h[WORDS * 16];
+        uint8_t s[WORDS * 16];
         std::memcpy(h, horner, sizeof h);
         std::memcpy(s, sum, sizeof s);
         for (int major = 0; major < majors; ++major) {
@@ -81,10 +84,10 @@ struct Codewords {
 
 // P: 86 byte columns of 24 rows; row r is the 86 bytes at 86r.
 void ComputeP(const uint8_t* buffer, uint8_t* out) {
-    Codewords<11> codewords;
-    uint64_t row[11];
+    Codewords<6> codewords;
+    Lanes row[6];
     for (int r = 0; r < 24; ++r) {
-        row[10] = 0;
+        row[5] = Lanes{};
         std::memcpy(row, buffer + 86 * r, 86);
         codewords.Add(row);
     }
@@ -92,25 +95,22 @@ void ComputeP(const uint8_t* buffer, uint8_t* out) {
 }
 
 // Q: 26 diagonals of 43 two-byte words; word k of diagonal d starts at
-// (86d + 88k) mod 2236.
-struct QPositions {
-    uint16_t at[43][26];
-    QPositions() {
-        for (int k = 0; k < 43; ++k) {
-            for (int d = 0; d < 26; ++d) at[k][d] = static_cast<uint16_t>((86 * d + 88 * k) % 2236);
-        }
-    }
-};
-
+// (86d + 88k) mod 2236, which is word k of row (d + k) mod 26 of the 26 rows
+// of 86 bytes. Step k of all diagonals thus reads word column k from row k on,
+// wrapping round to row 0.
 void ComputeQ(const uint8_t* buffer, uint8_t* out) {
-    static const QPositions positions;
-    Codewords<7> codewords;
-    uint64_t row[7];
+    Codewords<4> codewords;
+    Lanes run[4];
     for (int k = 0; k < 43; ++k) {
-        uint8_t gathered[56] = {};
-        for (int d = 0; d < 26; ++d) std::memcpy(gathered + 2 * d, buffer + positions.at[k][d], 2);
-        std::memcpy(row, gathered, sizeof row);
-        codewords.Add(row);
+        uint16_t words[32] = {};
+        const uint8_t* column = buffer + 2 * k;
+        const int first = k % 26;
+        const uint8_t* p = column + 86 * first;
+        int d = 0;
+        for (; d < 26 - first; ++d, p += 86) std::memcpy(&words[d], p, 2);
+        for (p = column; d < 26; ++d, p += 86) std::memcpy(&words[d], p, 2);
+        std::memcpy(run, words, sizeof run);
+        codewords.Add(run);
     }
     codewords.Finish(52, out);
 }
@@ -131,11 +131,12 @@ uint32_t SectorEncoder::ComputeEdc(const uint8_t* sector, int32_t mode) {
     const uint8_t* p = sector + 16;
     size_t length = mode == SECTOR_FORM2 ? 2332 : 2056;
     uint32_t crc = 0;
-    for (; length >= 4; length -= 4, p += 4) {
-        crc ^= uint32_t{p[0]} | (uint32_t{p[1]} << 8) | (uint32_t{p[2]} << 16) |
-               (uint32_t{p[3]} << 24);
-        crc = table[3][crc & 0xFF] ^ table[2][(crc >> 8) & 0xFF] ^ table[1][(crc >> 16) & 0xFF] ^
-              table[0][crc >> 24];
+    for (; length >= 8; length -= 8, p += 8) {
+        const uint32_t low = crc ^ (uint32_t{p[0]} | (uint32_t{p[1]} << 8) |
+                                    (uint32_t{p[2]} << 16) | (uint32_t{p[3]} << 24));
+        crc = table[7][low & 0xFF] ^ table[6][(low >> 8) & 0xFF] ^ table[5][(low >> 16) & 0xFF] ^
+              table[4][low >> 24] ^ table[3][p[4]] ^ table[2][p[5]] ^ table[1][p[6]] ^
+              table[0][p[7]];
     }
     for (; length > 0; --length, ++p) crc = table[0][(crc ^ *p) & 0xFF] ^ (crc >> 8);
     return crc;

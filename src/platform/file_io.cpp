@@ -73,7 +73,10 @@ bool WriteFileAtomically(const std::string& path, const std::vector<uint8_t>& by
     const std::filesystem::path target(path);
     std::filesystem::path folder = target.parent_path();
     if (folder.empty()) folder = ".";
-    std::string temp = (folder / ("." + target.filename().string() + ".XXXXXX")).string();
+    std::string hidden = ".";
+    hidden += target.filename().string();
+    hidden += ".XXXXXX";
+    std::string temp = (folder / hidden).string();
     const mode_t mode = ModeFor(path);
     const int fd = ::mkstemp(temp.data());
     if (fd < 0) {
