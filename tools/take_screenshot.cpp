@@ -66,7 +66,7 @@ Project DemoProject() {
     AddFile(project, "LOADER.ELF", 151552, 0, from + "LOADER.ELF");
     AddFile(project, "INTRO.PSS", 18874368, movies, from + "MOVIES/INTRO.PSS");
     AddFile(project, "TITLE.TM2", 266240, data, from + "DATA/TITLE.TM2", FLAG_LBA_SET, 261);
-    AddFile(project, "PADDING.BIN", 4194304, 0, "", FLAG_DUMMY | FLAG_LBA_SET, 90000);
+    AddFile(project, "PADDING.BIN", 4194304, 0, "", FLAG_DUMMY | FLAG_LBA_SET, 12000);
     return project;
 }
 
