@@ -12,8 +12,7 @@ namespace korvalin {
 
 namespace {
 
-std::optional<bool> NamedIndicator(Display* display, const char* name) {
-    const Atom atom = XInternAtom(display, name, True);
+std::optional<bool> NamedIndicator(Display* display, Atom atom) {
     if (atom == None) return std::nullopt;
     Bool on = False;
     if (!XkbGetNamedIndicator(display, atom, nullptr, &on, nullptr, nullptr)) return std::nullopt;
@@ -26,8 +25,17 @@ LockKeyStates QueryLockKeys() {
     auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
     Display* display = x11 ? x11->display() : nullptr;
     if (display == nullptr) return {};
-    return LockKeyStates{NamedIndicator(display, "Caps Lock"), NamedIndicator(display, "Num Lock"),
-                         NamedIndicator(display, "Scroll Lock")};
+    // The status bar asks often; the indicator names are looked up once.
+    static Display* namedFor = nullptr;
+    static Atom caps = None, num = None, scroll = None;
+    if (namedFor != display) {
+        namedFor = display;
+        caps = XInternAtom(display, "Caps Lock", True);
+        num = XInternAtom(display, "Num Lock", True);
+        scroll = XInternAtom(display, "Scroll Lock", True);
+    }
+    return LockKeyStates{NamedIndicator(display, caps), NamedIndicator(display, num),
+                         NamedIndicator(display, scroll)};
 }
 
 #else

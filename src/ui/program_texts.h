@@ -4,7 +4,7 @@
 namespace korvalin {
 
 #ifndef KORVALIN_VERSION
-#define KORVALIN_VERSION "1.5.4"
+#error "KORVALIN_VERSION is defined by the build (the project's version)"
 #endif
 
 // Application title: the caption of every message box.
