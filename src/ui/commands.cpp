@@ -1,0 +1,62 @@
+#include "ui/commands.h"
+
+#include <stdexcept>
+
+namespace korvalin {
+
+namespace {
+
+constexpr CommandText kCommands[] = {
+    {ID_FILE_NEW, "&New\tCtrl+N", "Create a New CD Image Template", "New CD Image Template"},
+    {ID_FILE_OPEN, "&Open...\tCtrl+A", "Open a CD Image Template File", "Open CD Image Template"},
+    {ID_FILE_SAVE, "&Save\tCtrl+G", "Save a CD Image Template File", "Save CD Image Template"},
+    {ID_FILE_SAVE_AS, "Save As...", "", ""},
+    {ID_EDIT_VOLUME_LABEL, "Edit Volume Label", "Edit CD Image Volume Label", "Edit Volume Label"},
+    {ID_COMPILE_IMAGE, "Compile PS/PS2 CD Image", "Compile a PS/PS2 CD Image",
+     "Compile PS/PS2 CD Image"},
+    {ID_FILE_MRU_FIRST, "Recent Files", "Open Recent CD Image Template File", ""},
+    {ID_APP_EXIT, "&Exit", "Exit", "Exit"},
+    {ID_CREATE_DIRECTORY, "Create &Directory", "Create a New Sub Directory Folder",
+     " New Sub Directory Folder"},
+    {ID_CREATE_DUMMY_FILE, "Create Dummy File", "Create a New Dummy File", "New Dummy File"},
+    {ID_RESET_LBAS, "Reset LBA's", "", ""},
+    {ID_REMOVE_WARNINGS, "Remove Warnings", "", ""},
+    {ID_IMPORT_ISOBUSTER, "&Import IsoBuster Tree listing", "", ""},
+    {ID_APP_ABOUT, "&About Korvalin", "About Korvalin", "About"},
+    {ID_EDIT_INFO, "Edit Info", "", ""},
+    {ID_REMOVE, "Remove", "", ""},
+    {ID_NEXT_PANE, "", "", ""},
+    {ID_PREV_PANE, "", "", ""},
+};
+
+}  // namespace
+
+const CommandText& CommandTextOf(CommandId id) {
+    for (const CommandText& command : kCommands) {
+        if (command.id == id) return command;
+    }
+    throw std::out_of_range("unknown command id");
+}
+
+bool IsCommandWired(CommandId id) {
+    switch (id) {
+        // These wait for their core operations (compile command, new entries,
+        // clearing marks, import, entry editor, remove, add from disk, move
+        // and swap); their handlers in CKorvalinView hold the flow around them.
+        case ID_COMPILE_IMAGE:
+        case ID_CREATE_DIRECTORY:
+        case ID_CREATE_DUMMY_FILE:
+        case ID_RESET_LBAS:
+        case ID_REMOVE_WARNINGS:
+        case ID_IMPORT_ISOBUSTER:
+        case ID_EDIT_INFO:
+        case ID_REMOVE:
+        case ID_DROP_FROM_DESKTOP:
+        case ID_DRAG_FILE_ROW:
+            return false;
+        default:
+            return true;
+    }
+}
+
+}  // namespace korvalin

@@ -1,0 +1,66 @@
+#pragma once
+// The application: settings and the recent-files list, the document, the
+// main window, and the commands that replace the project (New, Open, the
+// recent files), About and Exit.
+
+#include <QObject>
+#include <QSettings>
+#include <QString>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "model/calendar_time.h"
+#include "ui/desktop_prompt.h"
+#include "ui/korvalin_doc.h"
+#include "ui/recent_file_list.h"
+
+namespace korvalin {
+
+class CMainFrame;
+
+using UtcClock = std::function<CalendarTime()>;
+
+class CKorvalinApp : public QObject {
+    Q_OBJECT
+public:
+    // `settings` keeps the recent-files list; `clock` dates new projects and
+    // decides whether the season's greeting runs.
+    explicit CKorvalinApp(QSettings& settings, UtcClock clock = {});
+    ~CKorvalinApp() override;
+
+    // Creates and shows the main window, then opens `projectPath` (the
+    // project named on the command line) or, when it is empty, starts a new
+    // project.
+    void InitInstance(const QString& projectPath = QString());
+
+    CKorvalinDoc& Document() { return doc_; }
+    CMainFrame* MainFrame() { return frame_.get(); }
+    RecentFileList& RecentFiles() { return recentFiles_; }
+    DesktopPrompt& Prompt() { return *prompt_; }
+    void SetPrompt(std::unique_ptr<DesktopPrompt> prompt);
+    CalendarTime Now() const { return clock_(); }
+
+    // Commands.
+    void OnFileNew();
+    void OnFileOpen();
+    void OnFileSave();
+    void OnFileSaveAs();
+    void OnOpenRecentFile(int index);
+    void OnAppAbout();
+    void OnAppExit();
+    // Opens `path` as the project; a refused file is reported and leaves a
+    // new untitled project.
+    bool OpenDocumentFile(const QString& path);
+
+private:
+    void AfterPathChange();
+
+    UtcClock clock_;
+    RecentFileList recentFiles_;
+    std::unique_ptr<DesktopPrompt> prompt_;
+    CKorvalinDoc doc_;
+    std::unique_ptr<CMainFrame> frame_;
+};
+
+}  // namespace korvalin

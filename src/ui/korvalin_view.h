@@ -1,0 +1,101 @@
+#pragma once
+// The right pane: the entries of the current directory, a first row for the
+// parent, then the subdirectories, then the files. RefreshFileList is the one
+// way changes become visible: it lays the tree out again before the rows are
+// filled. The project commands are handled here, whichever pane has the focus.
+
+#include <QTreeView>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "layout/error_log.h"
+#include "ui/file_list_model.h"
+
+class QMenu;
+
+namespace korvalin {
+
+class CKorvalinApp;
+class CLeftView;
+class ProgressWindow;
+struct Project;
+struct ViewState;
+
+class CKorvalinView : public QTreeView {
+    Q_OBJECT
+public:
+    CKorvalinView(CKorvalinApp& app, ViewState& state, QWidget* parent = nullptr);
+    ~CKorvalinView() override;
+    void SetTreeView(CLeftView* tree) { tree_ = tree; }
+
+    const FileListModel& Rows() const { return *model_; }
+    // The entry id behind a row, or -1 for no row.
+    int32_t ItemValue(int row) const;
+
+    // After New or Open: the list, the tree and the tree's selection.
+    void OnInitialUpdate();
+    // Lays the tree out, refills the list for `currentDir` and, when asked,
+    // rebuilds the tree. Ignored while a refresh runs.
+    void RefreshFileList(bool rebuildTree);
+    void SelectCurrentDirInTree();
+
+    // A double click on a folder row (a subdirectory or the parent row)
+    // opens that folder.
+    void OnRowDoubleClicked(int row);
+    // The popup for a right click on `row` ("Edit Info", a separator,
+    // "Remove"), or nullptr on the root's row and outside the rows. Sets
+    // `contextRow` and, with a popup, `editedEntryId`.
+    std::unique_ptr<QMenu> ContextMenuFor(int row);
+
+    // The project commands; the main frame forwards its menu and toolbar
+    // commands here.
+    void OnEditVolumeLabel();
+    void OnCompile();
+    void OnNewSubDirectory();
+    void OnNewDummyFile();
+    void OnResetLbas();
+    void OnRemoveWarnings();
+    void OnImportIsoBusterListing();
+    // The context menu's commands, on `editedEntryId` and the selected rows.
+    void OnEditInfo();
+    void OnRemove();
+    // Files and folders dropped from the file manager.
+    void OnDropFiles(const std::vector<std::string>& paths);
+    // The end of a drag of file row `dragRow` over `targetRow` of this list.
+    void OnDropOnRow(int targetRow);
+
+signals:
+    // After every refresh; the status bar shows the new totals.
+    void Refreshed();
+
+protected:
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+private:
+    Project& project();
+    void ResetColumns();
+    // Refresh with the tree and select the current directory in it.
+    void FinishChange(bool rebuildTree);
+    // Shows a bulk operation's log when it holds lines, then refreshes.
+    void FinishBulkOperation(const ErrorLog& log);
+    std::unique_ptr<ProgressWindow> OpenProgressWindow(int32_t high, int32_t position);
+    void ShowDragCursor(bool shown);
+    std::vector<int32_t> SelectedEntryIds() const;
+
+    CKorvalinApp& app_;
+    ViewState& state_;
+    CLeftView* tree_ = nullptr;
+    FileListModel* model_;
+    QPoint pressPosition_;
+    bool dragCursorShown_ = false;
+};
+
+}  // namespace korvalin

@@ -1,0 +1,284 @@
+#include "ui/main_frame.h"
+
+#include <QApplication>
+#include <QFileInfo>
+#include <QKeySequence>
+#include <QLabel>
+#include <QMenuBar>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QToolButton>
+
+#include "layout/project_summary.h"
+#include "ui/icon_strip.h"
+#include "ui/korvalin_app.h"
+#include "ui/korvalin_view.h"
+#include "ui/left_view.h"
+#include "ui/lock_keys.h"
+#include "ui/program_texts.h"
+#include "ui/text_codec.h"
+
+namespace korvalin {
+
+namespace {
+
+constexpr int TREE_INITIAL_WIDTH = 150;
+constexpr int LIST_INITIAL_WIDTH = 100;
+
+QLabel* LockPane(const QString& widest) {
+    auto* pane = new QLabel;
+    pane->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    pane->setAlignment(Qt::AlignCenter);
+    pane->setMinimumWidth(pane->fontMetrics().horizontalAdvance(widest) + 8);
+    return pane;
+}
+
+}  // namespace
+
+CMainFrame::CMainFrame(CKorvalinApp& app) : app_(app) {
+    setWindowIcon(ProgramIcon());
+    CreateActions();
+    CreateMenus();
+    CreateToolBar();
+    CreateStatusBar();
+    if (GreetingTicker::RunsOn(app_.Now())) tickerTimer_.start(TICKER_PERIOD_MS);
+    connect(&tickerTimer_, &QTimer::timeout, this, &CMainFrame::OnTickerTimer);
+    CreateViews();
+    UpdateTitle();
+    UpdateRecentFileMenu();
+    resize(900, 560);
+    qApp->installEventFilter(this);
+}
+
+CMainFrame::~CMainFrame() {
+    qApp->removeEventFilter(this);
+    tickerTimer_.stop();
+}
+
+QAction* CMainFrame::Action(CommandId id) const {
+    const auto found = actions_.find(id);
+    return found == actions_.end() ? nullptr : found->second;
+}
+
+QAction* CMainFrame::AddCommand(CommandId id) {
+    const CommandText& command = CommandTextOf(id);
+    auto* action = new QAction(QString::fromLatin1(command.menuText), this);
+    action->setObjectName(QString("command%1").arg(id));
+    action->setData(id);
+    action->setStatusTip(command.prompt);
+    if (command.tooltip[0] != '\0') action->setToolTip(command.tooltip);
+    action->setEnabled(IsCommandWired(id));
+    actions_[id] = action;
+    return action;
+}
+
+void CMainFrame::ForwardToList(CommandId id, void (CKorvalinView::*handler)()) {
+    connect(AddCommand(id), &QAction::triggered, this, [this, handler] { (list_->*handler)(); });
+}
+
+void CMainFrame::CreateActions() {
+    connect(AddCommand(ID_FILE_NEW), &QAction::triggered, this, [this] { app_.OnFileNew(); });
+    connect(AddCommand(ID_FILE_OPEN), &QAction::triggered, this, [this] { app_.OnFileOpen(); });
+    connect(AddCommand(ID_FILE_SAVE), &QAction::triggered, this, [this] { app_.OnFileSave(); });
+    connect(AddCommand(ID_FILE_SAVE_AS), &QAction::triggered, this, [this] { app_.OnFileSaveAs(); });
+    connect(AddCommand(ID_APP_EXIT), &QAction::triggered, this, [this] { app_.OnAppExit(); });
+    connect(AddCommand(ID_APP_ABOUT), &QAction::triggered, this, [this] { app_.OnAppAbout(); });
+    ForwardToList(ID_EDIT_VOLUME_LABEL, &CKorvalinView::OnEditVolumeLabel);
+    ForwardToList(ID_COMPILE_IMAGE, &CKorvalinView::OnCompile);
+    ForwardToList(ID_CREATE_DIRECTORY, &CKorvalinView::OnNewSubDirectory);
+    ForwardToList(ID_CREATE_DUMMY_FILE, &CKorvalinView::OnNewDummyFile);
+    ForwardToList(ID_RESET_LBAS, &CKorvalinView::OnResetLbas);
+    ForwardToList(ID_REMOVE_WARNINGS, &CKorvalinView::OnRemoveWarnings);
+    ForwardToList(ID_IMPORT_ISOBUSTER, &CKorvalinView::OnImportIsoBusterListing);
+    connect(AddCommand(ID_NEXT_PANE), &QAction::triggered, this, &CMainFrame::OnNextPane);
+    connect(AddCommand(ID_PREV_PANE), &QAction::triggered, this, &CMainFrame::OnPrevPane);
+    recentPlaceholder_ = AddCommand(ID_FILE_MRU_FIRST);
+    recentPlaceholder_->setEnabled(false);
+
+    // The menus name Ctrl+A and Ctrl+G; the keys that work are Ctrl+O and Ctrl+S.
+    Action(ID_FILE_NEW)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
+    Action(ID_FILE_OPEN)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    Action(ID_FILE_SAVE)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    Action(ID_NEXT_PANE)->setShortcut(QKeySequence(Qt::Key_F6));
+    Action(ID_PREV_PANE)->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F6));
+    addAction(Action(ID_NEXT_PANE));
+    addAction(Action(ID_PREV_PANE));
+}
+
+void CMainFrame::CreateMenus() {
+    fileMenu_ = menuBar()->addMenu("&File");
+    for (CommandId id : {ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE, ID_FILE_SAVE_AS}) {
+        fileMenu_->addAction(Action(id));
+    }
+    fileMenu_->addSeparator();
+    fileMenu_->addAction(Action(ID_EDIT_VOLUME_LABEL));
+    fileMenu_->addAction(Action(ID_COMPILE_IMAGE));
+    fileMenu_->addSeparator();
+    fileMenu_->addAction(recentPlaceholder_);
+    recentEnd_ = fileMenu_->addSeparator();
+    fileMenu_->addAction(Action(ID_APP_EXIT));
+
+    QMenu* edit = menuBar()->addMenu("&Edit");
+    edit->addAction(Action(ID_CREATE_DIRECTORY));
+    edit->addAction(Action(ID_CREATE_DUMMY_FILE));
+    edit->addSeparator();
+    edit->addAction(Action(ID_RESET_LBAS));
+    edit->addAction(Action(ID_REMOVE_WARNINGS));
+    edit->addSeparator();
+    edit->addAction(Action(ID_IMPORT_ISOBUSTER));
+
+    QMenu* help = menuBar()->addMenu("&Help");
+    help->addAction(Action(ID_APP_ABOUT));
+}
+
+void CMainFrame::CreateToolBar() {
+    toolBar_ = new QToolBar("Toolbar", this);
+    toolBar_->setObjectName("toolBar");
+    toolBar_->setMovable(true);
+    toolBar_->setFloatable(true);
+    toolBar_->setAllowedAreas(Qt::AllToolBarAreas);
+    toolBar_->setIconSize(QSize(STRIP_IMAGE_SIZE, STRIP_IMAGE_SIZE));
+    toolBar_->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    const struct {
+        CommandId id;
+        ToolbarImage image;
+        bool gapBefore;
+    } buttons[] = {
+        {ID_FILE_NEW, TOOLBAR_NEW, false},
+        {ID_FILE_OPEN, TOOLBAR_OPEN, false},
+        {ID_FILE_SAVE, TOOLBAR_SAVE, false},
+        {ID_COMPILE_IMAGE, TOOLBAR_COMPILE, true},
+        {ID_EDIT_VOLUME_LABEL, TOOLBAR_VOLUME_LABEL, true},
+        {ID_CREATE_DIRECTORY, TOOLBAR_CREATE_DIRECTORY, true},
+        {ID_CREATE_DUMMY_FILE, TOOLBAR_CREATE_DUMMY_FILE, true},
+    };
+    for (const auto& button : buttons) {
+        if (button.gapBefore) toolBar_->addSeparator();
+        QAction* action = Action(button.id);
+        action->setIcon(ToolbarIcon(button.image));
+        toolBar_->addAction(action);
+        toolBar_->widgetForAction(action)->setFixedSize(TOOLBAR_BUTTON_WIDTH,
+                                                       TOOLBAR_BUTTON_HEIGHT);
+    }
+    addToolBar(Qt::TopToolBarArea, toolBar_);
+}
+
+void CMainFrame::CreateStatusBar() {
+    promptPane_ = new QLabel(IDLE_PROMPT);
+    statusBar()->addWidget(promptPane_, 1);
+    summaryPane_ = new QLabel(SUMMARY_PLACEHOLDER);
+    summaryPane_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    summaryPane_->setFixedWidth(SUMMARY_PANE_WIDTH);
+    statusBar()->addPermanentWidget(summaryPane_);
+    capsPane_ = LockPane("CAP");
+    numPane_ = LockPane("NUM");
+    scrollPane_ = LockPane("SCRL");
+    for (QLabel* pane : {capsPane_, numPane_, scrollPane_}) statusBar()->addPermanentWidget(pane);
+}
+
+void CMainFrame::CreateViews() {
+    splitter_ = new QSplitter(Qt::Horizontal, this);
+    tree_ = new CLeftView(app_, viewState_, splitter_);
+    list_ = new CKorvalinView(app_, viewState_, splitter_);
+    tree_->SetListView(list_);
+    list_->SetTreeView(tree_);
+    splitter_->addWidget(tree_);
+    splitter_->addWidget(list_);
+    splitter_->setStretchFactor(1, 1);
+    splitter_->setSizes({TREE_INITIAL_WIDTH, LIST_INITIAL_WIDTH});
+    setCentralWidget(splitter_);
+    connect(list_, &CKorvalinView::Refreshed, this, &CMainFrame::OnIdleUpdate);
+}
+
+void CMainFrame::OnDocumentChanged() {
+    UpdateTitle();
+    list_->OnInitialUpdate();
+}
+
+void CMainFrame::UpdateTitle() {
+    const std::string& path = app_.Document().path();
+    if (path.empty()) {
+        setWindowTitle(WINDOW_TITLE);
+    } else {
+        setWindowTitle(QString("%1 - %2").arg(QFileInfo(PathText(path)).fileName(), WINDOW_TITLE));
+    }
+}
+
+void CMainFrame::UpdateRecentFileMenu() {
+    for (QAction* action : recentActions_) {
+        fileMenu_->removeAction(action);
+        delete action;
+    }
+    recentActions_.clear();
+    const QStringList& paths = app_.RecentFiles().Paths();
+    recentPlaceholder_->setVisible(paths.isEmpty());
+    for (int i = 0; i < paths.size(); ++i) {
+        auto* action = new QAction(QString("&%1 %2").arg(i + 1).arg(paths[i]), this);
+        action->setStatusTip(CommandTextOf(ID_FILE_MRU_FIRST).prompt);
+        action->setData(ID_FILE_MRU_FIRST + i);
+        connect(action, &QAction::triggered, this, [this, i] { app_.OnOpenRecentFile(i); });
+        fileMenu_->insertAction(recentEnd_, action);
+        recentActions_ << action;
+    }
+}
+
+void CMainFrame::OnIdleUpdate() {
+    if (!ticker_.active()) {
+        summaryPane_->setFixedWidth(SUMMARY_PANE_WIDTH);
+        summaryPane_->setText(QString::fromLatin1(ProjectSummary(app_.Document().project())));
+    }
+    UpdateLockPanes();
+}
+
+void CMainFrame::OnTickerTimer() {
+    if (const std::optional<std::string> text = ticker_.Tick()) {
+        summaryPane_->setFixedWidth(SUMMARY_PANE_WIDTH);
+        summaryPane_->setText(DiscText(*text));
+    }
+    OnIdleUpdate();
+}
+
+void CMainFrame::UpdateLockPanes() {
+    const LockKeyStates locks = QueryLockKeys();
+    capsPane_->setText(locks.caps.value_or(false) ? "CAP" : "");
+    numPane_->setText(locks.num.value_or(false) ? "NUM" : "");
+    scrollPane_->setText(locks.scroll.value_or(false) ? "SCRL" : "");
+}
+
+void CMainFrame::ScheduleIdleUpdate() {
+    if (idleUpdatePending_) return;
+    idleUpdatePending_ = true;
+    QTimer::singleShot(0, this, [this] {
+        idleUpdatePending_ = false;
+        OnIdleUpdate();
+    });
+}
+
+bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
+    switch (event->type()) {
+        case QEvent::KeyPress:
+        case QEvent::KeyRelease:
+        case QEvent::MouseButtonRelease:
+        case QEvent::WindowActivate:
+            ScheduleIdleUpdate();
+            break;
+        default:
+            break;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void CMainFrame::OnNextPane() {
+    QWidget* focused = focusWidget();
+    if (focused == list_ || list_->isAncestorOf(focused)) {
+        tree_->setFocus(Qt::ShortcutFocusReason);
+    } else {
+        list_->setFocus(Qt::ShortcutFocusReason);
+    }
+}
+
+// With two panes the previous one is the next one.
+void CMainFrame::OnPrevPane() { OnNextPane(); }
+
+}  // namespace korvalin

@@ -1,0 +1,43 @@
+#include "ui/progress_window.h"
+
+#include <QCoreApplication>
+#include <QProgressBar>
+#include <QVBoxLayout>
+
+namespace korvalin {
+
+namespace {
+
+constexpr qint64 REPAINT_INTERVAL_MS = 50;
+
+}  // namespace
+
+ProgressWindow::ProgressWindow(QWidget* owner)
+    : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
+      bar_(new QProgressBar) {
+    setWindowTitle("Building CD Image");
+    setModal(false);
+    bar_->setTextVisible(false);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(bar_);
+    resize(360, sizeHint().height());
+    sinceRepaint_.start();
+}
+
+void ProgressWindow::SetRange(int32_t low, int32_t high) { bar_->setRange(low, high); }
+
+void ProgressWindow::SetPosition(int32_t position) {
+    bar_->setValue(position);
+    if (sinceRepaint_.elapsed() >= REPAINT_INTERVAL_MS) {
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        sinceRepaint_.restart();
+    }
+}
+
+int32_t ProgressWindow::Position() const { return bar_->value(); }
+
+std::function<void(int32_t)> ProgressWindow::Callback() {
+    return [this](int32_t position) { SetPosition(position); };
+}
+
+}  // namespace korvalin

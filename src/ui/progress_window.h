@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QDialog>
+#include <QElapsedTimer>
+#include <cstdint>
+#include <functional>
+
+class QProgressBar;
+
+namespace korvalin {
+
+// "Building CD Image": one progress bar, shown without being modal while an
+// add from disk, an import or a compile runs on the interface thread. It
+// cannot be cancelled.
+class ProgressWindow : public QDialog {
+    Q_OBJECT
+public:
+    explicit ProgressWindow(QWidget* owner);
+    void SetRange(int32_t low, int32_t high);
+    // Moves the bar; the window repaints at most every 50 ms, and user input
+    // waits until the operation ends.
+    void SetPosition(int32_t position);
+    int32_t Position() const;
+    // SetPosition as the core's progress callback.
+    std::function<void(int32_t)> Callback();
+
+private:
+    QProgressBar* bar_;
+    QElapsedTimer sinceRepaint_;
+};
+
+}  // namespace korvalin

@@ -1,0 +1,67 @@
+#include "ui/qt_user_prompt.h"
+
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+
+#include "ui/about_dialog.h"
+#include "ui/dialog_filters.h"
+#include "ui/error_log_window.h"
+#include "ui/program_texts.h"
+#include "ui/text_codec.h"
+#include "ui/volume_label_dialog.h"
+
+namespace korvalin {
+
+void QtUserPrompt::ShowMessage(const std::string& text) {
+    QMessageBox box(QMessageBox::NoIcon, PROGRAM_NAME, MessageText(text), QMessageBox::Ok, owner_);
+    box.exec();
+}
+
+bool QtUserPrompt::AskOkCancel(const std::string& text) {
+    QMessageBox box(QMessageBox::Warning, PROGRAM_NAME, MessageText(text),
+                    QMessageBox::Ok | QMessageBox::Cancel, owner_);
+    box.setDefaultButton(QMessageBox::Ok);
+    return box.exec() == QMessageBox::Ok;
+}
+
+std::optional<std::string> QtUserPrompt::AskSaveFile(const SaveFileRequest& request) {
+    QString chosenFilter;
+    const QString name = QFileDialog::getSaveFileName(
+        owner_, QString(), QString::fromStdString(request.defaultName),
+        ToQtFilter(request.filter), &chosenFilter, QFileDialog::DontConfirmOverwrite);
+    if (name.isEmpty()) return std::nullopt;
+    // As on Windows, the chosen filter's extension is the default one.
+    std::string extension = FilterExtension(chosenFilter);
+    if (extension.empty()) extension = request.defaultExtension;
+    return WithDefaultExtension(PathBytes(name), extension);
+}
+
+std::optional<std::string> QtUserPrompt::AskOpenFile(const OpenFileRequest& request) {
+    QFileDialog dialog(owner_, QString(), QString(), ToQtFilter(request.filter));
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(request.fileMustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    const std::string typed = PathBytes(dialog.selectedFiles().first());
+    if (QFileInfo::exists(PathText(typed))) return typed;
+    return WithDefaultExtension(typed, request.defaultExtension);
+}
+
+bool QtUserPrompt::EditVolumeLabel(VolumeLabelValues& values) {
+    VolumeLabelDialog dialog(values, owner_);
+    if (dialog.exec() != QDialog::Accepted) return false;
+    values = dialog.Values();
+    return true;
+}
+
+void QtUserPrompt::ShowErrorLog(const ErrorLog& log) {
+    ErrorLogWindow window(log, owner_);
+    window.exec();
+}
+
+void QtUserPrompt::ShowAbout() {
+    AboutDialog dialog(owner_);
+    dialog.exec();
+}
+
+}  // namespace korvalin

@@ -1,0 +1,29 @@
+#pragma once
+// The desktop's answers: message boxes captioned "Korvalin", Qt file
+// dialogs, and the program's own modal windows.
+
+#include <QPointer>
+#include <QWidget>
+
+#include "ui/desktop_prompt.h"
+
+namespace korvalin {
+
+class QtUserPrompt : public DesktopPrompt {
+public:
+    // Dialogs are centred over the main window once it is known.
+    void SetOwner(QWidget* owner) { owner_ = owner; }
+
+    void ShowMessage(const std::string& text) override;
+    bool AskOkCancel(const std::string& text) override;
+    std::optional<std::string> AskSaveFile(const SaveFileRequest& request) override;
+    std::optional<std::string> AskOpenFile(const OpenFileRequest& request) override;
+    bool EditVolumeLabel(VolumeLabelValues& values) override;
+    void ShowErrorLog(const ErrorLog& log) override;
+    void ShowAbout() override;
+
+private:
+    QPointer<QWidget> owner_;
+};
+
+}  // namespace korvalin
