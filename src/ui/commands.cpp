@@ -38,25 +38,4 @@ const CommandText& CommandTextOf(CommandId id) {
     throw std::out_of_range("unknown command id");
 }
 
-bool IsCommandWired(CommandId id) {
-    switch (id) {
-        // These wait for their core operations (compile command, new entries,
-        // clearing marks, import, entry editor, remove, add from disk, move
-        // and swap); their handlers in CKorvalinView hold the flow around them.
-        case ID_COMPILE_IMAGE:
-        case ID_CREATE_DIRECTORY:
-        case ID_CREATE_DUMMY_FILE:
-        case ID_RESET_LBAS:
-        case ID_REMOVE_WARNINGS:
-        case ID_IMPORT_ISOBUSTER:
-        case ID_EDIT_INFO:
-        case ID_REMOVE:
-        case ID_DROP_FROM_DESKTOP:
-        case ID_DRAG_FILE_ROW:
-            return false;
-        default:
-            return true;
-    }
-}
-
 }  // namespace korvalin

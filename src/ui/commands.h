@@ -23,9 +23,6 @@ enum CommandId : int {
     ID_IMPORT_ISOBUSTER = 32786,
     ID_REMOVE_WARNINGS = 32787,
     ID_RESET_LBAS = 32788,
-    // Not commands of the menus but gestures of the views.
-    ID_DROP_FROM_DESKTOP = 1,  // files dropped from the file manager onto the list
-    ID_DRAG_FILE_ROW = 2,      // a file row dragged onto a folder or another file
 };
 
 struct CommandText {
@@ -37,9 +34,5 @@ struct CommandText {
 
 // Every command of the menus, the list's context menu and the accelerators.
 const CommandText& CommandTextOf(CommandId id);
-
-// Whether the core operation behind a command or gesture is connected yet.
-// Commands that are not stay visible but disabled.
-bool IsCommandWired(CommandId id);
 
 }  // namespace korvalin

@@ -115,12 +115,10 @@ std::unique_ptr<QMenu> CKorvalinView::ContextMenuFor(int row) {
     auto menu = std::make_unique<QMenu>(this);
     QAction* editInfo = menu->addAction(CommandTextOf(ID_EDIT_INFO).menuText);
     editInfo->setData(ID_EDIT_INFO);
-    editInfo->setEnabled(IsCommandWired(ID_EDIT_INFO));
     connect(editInfo, &QAction::triggered, this, [this] { OnEditInfo(); });
     menu->addSeparator();
     QAction* remove = menu->addAction(CommandTextOf(ID_REMOVE).menuText);
     remove->setData(ID_REMOVE);
-    remove->setEnabled(IsCommandWired(ID_REMOVE));
     connect(remove, &QAction::triggered, this, [this] { OnRemove(); });
     return menu;
 }
@@ -153,7 +151,7 @@ void CKorvalinView::ShowDragCursor(bool shown) {
 
 void CKorvalinView::mousePressEvent(QMouseEvent* event) {
     QTreeView::mousePressEvent(event);
-    if (event->button() != Qt::LeftButton || !IsCommandWired(ID_DRAG_FILE_ROW)) return;
+    if (event->button() != Qt::LeftButton) return;
     const QModelIndex index = indexAt(event->position().toPoint());
     const int32_t value = index.isValid() ? ItemValue(index.row()) : -1;
     if (value >= FILE_ID_BASE && value < ENTRY_ID_END) {
@@ -198,7 +196,7 @@ void CKorvalinView::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void CKorvalinView::dragEnterEvent(QDragEnterEvent* event) {
-    if (IsCommandWired(ID_DROP_FROM_DESKTOP) && !LocalFiles(event->mimeData()).empty()) {
+    if (!LocalFiles(event->mimeData()).empty()) {
         event->acceptProposedAction();
     } else {
         event->ignore();
@@ -206,7 +204,7 @@ void CKorvalinView::dragEnterEvent(QDragEnterEvent* event) {
 }
 
 void CKorvalinView::dragMoveEvent(QDragMoveEvent* event) {
-    if (IsCommandWired(ID_DROP_FROM_DESKTOP) && !LocalFiles(event->mimeData()).empty()) {
+    if (!LocalFiles(event->mimeData()).empty()) {
         event->acceptProposedAction();
     } else {
         event->ignore();
@@ -215,7 +213,7 @@ void CKorvalinView::dragMoveEvent(QDragMoveEvent* event) {
 
 void CKorvalinView::dropEvent(QDropEvent* event) {
     const std::vector<std::string> paths = LocalFiles(event->mimeData());
-    if (!IsCommandWired(ID_DROP_FROM_DESKTOP) || paths.empty()) {
+    if (paths.empty()) {
         event->ignore();
         return;
     }

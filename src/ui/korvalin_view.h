@@ -11,6 +11,9 @@
 #include <vector>
 
 #include "layout/error_log.h"
+#include "model/edit_outcome.h"
+#include "model/entry_editor.h"
+#include "model/progress.h"
 #include "ui/file_list_model.h"
 
 class QMenu;
@@ -65,6 +68,9 @@ public:
     void OnDropFiles(const std::vector<std::string>& paths);
     // The end of a drag of file row `dragRow` over `targetRow` of this list.
     void OnDropOnRow(int targetRow);
+    // After a drop of a dragged file row, on the list or on the tree: shows
+    // a refusal, or refreshes and selects the current directory again.
+    void FinishDrop(const EditOutcome& outcome);
 
 signals:
     // After every refresh; the status bar shows the new totals.
@@ -86,7 +92,14 @@ private:
     void FinishChange(bool rebuildTree);
     // Shows a bulk operation's log when it holds lines, then refreshes.
     void FinishBulkOperation(const ErrorLog& log);
-    std::unique_ptr<ProgressWindow> OpenProgressWindow(int32_t high, int32_t position);
+    // Shows a refusal; refreshes as the outcome asks.
+    void FinishEdit(const EditOutcome& outcome);
+    // The entry editor dialog, through the application's prompt.
+    EntryEditorRunner EntryEditor();
+    // A progress callback that opens "Building CD Image" (range 0..`high`)
+    // into `progress` at the first step.
+    ProgressCallback ProgressOpeningOnFirstStep(std::unique_ptr<ProgressWindow>& progress,
+                                                int32_t high);
     void ShowDragCursor(bool shown);
     std::vector<int32_t> SelectedEntryIds() const;
 

@@ -1,29 +1,64 @@
-// The project commands of the file list. Where a command's core operation
-// is not connected yet (see IsCommandWired), its handler already holds the
-// flow around the call, marked TODO(core).
+// The project commands of the file list: each calls its core operation,
+// answers its questions through the application's prompt and refreshes the
+// views as the outcome says.
 
 #include <functional>
 
+#include "import/isobuster_import.h"
+#include "layout/clear_lba_marks.h"
+#include "layout/compile_command.h"
+#include "model/add_from_disk.h"
+#include "model/disk_entries.h"
+#include "model/drop_on_list.h"
+#include "model/edit_info.h"
+#include "model/new_dummy_file.h"
+#include "model/new_sub_directory.h"
+#include "model/remove_entries.h"
 #include "ui/korvalin_app.h"
 #include "ui/korvalin_view.h"
 #include "ui/progress_window.h"
 #include "ui/view_state.h"
-#include "ui/volume_label_apply.h"
 
 namespace korvalin {
 
 namespace {
 
-constexpr int32_t BULK_PROGRESS_HIGH = 4096;  // adding from disk and the import: one step a file
+// The import shows its own message boxes; the out-of-memory one has its
+// own caption and a stop icon.
+class ImportPrompt : public UserPrompt {
+public:
+    explicit ImportPrompt(DesktopPrompt& prompt) : prompt_(prompt) {}
+    void ShowMessage(const std::string& text) override {
+        if (text == OUT_OF_MEMORY_MESSAGE) {
+            prompt_.ShowMessageBox(text, MESSAGE_CAPTION, MessageIcon::Stop);
+        } else {
+            prompt_.ShowMessage(text);
+        }
+    }
+    bool AskOkCancel(const std::string& text) override { return prompt_.AskOkCancel(text); }
+    std::optional<std::string> AskSaveFile(const SaveFileRequest& request) override {
+        return prompt_.AskSaveFile(request);
+    }
+
+private:
+    DesktopPrompt& prompt_;
+};
 
 }  // namespace
 
-std::unique_ptr<ProgressWindow> CKorvalinView::OpenProgressWindow(int32_t high, int32_t position) {
-    auto progress = std::make_unique<ProgressWindow>(window());
-    progress->SetRange(0, high);
-    progress->SetPosition(position);
-    progress->show();
-    return progress;
+// The window appears with the operation's first step: after its questions,
+// and not at all when it ends before working (a listing that cannot be
+// opened, a compile stopped by its checks).
+ProgressCallback CKorvalinView::ProgressOpeningOnFirstStep(
+    std::unique_ptr<ProgressWindow>& progress, int32_t high) {
+    return [this, &progress, high](int32_t position) {
+        if (!progress) {
+            progress = std::make_unique<ProgressWindow>(window());
+            progress->SetRange(0, high);
+            progress->show();
+        }
+        progress->SetPosition(position);
+    };
 }
 
 void CKorvalinView::FinishBulkOperation(const ErrorLog& log) {
@@ -31,109 +66,98 @@ void CKorvalinView::FinishBulkOperation(const ErrorLog& log) {
     FinishChange(true);
 }
 
+void CKorvalinView::FinishEdit(const EditOutcome& outcome) {
+    if (outcome.code == EDIT_REFUSED) app_.Prompt().ShowMessage(outcome.message);
+    if (outcome.refresh != REFRESH_NONE) FinishChange(outcome.refresh == REFRESH_LIST_AND_TREE);
+}
+
+EntryEditorRunner CKorvalinView::EntryEditor() {
+    return [this](Project& p, EntryEditorState& state) { return app_.Prompt().EditEntry(p, state); };
+}
+
 void CKorvalinView::OnEditVolumeLabel() {
-    VolumeLabelValues values = VolumeLabelValuesOf(project());
-    if (!app_.Prompt().EditVolumeLabel(values)) return;
-    ApplyVolumeLabel(project(), values);
+    VolumeLabelEditorState state = OpenVolumeLabelEditor(project());
+    if (!app_.Prompt().EditVolumeLabel(state)) return;
+    ApplyVolumeLabelEditor(project(), state);
     FinishChange(true);
 }
 
 void CKorvalinView::OnCompile() {
-    // The window appears when the compile starts writing, after the checks
-    // and the image name; the layout is the last refresh's.
+    // The layout is the last refresh's; the compile does not run it again.
     std::unique_ptr<ProgressWindow> progress;
-    const int32_t totalSectors = project().layoutState.totalSectors;
-    std::function<void(int32_t)> showProgress = [&](int32_t sector) {
-        if (!progress) progress = OpenProgressWindow(totalSectors, 0);
-        progress->SetPosition(sector);
-    };
-    // TODO(core): RunCompileCommand(project(), app_.Prompt(), showProgress)
-    // shows the displaced warning and the check messages, asks for the image
-    // name, compiles and shows the result text.
-    (void)showProgress;
+    RunCompileCommand(project(), app_.Prompt(),
+                      ProgressOpeningOnFirstStep(progress, project().layoutState.totalSectors));
 }
 
-void CKorvalinView::OnNewSubDirectory() {
-    bool created = false;
-    // TODO(core): NewSubDirectory(project(), runEditor) with the entry editor
-    // dialog; a full table comes back as a message for app_.Prompt().ShowMessage.
-    if (created) FinishChange(true);
-}
+void CKorvalinView::OnNewSubDirectory() { FinishEdit(NewSubDirectory(project(), EntryEditor())); }
 
-void CKorvalinView::OnNewDummyFile() {
-    bool created = false;
-    // TODO(core): NewDummyFile(project(), runEditor), as OnNewSubDirectory.
-    if (created) FinishChange(true);
-}
+void CKorvalinView::OnNewDummyFile() { FinishEdit(NewDummyFile(project(), EntryEditor())); }
 
 void CKorvalinView::OnResetLbas() {
-    // TODO(core): ResetLbas(project()) clears the pins and the warnings.
+    ResetLbas(project());
     FinishChange(false);
 }
 
 void CKorvalinView::OnRemoveWarnings() {
-    // TODO(core): RemoveWarnings(project()) clears the warnings only.
+    RemoveWarnings(project());
     FinishChange(false);
 }
 
 void CKorvalinView::OnImportIsoBusterListing() {
-    // TODO(core): ask for the listing (AskOpenFile with the import's filter,
-    // the file need not exist) and for the mode (ImportOptionsDialog); Cancel
-    // on the listing ends the command here.
-    std::unique_ptr<ProgressWindow> progress = OpenProgressWindow(BULK_PROGRESS_HIGH, 1);
+    OpenFileRequest request;
+    request.filter = IMPORT_FILE_FILTER;
+    request.defaultExtension = IMPORT_DEFAULT_EXTENSION;
+    request.fileMustExist = false;
+    const std::optional<std::string> listing = app_.Prompt().AskOpenFile(request);
+    if (!listing) return;
+    const int32_t mode = app_.Prompt().AskImportMode();
+    std::unique_ptr<ProgressWindow> progress;
     ErrorLog log;
-    // TODO(core): ImportIsoBusterListing(project(), listing, mode, app_.Now(),
-    // log, app_.Prompt(), progress->Callback()).
+    ImportPrompt prompt(app_.Prompt());
+    ImportIsoBusterListing(project(), *listing, mode, app_.Now(), log, prompt,
+                           ProgressOpeningOnFirstStep(progress, BULK_PROGRESS_RANGE));
     FinishBulkOperation(log);
 }
 
 void CKorvalinView::OnDropFiles(const std::vector<std::string>& paths) {
-    std::unique_ptr<ProgressWindow> progress = OpenProgressWindow(BULK_PROGRESS_HIGH, 1);
+    std::unique_ptr<ProgressWindow> progress;
     ErrorLog log;
-    // TODO(core): AddFromDisk(project(), paths, log, progress->Callback());
-    // when it runs out of memory, show its message with app_.Prompt().
-    (void)paths;
+    const int result = AddFromDisk(project(), paths, log,
+                                   ProgressOpeningOnFirstStep(progress, BULK_PROGRESS_RANGE));
+    if (result == ADD_OUT_OF_MEMORY) {
+        app_.Prompt().ShowMessageBox(OUT_OF_MEMORY_MESSAGE, MESSAGE_CAPTION, MessageIcon::Stop);
+    }
     FinishBulkOperation(log);
 }
 
 void CKorvalinView::OnEditInfo() {
     state_.editInfoRequested = 1;
-    bool changed = false;
-    // TODO(core): EditInfo(project(), project().editedEntryId, runEditor)
-    // with the entry editor dialog.
-    if (changed) FinishChange(true);
+    FinishEdit(EditInfo(project(), project().editedEntryId, EntryEditor()));
     project().editedEntryId = 0;
     state_.editInfoRequested = -1;
 }
 
 void CKorvalinView::OnRemove() {
     state_.editInfoRequested = 0;
-    const std::vector<int32_t> ids = SelectedEntryIds();
-    bool removed = false;
-    // TODO(core): RemoveEntries(project(), ids); the root and the parent row
-    // are never among `ids`.
-    (void)ids;
-    if (removed) FinishChange(true);
+    FinishEdit(RemoveEntries(project(), SelectedEntryIds()));
     state_.dragRow = -1;
     state_.contextRow = -1;
     state_.editInfoRequested = -1;
 }
 
 void CKorvalinView::OnDropOnRow(int targetRow) {
-    const int32_t dragged = ItemValue(state_.dragRow);
-    const int32_t target = ItemValue(targetRow);
-    bool changed = false;
-    // TODO(core): DropOnList(project(), dragged, target) moves a file into a
-    // folder row or swaps two files; a name clash comes back as its message,
-    // shown with app_.Prompt().ShowMessage, and nothing changes.
-    (void)dragged;
-    (void)target;
-    if (!changed) {
+    const EditOutcome outcome = DropOnList(project(), ItemValue(state_.dragRow), ItemValue(targetRow));
+    FinishDrop(outcome);
+}
+
+void CKorvalinView::FinishDrop(const EditOutcome& outcome) {
+    if (outcome.code == EDIT_REFUSED) app_.Prompt().ShowMessage(outcome.message);
+    if (outcome.code != EDIT_OK) {
         state_.dragRow = -1;
         return;
     }
     state_.dragRow = -2;  // no double-click navigation during this refresh
-    RefreshFileList(false);
+    RefreshFileList(outcome.refresh == REFRESH_LIST_AND_TREE);
     state_.dragRow = -1;
     SelectCurrentDirInTree();
 }

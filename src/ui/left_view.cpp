@@ -4,6 +4,7 @@
 #include <QSignalBlocker>
 
 #include "model/list_rows.h"
+#include "model/move_file.h"
 #include "ui/icon_strip.h"
 #include "ui/korvalin_app.h"
 #include "ui/korvalin_view.h"
@@ -101,21 +102,7 @@ void CLeftView::OnDropDraggedFile(QTreeWidgetItem* target) {
         return;
     }
     const int32_t dragged = list_->ItemValue(state_.dragRow);
-    const int32_t folder = ItemValue(target);
-    bool moved = false;
-    // TODO(core): DropOnTreeFolder(project, dragged, folder) moves a file row
-    // into the folder; a name clash comes back as its message, shown with
-    // app_.Prompt().ShowMessage, and nothing moves.
-    (void)dragged;
-    (void)folder;
-    if (!moved) {
-        state_.dragRow = -1;
-        return;
-    }
-    state_.dragRow = -2;
-    list_->RefreshFileList(false);
-    state_.dragRow = -1;
-    list_->SelectCurrentDirInTree();
+    list_->FinishDrop(DropOnTreeFolder(app_.Document().project(), dragged, ItemValue(target)));
 }
 
 }  // namespace korvalin

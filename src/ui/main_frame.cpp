@@ -68,7 +68,6 @@ QAction* CMainFrame::AddCommand(CommandId id) {
     action->setData(id);
     action->setStatusTip(command.prompt);
     if (command.tooltip[0] != '\0') action->setToolTip(command.tooltip);
-    action->setEnabled(IsCommandWired(id));
     actions_[id] = action;
     return action;
 }

@@ -4,9 +4,13 @@
 #include <QFileInfo>
 #include <QMessageBox>
 
+#include "import/isobuster_import.h"
+
 #include "ui/about_dialog.h"
 #include "ui/dialog_filters.h"
+#include "ui/entry_editor_dialog.h"
 #include "ui/error_log_window.h"
+#include "ui/import_options_dialog.h"
 #include "ui/program_texts.h"
 #include "ui/text_codec.h"
 #include "ui/volume_label_dialog.h"
@@ -14,7 +18,13 @@
 namespace korvalin {
 
 void QtUserPrompt::ShowMessage(const std::string& text) {
-    QMessageBox box(QMessageBox::NoIcon, PROGRAM_NAME, MessageText(text), QMessageBox::Ok, owner_);
+    ShowMessageBox(text, PROGRAM_NAME, MessageIcon::None);
+}
+
+void QtUserPrompt::ShowMessageBox(const std::string& text, const std::string& caption,
+                                  MessageIcon icon) {
+    QMessageBox box(icon == MessageIcon::Stop ? QMessageBox::Critical : QMessageBox::NoIcon,
+                    MessageText(caption), MessageText(text), QMessageBox::Ok, owner_);
     box.exec();
 }
 
@@ -47,11 +57,22 @@ std::optional<std::string> QtUserPrompt::AskOpenFile(const OpenFileRequest& requ
     return WithDefaultExtension(typed, request.defaultExtension);
 }
 
-bool QtUserPrompt::EditVolumeLabel(VolumeLabelValues& values) {
-    VolumeLabelDialog dialog(values, owner_);
+bool QtUserPrompt::EditVolumeLabel(VolumeLabelEditorState& state) {
+    VolumeLabelDialog dialog(state, owner_);
     if (dialog.exec() != QDialog::Accepted) return false;
-    values = dialog.Values();
+    state = dialog.State();
     return true;
+}
+
+bool QtUserPrompt::EditEntry(Project& project, EntryEditorState& state) {
+    EntryEditorDialog dialog(project, state, *this, owner_);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+int32_t QtUserPrompt::AskImportMode() {
+    ImportOptionsDialog dialog(owner_);
+    // Only OK takes the choice; the mode is 0 otherwise.
+    return dialog.exec() == QDialog::Accepted ? dialog.Mode() : IMPORT_RESPECTIVE_LBA;
 }
 
 void QtUserPrompt::ShowErrorLog(const ErrorLog& log) {

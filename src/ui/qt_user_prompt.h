@@ -15,10 +15,14 @@ public:
     void SetOwner(QWidget* owner) { owner_ = owner; }
 
     void ShowMessage(const std::string& text) override;
+    void ShowMessageBox(const std::string& text, const std::string& caption,
+                        MessageIcon icon) override;
     bool AskOkCancel(const std::string& text) override;
     std::optional<std::string> AskSaveFile(const SaveFileRequest& request) override;
     std::optional<std::string> AskOpenFile(const OpenFileRequest& request) override;
-    bool EditVolumeLabel(VolumeLabelValues& values) override;
+    bool EditVolumeLabel(VolumeLabelEditorState& state) override;
+    bool EditEntry(Project& project, EntryEditorState& state) override;
+    int32_t AskImportMode() override;
     void ShowErrorLog(const ErrorLog& log) override;
     void ShowAbout() override;
 

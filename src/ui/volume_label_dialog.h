@@ -2,7 +2,7 @@
 
 #include <QDialog>
 
-#include "ui/volume_label_apply.h"
+#include "model/volume_label_editor.h"
 
 class QDateEdit;
 class QLineEdit;
@@ -16,20 +16,17 @@ namespace korvalin {
 class VolumeLabelDialog : public QDialog {
     Q_OBJECT
 public:
-    VolumeLabelDialog(const VolumeLabelValues& values, QWidget* parent = nullptr);
+    explicit VolumeLabelDialog(const VolumeLabelEditorState& state, QWidget* parent = nullptr);
 
-    // The values at OK. A picker the user left alone hands back the stored
-    // value even when that is not a real date (a day carried past the end of
-    // its month by the display hour, or day 0), which the picker shows as the
-    // nearest real date.
-    VolumeLabelValues Values() const;
+    // The state with the fields' values, for ApplyVolumeLabelEditor.
+    VolumeLabelEditorState State() const;
 
     QLineEdit* NameField() const { return name_; }
     QDateEdit* DatePicker() const { return date_; }
     QTimeEdit* TimePicker() const { return time_; }
 
 private:
-    VolumeLabelValues opened_;
+    VolumeLabelEditorState opened_;
     QLineEdit* name_;
     QDateEdit* date_;
     QTimeEdit* time_;

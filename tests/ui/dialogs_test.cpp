@@ -19,15 +19,28 @@
 #include "ui/error_log_window.h"
 #include "ui/icon_strip.h"
 #include "ui/progress_window.h"
-#include "ui/volume_label_apply.h"
 #include "ui/volume_label_dialog.h"
 
 using namespace korvalin;
 
 namespace {
 
-VolumeLabelValues Values(const std::string& label, CalendarTime date, CalendarTime time) {
-    return VolumeLabelValues{label, date, time};
+// A project whose volume is `label`, shown at the given date and time.
+Project VolumeProject(const std::string& label, CalendarTime shown) {
+    Project project = test::NewProject();
+    project.volumeInfo.SetLabel(label);
+    VolumeInfo& v = project.volumeInfo;
+    v.year = shown.year;
+    v.month = shown.month;
+    v.day = shown.day;
+    v.hour = shown.hour;
+    v.minute = shown.minute;
+    v.second = shown.second;
+    return project;
+}
+
+VolumeLabelEditorState LabelEditorOn(const std::string& label, CalendarTime shown) {
+    return OpenVolumeLabelEditor(VolumeProject(label, shown));
 }
 
 QImage ImageOf(const QIcon& icon) {
@@ -41,61 +54,38 @@ class DialogsTest : public QObject {
 
 private slots:
     void volumeLabelDialogShowsTheValues() {
-        VolumeLabelDialog dialog(Values("NEW", {2003, 5, 10, 0, 0, 0}, {0, 0, 0, 0, 15, 7}));
+        VolumeLabelDialog dialog(LabelEditorOn("NEW", {2003, 5, 10, 0, 15, 7}));
         QCOMPARE(dialog.windowTitle(), QString("Volume Label Editor"));
         QCOMPARE(dialog.NameField()->text(), QString("NEW"));
         QCOMPARE(dialog.DatePicker()->date(), QDate(2003, 5, 10));
         QCOMPARE(dialog.TimePicker()->time(), QTime(0, 15, 7));
         QCOMPARE(dialog.NameField()->maxLength(), 32);
+        QCOMPARE(dialog.DatePicker()->minimumDate(), QDate(1980, 1, 1));
+        QCOMPARE(dialog.DatePicker()->maximumDate(), QDate(2107, 12, 31));
     }
 
     void typedLettersBecomeUpperCaseAndTheFieldStopsAt32() {
-        VolumeLabelDialog dialog(Values("", {2003, 5, 10, 0, 0, 0}, {}));
-        dialog.NameField()->clear();
+        VolumeLabelDialog dialog(LabelEditorOn("", {2003, 5, 10, 0, 0, 0}));
         QTest::keyClicks(dialog.NameField(), "my disc-1.a");
         QCOMPARE(dialog.NameField()->text(), QString("MY DISC-1.A"));
         dialog.NameField()->clear();
         QTest::keyClicks(dialog.NameField(), QString(33, 'x'));
-        QCOMPARE(dialog.NameField()->text(), QString(32, 'X'));
-        QCOMPARE(dialog.Values().label, std::string(32, 'X'));
+        QCOMPARE(dialog.State().label, std::string(32, 'X'));
     }
 
-    void changedPickersGiveTheirValues() {
-        VolumeLabelDialog dialog(Values("A", {2003, 5, 10, 0, 0, 0}, {0, 0, 0, 11, 0, 0}));
-        dialog.DatePicker()->setDate(QDate(2004, 2, 29));
-        dialog.TimePicker()->setTime(QTime(0, 15, 30));
-        const VolumeLabelValues values = dialog.Values();
-        QCOMPARE(values.date.year, 2004);
-        QCOMPARE(values.date.month, 2);
-        QCOMPARE(values.date.day, 29);
-        QCOMPARE(values.time.hour, 0);
-        QCOMPARE(values.time.minute, 15);
-        QCOMPARE(values.time.second, 30);
-    }
-
-    // A volume date carried past the month's end by the display hour.
-    void anUntouchedPickerKeepsADateThatDoesNotExist() {
-        VolumeLabelDialog dialog(Values("A", {2003, 5, 32, 0, 0, 0}, {0, 0, 0, 0, 30, 0}));
+    // Changed pickers give their values; an untouched one keeps a stored
+    // date that does not exist (carried past the month's end by the display hour).
+    void pickersAndTheStoredDate() {
+        Project project = VolumeProject("A", {2003, 5, 32, 0, 30, 0});
+        VolumeLabelDialog dialog(OpenVolumeLabelEditor(project));
         QCOMPARE(dialog.DatePicker()->date(), QDate(2003, 6, 1));
-        VolumeLabelValues values = dialog.Values();
-        QCOMPARE(values.date.day, 32);
-        QCOMPARE(values.date.month, 5);
-        VolumeLabelDialog dayZero(Values("A", {2003, 3, 0, 0, 0, 0}, {}));
-        QCOMPARE(dayZero.DatePicker()->date(), QDate(2003, 2, 28));
-    }
-
-    void applyingTheLabelSetsTheUtcTimeOneHourEarlier() {
-        Project project = test::NewProject();
-        ApplyVolumeLabel(project, Values("DISC", {2003, 5, 10, 0, 0, 0}, {0, 0, 0, 0, 15, 0}));
-        QCOMPARE(project.volumeInfo.Label(), std::string_view("DISC"));
-        QCOMPARE(project.volumeInfo.hour, 0);
-        QCOMPARE(project.volumeUtcTime, (CalendarTime{2003, 5, 9, 23, 15, 0}));
-        ApplyVolumeLabel(project, Values("DISC", {2003, 5, 1, 0, 0, 0}, {0, 0, 0, 0, 15, 0}));
-        QCOMPARE(project.volumeUtcTime, (CalendarTime{2003, 5, 0, 23, 15, 0}));
-        ApplyVolumeLabel(project, Values(std::string(32, 'L'), {2003, 5, 1, 0, 0, 0}, {}));
-        QCOMPARE(project.volumeInfo.Label(), std::string(32, 'L'));
-        QCOMPARE(project.volumeInfo.label[32], '\0');
-        QCOMPARE(VolumeLabelValuesOf(project).label, std::string(32, 'L'));
+        dialog.TimePicker()->setTime(QTime(0, 15, 30));
+        ApplyVolumeLabelEditor(project, dialog.State());
+        QCOMPARE(project.volumeInfo.day, 32);
+        QCOMPARE(project.volumeInfo.month, 5);
+        QCOMPARE(project.volumeUtcTime, (CalendarTime{2003, 5, 31, 23, 15, 30}));
+        dialog.DatePicker()->setDate(QDate(2004, 2, 29));
+        QCOMPARE(dialog.State().date, (CalendarTime{2004, 2, 29, 0, 0, 0}));
     }
 
     void errorLogWindowRows() {

@@ -39,12 +39,31 @@ std::optional<std::string> ScriptedPrompt::AskOpenFile(const OpenFileRequest& re
     return answer;
 }
 
-bool ScriptedPrompt::EditVolumeLabel(VolumeLabelValues& values) {
+bool ScriptedPrompt::EditVolumeLabel(VolumeLabelEditorState& state) {
     if (!volumeLabelEditor) {
         unanswered.push_back("volume label editor");
         return false;
     }
-    return volumeLabelEditor(values);
+    return volumeLabelEditor(state);
+}
+
+bool ScriptedPrompt::EditEntry(Project& project, EntryEditorState& state) {
+    ++entryEditorRuns;
+    if (!entryEditor) {
+        unanswered.push_back("entry editor");
+        return false;
+    }
+    return entryEditor(project, state);
+}
+
+int32_t ScriptedPrompt::AskImportMode() {
+    if (importModes.empty()) {
+        unanswered.push_back("import options");
+        return 0;
+    }
+    const int32_t mode = importModes.front();
+    importModes.pop_front();
+    return mode;
 }
 
 AppHarness::AppHarness(const CalendarTime& now)

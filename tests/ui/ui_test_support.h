@@ -22,22 +22,42 @@ namespace korvalin::test {
 // `unanswered`.
 class ScriptedPrompt : public DesktopPrompt {
 public:
-    std::vector<std::string> messages;
+    struct MessageBoxShown {
+        std::string text;
+        std::string caption;
+        MessageIcon icon;
+    };
+    std::vector<std::string> messages;  // every message box's text and every question
+    std::vector<MessageBoxShown> boxes;  // the OK-only message boxes
     std::deque<bool> okCancelAnswers;
     std::deque<std::optional<std::string>> saveAnswers;
     std::vector<SaveFileRequest> saveRequests;
     std::deque<std::optional<std::string>> openAnswers;
     std::vector<OpenFileRequest> openRequests;
-    std::function<bool(VolumeLabelValues&)> volumeLabelEditor;
+    std::function<bool(VolumeLabelEditorState&)> volumeLabelEditor;
+    // Stands for the entry editor's modal run (it may drive a real
+    // EntryEditorDialog without exec()).
+    std::function<bool(Project&, EntryEditorState&)> entryEditor;
+    int entryEditorRuns = 0;
+    std::deque<int32_t> importModes;
     std::vector<ErrorLog> errorLogs;
     int aboutShown = 0;
     std::vector<std::string> unanswered;
 
-    void ShowMessage(const std::string& text) override { messages.push_back(text); }
+    void ShowMessage(const std::string& text) override {
+        ShowMessageBox(text, "Korvalin", MessageIcon::None);
+    }
+    void ShowMessageBox(const std::string& text, const std::string& caption,
+                        MessageIcon icon) override {
+        messages.push_back(text);
+        boxes.push_back({text, caption, icon});
+    }
     bool AskOkCancel(const std::string& text) override;
     std::optional<std::string> AskSaveFile(const SaveFileRequest& request) override;
     std::optional<std::string> AskOpenFile(const OpenFileRequest& request) override;
-    bool EditVolumeLabel(VolumeLabelValues& values) override;
+    bool EditVolumeLabel(VolumeLabelEditorState& state) override;
+    bool EditEntry(Project& project, EntryEditorState& state) override;
+    int32_t AskImportMode() override;
     void ShowErrorLog(const ErrorLog& log) override { errorLogs.push_back(log); }
     void ShowAbout() override { ++aboutShown; }
 };
