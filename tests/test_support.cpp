@@ -6,6 +6,8 @@
 #include <iterator>
 #include <stdexcept>
 
+#include "model/disc_path.h"
+
 namespace korvalin::test {
 
 Project NewProject() {
@@ -19,7 +21,6 @@ int32_t AddDir(Project& project, const std::string& name, int32_t parentIndex) {
     dir.SetName(name);
     dir.parent = static_cast<uint32_t>(parentIndex) + 1;
     dir.recordLength = DirRecordLength(dir.nameLength);
-    dir.lba = -1;
     project.dirTable.push_back(dir);
     return project.dirCount() - 1;
 }
@@ -31,7 +32,6 @@ int32_t AddFile(Project& project, const std::string& name, uint32_t size, int32_
     file.parent = static_cast<uint32_t>(parentIndex) + 1;
     file.recordLength = FileRecordLength(file.nameLength);
     file.size = size;
-    file.lba = -1;
     file.sourcePath = source;
     project.fileTable.push_back(file);
     return project.fileCount() - 1;
@@ -45,6 +45,36 @@ int32_t AddDummy(Project& project, const std::string& name, int32_t lba, uint32_
     file.flags = FLAG_DUMMY | FLAG_LBA_SET;
     file.lba = lba;
     return index;
+}
+
+void Pin(EntryRecord& entry, int32_t lba) {
+    entry.flags |= FLAG_LBA_SET;
+    entry.lba = lba;
+}
+
+RecordFields FieldsOf(const EntryRecord& e) {
+    return {e.nameLength, std::string(e.Name()), e.dosDate, e.dosTime,     e.lba,
+            e.flags,      e.parent,              e.size,    e.recordLength, e.sourcePath};
+}
+
+std::vector<RecordFields> FieldsOf(const std::vector<EntryRecord>& table) {
+    std::vector<RecordFields> out;
+    for (const EntryRecord& e : table) out.push_back(FieldsOf(e));
+    return out;
+}
+
+std::vector<std::string> DirPaths(const Project& project) {
+    std::vector<std::string> paths;
+    for (int32_t d = 1; d < project.dirCount(); ++d) paths.push_back(DiscPathOfEntry(project, d));
+    return paths;
+}
+
+std::vector<std::string> FilePaths(const Project& project) {
+    std::vector<std::string> paths;
+    for (int32_t f = 0; f < project.fileCount(); ++f) {
+        paths.push_back(DiscPathOfEntry(project, FileId(f)));
+    }
+    return paths;
 }
 
 TempDir::TempDir() {
@@ -71,6 +101,12 @@ void WriteBytes(const std::filesystem::path& path, const std::vector<uint8_t>& b
 void WriteText(const std::filesystem::path& path, const std::string& text) {
     std::ofstream out(path, std::ios::binary);
     out << text;
+}
+
+std::string ShellQuote(const std::string& text) {
+    std::string quoted = "'";
+    for (char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return quoted + "'";
 }
 
 }  // namespace korvalin::test

@@ -2,46 +2,24 @@
 
 #include <sys/wait.h>
 
-#include <cstdio>
-#include <fstream>
-#include <sstream>
+#include <cstdlib>
 
 #include "test_support.h"
 
 namespace korvalin::test {
 
-namespace {
-std::string Quote(const std::string& arg) {
-    std::string quoted = "'";
-    for (char c : arg) {
-        if (c == '\'') {
-            quoted += "'\\''";
-        } else {
-            quoted += c;
-        }
-    }
-    return quoted + "'";
-}
-
-std::string Slurp(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-}  // namespace
-
 CliResult RunCli(const std::vector<std::string>& args) {
     TempDir capture;
-    std::string command = Quote(KORVALIN_CLI);
-    for (const std::string& arg : args) command += " " + Quote(arg);
-    command += " >" + Quote((capture / "out").string()) + " 2>" + Quote((capture / "err").string());
-    CliResult result;
+    std::string command = ShellQuote(KORVALIN_CLI);
+    for (const std::string& arg : args) command += " " + ShellQuote(arg);
+    command += " >" + ShellQuote((capture / "out").string()) + " 2>" +
+               ShellQuote((capture / "err").string());
     const int raw = std::system(command.c_str());
-    result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    result.out = Slurp(capture / "out");
-    result.err = Slurp(capture / "err");
-    return result;
+    const auto text = [&](const char* name) {
+        const std::vector<uint8_t> bytes = ReadBytes(capture / name);
+        return std::string(bytes.begin(), bytes.end());
+    };
+    return CliResult{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, text("out"), text("err")};
 }
 
 }  // namespace korvalin::test

@@ -3,7 +3,6 @@
 #include <filesystem>
 
 #include "cli/cli_runner.h"
-#include "layout/recompute_layout.h"
 #include "model/project_file.h"
 #include "test_support.h"
 
@@ -12,8 +11,6 @@ namespace {
 
 using test::RunCli;
 namespace fs = std::filesystem;
-
-constexpr char SUCCESS[] = "CD Image Created Sucessfully!  ";
 
 class CliCompile : public ::testing::Test {
 protected:
@@ -34,42 +31,44 @@ protected:
         EXPECT_TRUE(OpenProjectFile(projectPath, loaded, CalendarTime{2024, 1, 1, 0, 0, 0}, message));
         return loaded;
     }
-    // B.BIN pinned onto A.BIN's range: the layout displaces it.
-    void PinOverlapping() {
-        for (int f = 0; f < 2; ++f) {
-            project.fileTable[f].flags = FLAG_LBA_SET;
-            project.fileTable[f].lba = 30 + f;
-        }
-    }
 
     test::TempDir dir;
     Project project = test::NewProject();
     std::string projectPath = (dir / "p.krv").string();
 };
 
-TEST_F(CliCompile, CheckIsQuietOnAConsistentProjectAndPrintsWhatItFinds) {
+TEST_F(CliCompile, CheckAndCompilePrintTheirResults) {
     const auto clean = RunCli({"check", Save()});
     EXPECT_EQ(clean.status, 0) << clean.err;
     EXPECT_EQ(clean.out, "");
+    const std::string image = (dir / "game.bin").string();
+    const auto compiled = RunCli({"compile", projectPath, image});
+    EXPECT_EQ(compiled.status, 0) << compiled.err;
+    EXPECT_EQ(compiled.out, "CD Image Created Sucessfully!  \n");
+    EXPECT_EQ(compiled.err, "");  // no progress bar when stderr is not a terminal
+    EXPECT_EQ(test::ReadBytes(image).size(), 28u * 2352);  // root 22, A 23-25, B 26-27
+    EXPECT_TRUE(fs::exists(dir / "game.cue"));
 
     project.fileTable[1].recordLength = 7;
     const auto broken = RunCli({"check", Save()});
     EXPECT_EQ(broken.status, 1);
     EXPECT_EQ(broken.out, "Error de tamaño en directorio del elemento file 1 - B.BIN\n");
-}
+    const auto refused = RunCli({"compile", projectPath, (dir / "other.iso").string()});
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_EQ(refused.err, "Error de tamaño en directorio del elemento file 1 - B.BIN\n");
+    EXPECT_FALSE(fs::exists(dir / "other.iso"));
 
-TEST_F(CliCompile, CompileWritesImageAndCueAndPrintsTheResult) {
-    const std::string image = (dir / "game.bin").string();
-    const auto result = RunCli({"compile", Save(), image});
-    EXPECT_EQ(result.status, 0) << result.err;
-    EXPECT_EQ(result.out, std::string(SUCCESS) + "\n");
-    EXPECT_EQ(result.err, "");  // no progress bar when stderr is not a terminal
-    EXPECT_EQ(test::ReadBytes(image).size(), 28u * 2352);  // root 22, A 23-25, B 26-27
-    EXPECT_TRUE(fs::exists(dir / "game.cue"));
+    project.fileTable[1].recordLength = 54;
+    fs::remove(dir / "b.bin");
+    const auto missing = RunCli({"compile", Save(), (dir / "game.iso").string()});
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_EQ(missing.err, "Cannot open file  " + (dir / "b.bin").string() + " \n");
+    EXPECT_EQ(missing.out, "");
 }
 
 TEST_F(CliCompile, DisplacedPinsNeedYes) {
-    PinOverlapping();
+    test::Pin(project.fileTable[0], 30);
+    test::Pin(project.fileTable[1], 31);  // on A.BIN's range: the layout displaces it
     const std::string image = (dir / "game.bin").string();
     const auto refused = RunCli({"compile", Save(), image});
     EXPECT_EQ(refused.status, 1);
@@ -77,34 +76,17 @@ TEST_F(CliCompile, DisplacedPinsNeedYes) {
                                "construction? "),
               std::string::npos);
     EXPECT_FALSE(fs::exists(image));
-
     const auto forced = RunCli({"compile", projectPath, image, "--yes"});
     EXPECT_EQ(forced.status, 0) << forced.err;
     EXPECT_TRUE(fs::exists(image));
 }
 
-TEST_F(CliCompile, CompileErrorsExitWithOne) {
-    fs::remove(dir / "b.bin");
-    const auto missing = RunCli({"compile", Save(), (dir / "game.iso").string()});
-    EXPECT_EQ(missing.status, 1);
-    EXPECT_EQ(missing.err, "Cannot open file  " + (dir / "b.bin").string() + " \n");
-    EXPECT_EQ(missing.out, "");
-
-    project.fileTable[0].nameLength = 9;
-    const auto broken = RunCli({"compile", Save(), (dir / "other.iso").string()});
-    EXPECT_EQ(broken.status, 1);
-    EXPECT_EQ(broken.err, "Filesize error in filename of elemental path 0 - A.BIN\n");
-    EXPECT_FALSE(fs::exists(dir / "other.iso"));
-}
-
 TEST_F(CliCompile, ClearingCommandsLayOutAndSave) {
-    project.fileTable[0].flags = FLAG_LBA_SET;
-    project.fileTable[0].lba = 40;
+    test::Pin(project.fileTable[0], 40);
     project.fileTable[1].flags = FLAG_DISPLACED;
     ASSERT_EQ(RunCli({"remove-warnings", Save()}).status, 0);
     EXPECT_EQ(Load().fileTable[0].flags, FLAG_LBA_SET);
     EXPECT_EQ(Load().fileTable[1].flags, 0);
-
     ASSERT_EQ(RunCli({"reset-lbas", projectPath}).status, 0);
     EXPECT_EQ(Load().fileTable[0].flags, 0);
     EXPECT_EQ(Load().fileTable[0].lba, 23);  // laid out anew before saving

@@ -29,8 +29,7 @@ protected:
     Project Load() const {
         Project project;
         std::string message;
-        EXPECT_TRUE(OpenProjectFile(path, project, CalendarTime{2024, 1, 1, 0, 0, 0}, message))
-            << message;
+        EXPECT_TRUE(OpenProjectFile(path, project, CalendarTime{2024, 1, 1, 0, 0, 0}, message));
         return project;
     }
 
@@ -48,61 +47,33 @@ protected:
     std::string path = (dir / "p.krv").string();
 };
 
-TEST_F(CliEdit, MkdirCreatesADirectoryInTheNamedParent) {
-    const test::CliResult result = RunCli({"mkdir", path, "/data/movies"});
-    ASSERT_EQ(result.status, 0) << result.err;
-    Project project = Load();
-    ASSERT_EQ(project.dirCount(), 4);
-    EXPECT_EQ(project.dirTable[3].Name(), "MOVIES");
-    EXPECT_EQ(project.dirTable[3].parent, 2u);
-    EXPECT_EQ(project.dirTable[3].flags, 0);
-
+TEST_F(CliEdit, MkdirAndDummyCreateEntriesInTheNamedDirectory) {
+    ASSERT_EQ(RunCli({"mkdir", path, "/data/movies"}).status, 0);
     ASSERT_EQ(RunCli({"mkdir", path, "\\PINNED", "--lba", "300"}).status, 0);
-    project = Load();
+    const int32_t elfLba = Load().fileTable[1].lba;
+    ASSERT_EQ(RunCli({"dummy", path, "\\copy.elf", "--lba", std::to_string(elfLba)}).status, 0);
+    ASSERT_EQ(RunCli({"dummy", path, "/DATA/PAD.BIN", "--lba", "5", "--size", "100"}).status, 0);
+    const Project project = Load();
+    ASSERT_EQ(project.dirCount(), 5);
+    EXPECT_EQ(test::DirPaths(project).at(2), "\\DATA\\MOVIES");
+    EXPECT_EQ(project.dirTable[3].flags, 0);
     EXPECT_EQ(project.dirTable[4].flags, FLAG_LBA_SET);
     EXPECT_EQ(project.dirTable[4].lba, 300);
+    ASSERT_EQ(project.fileCount(), 5);
+    EXPECT_EQ(test::FieldsOf(project.fileTable[3]),
+              (test::RecordFields{8, "COPY.ELF", project.fileTable[3].dosDate,
+                                  project.fileTable[3].dosTime, elfLba, FLAG_DUMMY | FLAG_LBA_SET,
+                                  1, 3 * 2048, 58, std::nullopt}));
+    EXPECT_EQ(project.fileTable[4].flags, FLAG_DUMMY | FLAG_LBA_SET | FLAG_SIZE_SET);
+    EXPECT_EQ(project.fileTable[4].size, 100u);
+    EXPECT_EQ(project.fileTable[4].parent, 2u);
 
     ExpectRefused({"mkdir", path, "\\DATA\\SUB"}, 1, " Duplicate name ");
-    ExpectRefused({"mkdir", path, "\\DATA\\A.B"}, 1, "Illegal name ");
-    ExpectRefused({"mkdir", path, "\\LOW", "--lba", "5"}, 1, "LBA not valid!!");
     ExpectRefused({"mkdir", path, "\\NOPE\\NEW"}, 1, "\\NOPE\\");
     ExpectRefused({"mkdir", path, "\\MAIN.ELF\\NEW"}, 1, "is a file");
     ExpectRefused({"mkdir", path, "\\X", "--lba", "abc"}, 2, "--lba");
-}
-
-TEST_F(CliEdit, MkdirReportsAFullDirectoryTable) {
-    Project project = Load();
-    for (int i = project.dirCount(); i < DIR_TABLE_SLOTS; ++i) {
-        test::AddDir(project, "D" + std::to_string(i));
-    }
-    std::string message;
-    ASSERT_TRUE(SaveProjectFile(path, project, message));
-    ExpectRefused({"mkdir", path, "\\MORE"}, 1, "Too many directories(more than 1024)");
-}
-
-TEST_F(CliEdit, DummyIsPinnedAndTakesItsOwnSizeOnlyWhenGiven) {
-    Project project = Load();
-    const int32_t elfLba = project.fileTable[1].lba;
-    ASSERT_EQ(RunCli({"dummy", path, "\\copy.elf", "--lba", std::to_string(elfLba)}).status, 0);
-    ASSERT_EQ(RunCli({"dummy", path, "/DATA/PAD.BIN", "--lba", "5", "--size", "100"}).status, 0);
-    project = Load();
-    RecomputeLayout(project);
-    ASSERT_EQ(project.fileCount(), 5);
-    const FileEntry& copy = project.fileTable[3];
-    EXPECT_EQ(copy.Name(), "COPY.ELF");
-    EXPECT_EQ(copy.flags, FLAG_DUMMY | FLAG_LBA_SET);
-    EXPECT_EQ(copy.size, 3u * 2048);
-    EXPECT_FALSE(copy.sourcePath.has_value());
-    const FileEntry& pad = project.fileTable[4];
-    EXPECT_EQ(pad.flags, FLAG_DUMMY | FLAG_LBA_SET | FLAG_SIZE_SET);
-    EXPECT_EQ(pad.lba, 5);
-    EXPECT_EQ(pad.size, 100u);
-    EXPECT_EQ(pad.parent, 2u);
-
-    ExpectRefused({"dummy", path, "\\COPY.ELF", "--lba", "5"}, 1, " Duplicate Name ");
     ExpectRefused({"dummy", path, "\\X.BIN", "--lba", "5", "--size", "1000000000"}, 1,
                   "Filesize should be less than 1GB!");
-    ExpectRefused({"dummy", path, "\\X.BIN", "--lba=-1"}, 1, "LBA not valid!!");
     ExpectRefused({"dummy", path, "\\X.BIN"}, 2, "--lba");
 }
 
@@ -111,66 +82,48 @@ TEST_F(CliEdit, EditRenamesPinsAndDatesAnEntry) {
                       "--date", "10/05/2003", "--time", "00:15:08"})
                   .status,
               0);
-    Project project = Load();
-    const FileEntry& cnf = project.fileTable[2];
+    FileEntry cnf = Load().fileTable[2];
     EXPECT_EQ(cnf.Name(), "SYSTEM2.CNF");
     EXPECT_EQ(cnf.recordLength, 11u + 49);
     EXPECT_EQ(cnf.flags, FLAG_LBA_SET);
     EXPECT_EQ(cnf.lba, 500);
     // Shown at 00:15 on 10 May: stored at 23:15 of day 9.
     EXPECT_EQ(UnpackDos(cnf.dosDate, cnf.dosTime), (CalendarTime{2003, 5, 9, 23, 15, 8}));
-
     ASSERT_EQ(RunCli({"edit", path, "\\SYSTEM2.CNF", "--unpin"}).status, 0);
-    project = Load();
-    EXPECT_EQ(project.fileTable[2].flags, 0);
-    EXPECT_EQ(UnpackDos(project.fileTable[2].dosDate, project.fileTable[2].dosTime),
-              (CalendarTime{2003, 5, 9, 23, 15, 8}));
-    EXPECT_NE(project.fileTable[2].lba, 500);  // placed again by the layout
+    cnf = Load().fileTable[2];
+    EXPECT_EQ(cnf.flags, 0);
+    EXPECT_NE(cnf.lba, 500);  // placed again by the layout
+    EXPECT_EQ(UnpackDos(cnf.dosDate, cnf.dosTime), (CalendarTime{2003, 5, 9, 23, 15, 8}));
 
-    ASSERT_EQ(RunCli({"edit", path, "\\DATA", "--name", "DATA2"}).status, 0);
-    EXPECT_EQ(Load().dirTable[1].Name(), "DATA2");
-}
-
-TEST_F(CliEdit, EditRefusesWhatTheEditorRefuses) {
-    ExpectRefused({"edit", path, "\\MAIN.ELF", "--name", "SYSTEM.CNF"}, 1, " Duplicate Name ");
+    ExpectRefused({"edit", path, "\\MAIN.ELF", "--name", "SYSTEM2.CNF"}, 1, " Duplicate Name ");
     ExpectRefused({"edit", path, "\\DATA", "--name", "DATA.1"}, 1, "Illegal name ");
-    ExpectRefused({"edit", path, "\\DATA\\SUB", "--name", ""}, 1, " The space cannot be empty!  ");
     ExpectRefused({"edit", path, "\\MAIN.ELF", "--lba", "22"}, 1, "LBA not valid!!");
     ExpectRefused({"edit", path, "\\MAIN.ELF", "--size", "5"}, 1, "not a dummy file");
     ExpectRefused({"edit", path, "\\GONE.BIN"}, 1, "\\GONE.BIN: no such file or directory");
     ExpectRefused({"edit", path, "\\"}, 1, "root directory");
     ExpectRefused({"edit", path, "\\MAIN.ELF", "--date", "30/02/2004"}, 2, "--date");
-    ExpectRefused({"edit", path, "\\MAIN.ELF", "--date", "01/01/1979"}, 2, "--date");
     ExpectRefused({"edit", path, "\\MAIN.ELF", "--time", "24:00:00"}, 2, "--time");
     ExpectRefused({"edit", path, "\\MAIN.ELF", "--lba", "30", "--unpin"}, 2, "excludes");
 }
 
-TEST_F(CliEdit, RmRemovesEntriesWithEverythingBelowThem) {
-    ExpectRefused({"rm", path, "\\MAIN.ELF", "\\NOPE"}, 1, "\\NOPE: no such file or directory");
-    ExpectRefused({"rm", path, "/"}, 1, "root directory");
-    ASSERT_EQ(RunCli({"rm", path, "/data", "/system.cnf"}).status, 0);
-    const Project project = Load();
-    EXPECT_EQ(project.dirCount(), 1);
-    ASSERT_EQ(project.fileCount(), 1);
-    EXPECT_EQ(project.fileTable[0].Name(), "MAIN.ELF");
-}
-
-TEST_F(CliEdit, MvAndSwapRearrangeFiles) {
+TEST_F(CliEdit, RmMvAndSwapRearrangeTheTree) {
+    ExpectRefused({"mv", path, "\\MAIN.ELF", "\\DATA\\IN.BIN"}, 1, "is a file");
     ASSERT_EQ(RunCli({"mv", path, "\\SYSTEM.CNF", "\\DATA\\SUB"}).status, 0);
-    Project project = Load();
-    EXPECT_EQ(project.fileTable[2].parent, 3u);
+    EXPECT_EQ(Load().fileTable[2].parent, 3u);
     ExpectRefused({"mv", path, "\\DATA\\SUB\\SYSTEM.CNF", "\\DATA\\SUB"}, 1,
                   " Directory already has a file with the same name as:  SYSTEM.CNF ");
-    ExpectRefused({"mv", path, "\\DATA", "\\"}, 1, "is a directory");
-    ExpectRefused({"mv", path, "\\MAIN.ELF", "\\DATA\\IN.BIN"}, 1, "is a file");
-
-    const int32_t inLba = project.fileTable[0].lba;
-    ASSERT_EQ(RunCli({"swap", path, "\\MAIN.ELF", "\\DATA\\IN.BIN"}).status, 0);
-    project = Load();
-    EXPECT_EQ(project.fileTable[0].Name(), "MAIN.ELF");
-    EXPECT_EQ(project.fileTable[0].lba, inLba);  // laid out first now
-    EXPECT_EQ(project.fileTable[1].Name(), "IN.BIN");
     ExpectRefused({"swap", path, "\\MAIN.ELF", "\\DATA"}, 1, "is a directory");
+    const int32_t inLba = Load().fileTable[0].lba;
+    ASSERT_EQ(RunCli({"swap", path, "\\MAIN.ELF", "\\DATA\\IN.BIN"}).status, 0);
+    EXPECT_EQ(test::FilePaths(Load()),
+              (std::vector<std::string>{"\\MAIN.ELF", "\\DATA\\IN.BIN", "\\DATA\\SUB\\SYSTEM.CNF"}));
+    EXPECT_EQ(Load().fileTable[0].lba, inLba);  // laid out first now
+
+    ExpectRefused({"rm", path, "\\MAIN.ELF", "\\NOPE"}, 1, "\\NOPE: no such file or directory");
+    ExpectRefused({"rm", path, "/"}, 1, "root directory");
+    ASSERT_EQ(RunCli({"rm", path, "/data"}).status, 0);
+    EXPECT_EQ(Load().dirCount(), 1);
+    EXPECT_EQ(test::FilePaths(Load()), (std::vector<std::string>{"\\MAIN.ELF"}));
 }
 
 TEST_F(CliEdit, LabelShowsOrSetsTheVolume) {
@@ -178,14 +131,11 @@ TEST_F(CliEdit, LabelShowsOrSetsTheVolume) {
     ASSERT_EQ(shown.status, 0);
     EXPECT_NE(shown.out.find("label: NEW"), std::string::npos) << shown.out;
     EXPECT_NE(shown.out.find("time:  11:20:30"), std::string::npos) << shown.out;
-
     ASSERT_EQ(RunCli({"label", path, "my game", "--date", "01/05/2003", "--time", "00:15:00"}).status,
               0);
     const Project project = Load();
     EXPECT_EQ(project.volumeInfo.Label(), "MY GAME");
-    EXPECT_EQ(VolumeDateOf(project.volumeInfo), (CalendarTime{2003, 5, 1, 0, 15, 0}));
     EXPECT_EQ(project.volumeUtcTime, (CalendarTime{2003, 5, 0, 23, 15, 0}));
-
     ExpectRefused({"label", path, std::string(33, 'A')}, 2, "32 characters");
     ASSERT_EQ(RunCli({"label", path, std::string(32, 'a')}).status, 0);
     EXPECT_EQ(Load().volumeInfo.Label(), std::string(32, 'A'));

@@ -38,7 +38,6 @@ SampleDisc MakeSampleDisc(const TempDir& folder, bool pinDirectoryAmongFiles) {
     const int32_t empty = AddDir(p, "EMPTY");
     const int32_t sub = AddDir(p, "SUB", data);
     const int32_t deep = AddDir(p, "DEEP", sub);
-    disc.directories = {"/DATA", "/EMPTY", "/DATA/SUB", "/DATA/SUB/DEEP"};
     if (pinDirectoryAmongFiles) {
         p.dirTable[empty].flags = FLAG_LBA_SET;
         p.dirTable[empty].lba = 45;

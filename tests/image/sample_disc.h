@@ -16,7 +16,6 @@ struct SampleDisc {
     Project project;
     // Disc path ("/DATA/ONE.BIN;1") -> the bytes a reader must get back.
     std::map<std::string, std::vector<uint8_t>> expected;
-    std::vector<std::string> directories;  // "/DATA", ...
 };
 
 // Source files go into `folder`. With `pinDirectoryAmongFiles` the

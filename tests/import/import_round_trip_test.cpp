@@ -3,10 +3,8 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <algorithm>
-#include <map>
-#include <stdexcept>
+#include <filesystem>
 
 #include "layout/recompute_layout.h"
 #include "listing_fixture.h"
@@ -18,124 +16,65 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct Seen {
-    int32_t lba;
-    uint32_t size;
-    std::string parentPath;
-    uint16_t flags;
-    uint16_t dosDate;
-    uint16_t dosTime;
-    std::optional<std::string> source;
-    bool operator==(const Seen&) const = default;
-};
-
-std::map<std::string, Seen> EntriesByPath(const Project& project, bool files) {
-    std::map<std::string, Seen> seen;
-    const int32_t count = files ? project.fileCount() : project.dirCount();
-    for (int32_t i = files ? 0 : 1; i < count; ++i) {
-        const int32_t id = files ? FileId(i) : i;
-        const EntryRecord& e = EntryById(project, id);
-        const std::string parent = e.parent == 1 ? "\\" : DiscPathOfEntry(project, e.parent - 1);
-        const bool dummy = e.IsDummy();  // dated by whoever made it, not by the data
-        seen[DiscPathOfEntry(project, id)] =
-            Seen{e.lba,
-                 e.size,
-                 parent,
-                 static_cast<uint16_t>(e.flags & FLAG_DUMMY),
-                 dummy ? uint16_t{0} : e.dosDate,
-                 dummy ? uint16_t{0} : e.dosTime,
-                 e.sourcePath};
+// Every entry by its disc path, with all fields but the parent link; a
+// dummy is dated by whoever made it, not by the data.
+std::map<std::string, test::RecordFields> EntriesByPath(const Project& project) {
+    std::map<std::string, test::RecordFields> entries;
+    for (int32_t id = 1; id < FileId(project.fileCount()); ++id) {
+        if (IsDirId(id) ? id >= project.dirCount() : !IsValidEntryId(project, id)) continue;
+        EntryRecord e = EntryById(project, id);
+        if (e.IsDummy()) e.dosDate = e.dosTime = 0;
+        e.flags &= FLAG_DUMMY;
+        entries[DiscPathOfEntry(project, id)] = test::FieldsOf(e);
     }
-    return seen;
+    return entries;
 }
 
-std::vector<std::string> DirOrder(const Project& project) {
-    std::vector<std::string> order;
-    for (int32_t d = 1; d < project.dirCount(); ++d) order.push_back(DiscPathOfEntry(project, d));
-    return order;
-}
-
-// "LBA , \PATH" for every directory and then every file, in table order.
-std::string ListingOf(const Project& project) {
-    std::string text;
-    for (int32_t d = 1; d < project.dirCount(); ++d) {
-        text += std::to_string(project.dirTable[d].lba) + " , " + DiscPathOfEntry(project, d) + "\n";
+TEST(ImportRoundTrip, ModeZeroReproducesTreeNamesSizesAndLbas) {
+    test::ListingFolder disc;
+    disc.File("SYSTEM.CNF", 70);
+    disc.File("MAIN.ELF", 300000);
+    disc.File("DATA/MOVIE.STR", 100000);
+    disc.File("DATA/SUB/B.BIN", 5000);
+    disc.File("DATA/SUB/C.BIN", 2048);
+    disc.File("SOUND/BGM.VAG", 2049);
+    disc.Dir("EMPTY");
+    Project original = test::NewProject();
+    std::vector<std::string> items;
+    for (const auto& entry : fs::directory_iterator(disc.folder())) items.push_back(entry.path());
+    std::sort(items.begin(), items.end());
+    ErrorLog log;
+    ASSERT_EQ(AddFromDisk(original, items, log), ADD_FINISHED);
+    // One file pinned out of table order, so that the listed LBAs matter.
+    test::Pin(*std::find_if(original.fileTable.begin(), original.fileTable.end(),
+                            [](const FileEntry& f) { return f.Name() == "BGM.VAG"; }),
+              1000);
+    RecomputeLayout(original);
+    // A second name for MAIN.ELF's data, extracted as a copy of it.
+    ASSERT_EQ(original.fileTable[0].Name(), "MAIN.ELF");
+    test::AddDummy(original, "MAIN2.ELF", original.fileTable[0].lba);
+    fs::copy_file(disc.folder() / "MAIN.ELF", disc.folder() / "MAIN2.ELF");
+    RecomputeLayout(original);
+    // "LBA , \PATH" for every directory and then every file, in table order.
+    std::string listing;
+    for (int32_t id = 1; id < FileId(original.fileCount()); ++id) {
+        if (IsDirId(id) ? id >= original.dirCount() : !IsValidEntryId(original, id)) continue;
+        listing += std::to_string(EntryById(original, id).lba) + " , " +
+                   DiscPathOfEntry(original, id) + "\n";
     }
-    for (int32_t f = 0; f < project.fileCount(); ++f) {
-        text += std::to_string(project.fileTable[f].lba) + " , " +
-                DiscPathOfEntry(project, FileId(f)) + "\n";
-    }
-    return text;
-}
+    disc.Listing(listing);
 
-FileEntry& FileNamed(Project& project, std::string_view name) {
-    for (FileEntry& file : project.fileTable) {
-        if (file.Name() == name) return file;
-    }
-    throw std::runtime_error("no file " + std::string(name));
-}
-
-class ImportRoundTrip : public ::testing::Test {
-protected:
-    void SetUp() override {
-        disc_.File("SYSTEM.CNF", 70);
-        disc_.File("MAIN.ELF", 300000);
-        disc_.File("DATA/MOVIE.STR", 100000);
-        disc_.File("DATA/SUB/B.BIN", 5000);
-        disc_.File("DATA/SUB/C.BIN", 2048);
-        disc_.File("SOUND/BGM.VAG", 2049);
-        disc_.Dir("EMPTY");
-        original_ = test::NewProject();
-        std::vector<std::string> items;
-        for (const auto& entry : fs::directory_iterator(disc_.folder())) {
-            items.push_back(entry.path().string());
-        }
-        std::sort(items.begin(), items.end());
-        ErrorLog log;
-        ASSERT_EQ(AddFromDisk(original_, items, log), ADD_FINISHED);
-        ASSERT_EQ(log.count(), 0);
-        // One file pinned out of table order, so the listed LBAs matter.
-        FileEntry& bgm = FileNamed(original_, "BGM.VAG");
-        bgm.flags = FLAG_LBA_SET;
-        bgm.lba = 1000;
-        RecomputeLayout(original_);
-        // A second name for MAIN.ELF's data, extracted as a copy of it.
-        test::AddDummy(original_, "MAIN2.ELF", FileNamed(original_, "MAIN.ELF").lba);
-        fs::copy_file(disc_.folder() / "MAIN.ELF", disc_.folder() / "MAIN2.ELF");
-        RecomputeLayout(original_);
-        disc_.Listing(ListingOf(original_));
-    }
-
-    test::ListingFolder disc_;
-    Project original_;
-};
-
-TEST_F(ImportRoundTrip, ModeZeroReproducesTreeNamesSizesAndLbas) {
     Project imported = test::NewProject();
-    const auto result = disc_.Import(imported, IMPORT_RESPECTIVE_LBA);
+    const auto result = disc.Import(imported, IMPORT_RESPECTIVE_LBA);
     ASSERT_EQ(result.code, IMPORT_FINISHED);
     EXPECT_EQ(result.log.count(), 0);
     RecomputeLayout(imported);
-
-    EXPECT_EQ(DirOrder(imported), DirOrder(original_));
-    EXPECT_EQ(EntriesByPath(imported, false), EntriesByPath(original_, false));
-    EXPECT_EQ(EntriesByPath(imported, true), EntriesByPath(original_, true));
+    EXPECT_EQ(test::DirPaths(imported), test::DirPaths(original));
+    EXPECT_EQ(EntriesByPath(imported), EntriesByPath(original));
     for (const FileEntry& file : imported.fileTable) EXPECT_TRUE(file.IsPinned());
-    EXPECT_EQ(imported.layoutState.totalSectors, original_.layoutState.totalSectors);
+    EXPECT_EQ(imported.layoutState.totalSectors, original.layoutState.totalSectors);
     EXPECT_EQ(imported.layoutState.lbaDisplaced, 0);
-    EXPECT_EQ(imported.extentTable.size(), original_.extentTable.size());
-}
-
-TEST_F(ImportRoundTrip, ModeOneKeepsTheLbasUnpinnedAndOrdersTheFilesByThem) {
-    Project imported = test::NewProject();
-    ASSERT_EQ(disc_.Import(imported, IMPORT_RESPECTIVE_ORDER).code, IMPORT_FINISHED);
-    EXPECT_EQ(EntriesByPath(imported, true), EntriesByPath(original_, true));
-    for (int32_t f = 0; f < imported.fileCount(); ++f) {
-        EXPECT_FALSE(imported.fileTable[f].IsPinned());
-        if (f > 0) {
-            EXPECT_LE(imported.fileTable[f - 1].lba, imported.fileTable[f].lba);
-        }
-    }
+    EXPECT_EQ(imported.extentTable.size(), original.extentTable.size());
 }
 
 }  // namespace

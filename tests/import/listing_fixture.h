@@ -1,5 +1,5 @@
 #pragma once
-// A listing folder with extracted files, and a prompt that records messages.
+// A listing folder with extracted files, imported with a scripted prompt.
 
 #include <filesystem>
 #include <string>
@@ -9,17 +9,6 @@
 #include "test_support.h"
 
 namespace korvalin::test {
-
-class RecordingPrompt : public UserPrompt {
-public:
-    std::vector<std::string> messages;
-    void ShowMessage(const std::string& text) override { messages.push_back(text); }
-    bool AskOkCancel(const std::string& text) override {
-        messages.push_back(text);
-        return true;
-    }
-    std::optional<std::string> AskSaveFile(const SaveFileRequest&) override { return std::nullopt; }
-};
 
 struct ImportOutcome {
     int code = -1;
@@ -49,9 +38,9 @@ public:
     ImportOutcome Import(Project& project, int32_t mode = IMPORT_RESPECTIVE_LBA,
                          const CalendarTime& now = CalendarTime{2024, 6, 5, 10, 20, 30}) const {
         ImportOutcome outcome;
-        RecordingPrompt prompt;
+        ScriptedPrompt prompt;
         outcome.code = ImportIsoBusterListing(project, listing(), mode, now, outcome.log, prompt);
-        outcome.messages = prompt.messages;
+        outcome.messages = prompt.shown;
         return outcome;
     }
 

@@ -11,26 +11,6 @@
 namespace korvalin {
 namespace {
 
-// Answers from a script and records what was asked.
-class ScriptedPrompt : public UserPrompt {
-public:
-    bool okAnswer = true;
-    std::optional<std::string> saveAnswer;
-    std::vector<std::string> shown;
-    std::vector<std::string> asked;
-    std::vector<SaveFileRequest> saveRequests;
-
-    void ShowMessage(const std::string& text) override { shown.push_back(text); }
-    bool AskOkCancel(const std::string& text) override {
-        asked.push_back(text);
-        return okAnswer;
-    }
-    std::optional<std::string> AskSaveFile(const SaveFileRequest& request) override {
-        saveRequests.push_back(request);
-        return saveAnswer;
-    }
-};
-
 class CompileCommand : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -41,7 +21,7 @@ protected:
     }
     test::TempDir dir;
     Project project = test::NewProject();
-    ScriptedPrompt prompt;
+    test::ScriptedPrompt prompt;
 };
 
 TEST_F(CompileCommand, WithoutDisplacementGoesStraightToTheSaveDialogAndCompiles) {
@@ -60,28 +40,22 @@ TEST_F(CompileCommand, WithoutDisplacementGoesStraightToTheSaveDialogAndCompiles
     EXPECT_TRUE(std::filesystem::exists(dir / "out.cue"));
 }
 
-TEST_F(CompileCommand, UsesTheLastLayoutWithoutRunningItAgain) {
+TEST_F(CompileCommand, CancelToTheDisplacedWarningStillRunsTheChecks) {
     // A displacement reported by the last layout run; running it again
     // would clear the report (nothing is pinned).
     project.layoutState.lbaDisplaced = 1;
     prompt.okAnswer = false;
-    const CompileCommandResult result = RunCompileCommand(project, prompt, nullptr);
-    EXPECT_EQ(prompt.asked,
-              std::vector<std::string>{
-                  "ATTENTION: some LBA settings have been displaced   ¿Contintue with construction? "});
+    EXPECT_EQ(RunCompileCommand(project, prompt, nullptr).code, COMPILE_COMMAND_CANCELLED);
+    EXPECT_EQ(prompt.asked, std::vector<std::string>{"ATTENTION: some LBA settings have been "
+                                                     "displaced   ¿Contintue with construction? "});
     EXPECT_TRUE(prompt.shown.empty());
     EXPECT_TRUE(prompt.saveRequests.empty());
-    EXPECT_EQ(result.code, COMPILE_COMMAND_CANCELLED);
-}
 
-TEST_F(CompileCommand, ChecksReportEvenAfterCancelAndStopTheCommand) {
-    project.layoutState.lbaDisplaced = 1;
-    prompt.okAnswer = false;
     project.fileTable[0].recordLength = 1;
-    const CompileCommandResult result = RunCompileCommand(project, prompt, nullptr);
-    EXPECT_EQ(prompt.shown, std::vector<std::string>{"Error de tamaño en directorio del elemento file 0 - A.BIN"});
+    EXPECT_EQ(RunCompileCommand(project, prompt, nullptr).code, COMPILE_COMMAND_CHECK_FAILED);
+    EXPECT_EQ(prompt.shown,
+              std::vector<std::string>{"Error de tamaño en directorio del elemento file 0 - A.BIN"});
     EXPECT_TRUE(prompt.saveRequests.empty());
-    EXPECT_EQ(result.code, COMPILE_COMMAND_CHECK_FAILED);
 }
 
 TEST_F(CompileCommand, OkToTheWarningCompilesAndShowsTheResultWhateverItSays) {

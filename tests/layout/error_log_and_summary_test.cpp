@@ -12,14 +12,9 @@ TEST(ErrorLog, KeepsNinetyNineLinesThenTheOverflowNotice) {
         ErrorLog log;
         for (int i = 0; i < added; ++i) log.AddMessage("line " + std::to_string(i));
         const auto rows = ErrorLogRows(log);
-        if (added == 99) {
-            EXPECT_EQ(rows.size(), 3u + 99u);
-            EXPECT_EQ(rows.back().text, "line 98");
-        } else {
-            EXPECT_EQ(rows.size(), 3u + 100u) << added;
-            EXPECT_EQ(rows.back().text, "over 100 errors have been produced!!");
-            EXPECT_EQ(rows[3 + 98].text, "line 98");
-        }
+        EXPECT_EQ(rows.size(), added == 99 ? 3u + 99u : 3u + 100u) << added;
+        EXPECT_EQ(rows[3 + 98].text, "line 98");
+        EXPECT_EQ(rows.back().text, added == 99 ? "line 98" : "over 100 errors have been produced!!");
     }
 }
 

@@ -7,13 +7,15 @@
 
 #include <filesystem>
 
-#include "model/disc_path.h"
 #include "test_support.h"
 
 namespace korvalin {
 namespace {
 
 namespace fs = std::filesystem;
+using test::DirPaths;
+using test::FilePaths;
+using Lines = std::vector<std::string>;
 
 struct AddResult {
     int code = -1;
@@ -27,25 +29,8 @@ AddResult Drop(Project& project, const std::vector<fs::path>& paths) {
     for (const fs::path& p : paths) dropped.push_back(p.string());
     result.code = AddFromDisk(project, dropped, result.log,
                               [&](int32_t position) { result.progress.push_back(position); });
-    return result;
-}
-
-std::vector<std::string> DirPaths(const Project& project) {
-    std::vector<std::string> paths;
-    for (int32_t d = 1; d < project.dirCount(); ++d) paths.push_back(DiscPathOfEntry(project, d));
-    return paths;
-}
-
-std::vector<std::string> FilePaths(const Project& project) {
-    std::vector<std::string> paths;
-    for (int32_t f = 0; f < project.fileCount(); ++f) {
-        paths.push_back(DiscPathOfEntry(project, FileId(f)));
-    }
-    return paths;
-}
-
-void ExpectNoDirectorySources(const Project& project) {
     for (const DirEntry& dir : project.dirTable) EXPECT_FALSE(dir.sourcePath.has_value());
+    return result;
 }
 
 TEST(AddFromDisk, FolderThenItsItemsInListingOrderThenTheNextLevel) {
@@ -62,9 +47,9 @@ TEST(AddFromDisk, FolderThenItsItemsInListingOrderThenTheNextLevel) {
     const AddResult result = Drop(project, {game});
     EXPECT_EQ(result.code, ADD_FINISHED);
     EXPECT_EQ(result.log.count(), 0);
-    EXPECT_EQ(DirPaths(project), (std::vector<std::string>{"\\GAME", "\\GAME\\ASUB",
-                                                           "\\GAME\\ZSUB", "\\GAME\\ZSUB\\DEEP"}));
-    std::vector<std::string> files;
+    EXPECT_EQ(DirPaths(project),
+              (Lines{"\\GAME", "\\GAME\\ASUB", "\\GAME\\ZSUB", "\\GAME\\ZSUB\\DEEP"}));
+    Lines files;
     for (int i = 0; i <= 9; ++i) files.push_back("\\GAME\\F" + std::to_string(i) + ".BIN");
     files.push_back("\\GAME\\ASUB\\IN_A.TXT");
     files.push_back("\\GAME\\ZSUB\\DEEP\\X.BIN");
@@ -74,12 +59,10 @@ TEST(AddFromDisk, FolderThenItsItemsInListingOrderThenTheNextLevel) {
     EXPECT_EQ(inA.size, 5u);
     EXPECT_EQ(inA.lba, -1);
     EXPECT_EQ(inA.flags, 0);
-    EXPECT_EQ(inA.recordLength, FileRecordLength(8) /* IN_A.TXT */);
+    EXPECT_EQ(inA.recordLength, 58u);  // IN_A.TXT: 8 + 49 + 1
     EXPECT_EQ(inA.sourcePath, (game / "asub" / "in_a.txt").string());
-    const DirEntry& gameDir = project.dirTable[1];
-    EXPECT_EQ(gameDir.size, 0u);
-    EXPECT_EQ(gameDir.recordLength, 52u);
-    ExpectNoDirectorySources(project);
+    EXPECT_EQ(project.dirTable[1].size, 0u);
+    EXPECT_EQ(project.dirTable[1].recordLength, 52u);
     // Bar at 1, then one step per file from 2.
     ASSERT_EQ(result.progress.size(), 13u);
     EXPECT_EQ(result.progress.front(), 1);
@@ -108,66 +91,48 @@ TEST(AddFromDisk, DuplicatesAreLoggedAndFoldersMergeIntoExistingDirectories) {
     test::TempDir disk;
     fs::create_directories(disk / "one" / "GAME");
     fs::create_directories(disk / "two" / "game" / "movies");
+    fs::create_directories(disk / "three" / "Game");
     test::WriteText(disk / "one" / "GAME" / "A.BIN", "first");
     test::WriteText(disk / "two" / "game" / "a.bin", "second, longer");
     test::WriteText(disk / "two" / "game" / "b.bin", "b");
     test::WriteText(disk / "two" / "game" / "movies" / "m.str", "m");
+    test::WriteText(disk / "three" / "Game" / "c.bin", "c");
 
     Project project = test::NewProject();
     Drop(project, {disk / "one" / "GAME"});
     ASSERT_EQ(project.fileCount(), 1);
+    // Two folders merge into GAME in the order they came.
     const AddResult again = Drop(project, {disk / "two" / "game", disk / "one" / "GAME" / "A.BIN",
-                                           disk / "two" / "game" / "a.bin"});
+                                           disk / "two" / "game" / "a.bin", disk / "three" / "Game"});
     EXPECT_EQ(again.code, ADD_FINISHED);
-    EXPECT_EQ(again.log.lines(),
-              (std::vector<std::string>{"* Directory name already exists: \\GAME",
+    EXPECT_EQ(again.log.lines(), (Lines{"* Directory name already exists: \\GAME",
                                         "ERROR: File already exists:  \\A.BIN ",
+                                        "* Directory name already exists: \\GAME",
                                         "ERROR: File already exists:  \\GAME\\A.BIN "}));
-    EXPECT_EQ(DirPaths(project), (std::vector<std::string>{"\\GAME", "\\GAME\\MOVIES"}));
-    EXPECT_EQ(FilePaths(project),
-              (std::vector<std::string>{"\\GAME\\A.BIN", "\\A.BIN", "\\GAME\\B.BIN",
-                                        "\\GAME\\MOVIES\\M.STR"}));
+    EXPECT_EQ(DirPaths(project), (Lines{"\\GAME", "\\GAME\\MOVIES"}));
+    EXPECT_EQ(FilePaths(project), (Lines{"\\GAME\\A.BIN", "\\A.BIN", "\\GAME\\B.BIN",
+                                         "\\GAME\\C.BIN", "\\GAME\\MOVIES\\M.STR"}));
     EXPECT_EQ(project.fileTable[0].size, 5u);  // the existing entry is untouched
-    ExpectNoDirectorySources(project);
-}
-
-TEST(AddFromDisk, TwoDroppedFoldersOfOneNameAreBothMerged) {
-    test::TempDir disk;
-    fs::create_directories(disk / "a" / "DATA");
-    fs::create_directories(disk / "b" / "DATA");
-    test::WriteText(disk / "a" / "DATA" / "ONE.BIN", "1");
-    test::WriteText(disk / "b" / "DATA" / "TWO.BIN", "2");
-    Project project = test::NewProject();
-    const AddResult result = Drop(project, {disk / "a" / "DATA", disk / "b" / "DATA"});
-    EXPECT_EQ(project.dirCount(), 2);
-    EXPECT_EQ(FilePaths(project),
-              (std::vector<std::string>{"\\DATA\\ONE.BIN", "\\DATA\\TWO.BIN"}));
-    EXPECT_EQ(result.log.lines(),
-              (std::vector<std::string>{"* Directory name already exists: \\DATA"}));
 }
 
 TEST(AddFromDisk, IllegalNamesAreRefusedWithTheirShortenedForm) {
     test::TempDir disk;
     fs::create_directories(disk / "ABC.D");
     fs::create_directories(disk / "my dir");
-    test::WriteText(disk / "LongFileName.txt", "x");
-    test::WriteText(disk / ".hidden", "x");
-    test::WriteText(disk / "readme.txt", "x");
-    test::WriteText(disk / "SLUS_123.45", "x");
+    for (const char* name : {"LongFileName.txt", ".hidden", "readme.txt", "SLUS_123.45"}) {
+        test::WriteText(disk / name, "x");
+    }
     Project project = test::NewProject();
-    const int32_t sub = test::AddDir(project, "SUB");
-    project.currentDir = sub;
+    project.currentDir = test::AddDir(project, "SUB");
     const AddResult result = Drop(project, {disk / "ABC.D", disk / "my dir", disk / "LongFileName.txt",
                                             disk / ".hidden", disk / "readme.txt",
                                             disk / "SLUS_123.45"});
     EXPECT_EQ(result.code, ADD_FINISHED);
-    EXPECT_EQ(result.log.lines(),
-              (std::vector<std::string>{" Illegal directory name for: \\SUB\\ABC.D ",
-                                        "WARNING: illgal filename: \\SUB\\LONGFI~1.TXT ",
-                                        "WARNING: illgal filename: \\SUB\\.HIDDEN "}));
-    EXPECT_EQ(DirPaths(project), (std::vector<std::string>{"\\SUB", "\\SUB\\MYDIR"}));
-    EXPECT_EQ(FilePaths(project),
-              (std::vector<std::string>{"\\SUB\\README.TXT", "\\SUB\\SLUS_123.45"}));
+    EXPECT_EQ(result.log.lines(), (Lines{" Illegal directory name for: \\SUB\\ABC.D ",
+                                         "WARNING: illgal filename: \\SUB\\LONGFI~1.TXT ",
+                                         "WARNING: illgal filename: \\SUB\\.HIDDEN "}));
+    EXPECT_EQ(DirPaths(project), (Lines{"\\SUB", "\\SUB\\MYDIR"}));
+    EXPECT_EQ(FilePaths(project), (Lines{"\\SUB\\README.TXT", "\\SUB\\SLUS_123.45"}));
 }
 
 TEST(AddFromDisk, MissingItemsLinksAndSpecialFiles) {
@@ -182,16 +147,15 @@ TEST(AddFromDisk, MissingItemsLinksAndSpecialFiles) {
     const AddResult result =
         Drop(project, {disk / "folder", disk / "absent.bin", disk / "dropped_pipe"});
     EXPECT_EQ(result.log.lines(),
-              (std::vector<std::string>{
-                  "ERROR: File not found: " + (disk / "absent.bin").string() + " ",
-                  "ERROR: Not a file or folder: " + (disk / "dropped_pipe").string() + " ",
-                  "ERROR: File not found: " + (disk / "folder" / "broken.bin").string() + " "}));
-    ASSERT_EQ(FilePaths(project), (std::vector<std::string>{"\\FOLDER\\LINK.BIN"}));
+              (Lines{"ERROR: File not found: " + (disk / "absent.bin").string() + " ",
+                     "ERROR: Not a file or folder: " + (disk / "dropped_pipe").string() + " ",
+                     "ERROR: File not found: " + (disk / "folder" / "broken.bin").string() + " "}));
+    ASSERT_EQ(FilePaths(project), (Lines{"\\FOLDER\\LINK.BIN"}));
     EXPECT_EQ(project.fileTable[0].size, 8u);  // the link's target
     EXPECT_EQ(project.fileTable[0].sourcePath, (disk / "folder" / "link.bin").string());
 }
 
-TEST(AddFromDisk, StopsAtTheFileLimitWithOneMessage) {
+TEST(AddFromDisk, StopsAtTheTableLimits) {
     test::TempDir disk;
     fs::create_directory(disk / "three");
     for (const char* name : {"a.bin", "b.bin", "c.bin"}) test::WriteText(disk / "three" / name, "x");
@@ -201,29 +165,23 @@ TEST(AddFromDisk, StopsAtTheFileLimitWithOneMessage) {
     EXPECT_EQ(result.code, ADD_STOPPED_ON_LIMIT);
     EXPECT_EQ(project.fileCount(), 4096);
     EXPECT_EQ(FilePaths(project).back(), "\\THREE\\A.BIN");
-    EXPECT_EQ(result.log.lines(), (std::vector<std::string>{"  Too many files(more than  4096)"}));
-    ExpectNoDirectorySources(project);
-
+    EXPECT_EQ(result.log.lines(), (Lines{"  Too many files(more than  4096)"}));
     // A full table stops a drop silently before its first item.
     const AddResult full = Drop(project, {disk / "three" / "b.bin"});
     EXPECT_EQ(full.code, ADD_STOPPED_ON_LIMIT);
     EXPECT_EQ(full.log.count(), 0);
-
     // Filling the table with the very last item is no stop.
     project.fileTable.pop_back();
     EXPECT_EQ(Drop(project, {disk / "three" / "b.bin"}).code, ADD_FINISHED);
-}
 
-TEST(AddFromDisk, StopsAtTheDirectoryLimit) {
-    test::TempDir disk;
-    Project nearlyFull = test::NewProject();
-    for (int i = 1; i < 1022; ++i) test::AddDir(nearlyFull, "D" + std::to_string(i));
+    Project dirs = test::NewProject();
+    for (int i = 1; i < 1022; ++i) test::AddDir(dirs, "D" + std::to_string(i));
     fs::create_directories(disk / "c" / "x");
     fs::create_directories(disk / "c" / "y");
-    const AddResult nested = Drop(nearlyFull, {disk / "c"});
+    const AddResult nested = Drop(dirs, {disk / "c"});
     EXPECT_EQ(nested.code, ADD_STOPPED_ON_LIMIT);
-    EXPECT_EQ(nested.log.lines(), (std::vector<std::string>{"Too many directories(more than 1024)"}));
-    EXPECT_EQ(DirPaths(nearlyFull).back(), "\\C\\X");
+    EXPECT_EQ(nested.log.lines(), (Lines{"Too many directories(more than 1024)"}));
+    EXPECT_EQ(DirPaths(dirs).back(), "\\C\\X");
 }
 
 TEST(AddFromDisk, GivesUpTheRestOfAFolderBelowTheDepthLimit) {
@@ -236,20 +194,16 @@ TEST(AddFromDisk, GivesUpTheRestOfAFolderBelowTheDepthLimit) {
     test::WriteText(level / "L8" / "IN8.BIN", "8");
     Project project = test::NewProject();
     const AddResult result = Drop(project, {disk / "L1"});
-    EXPECT_EQ(project.dirCount(), 8);  // the root and seven levels
-    EXPECT_EQ(FilePaths(project),
-              (std::vector<std::string>{"\\L1\\L2\\L3\\L4\\L5\\L6\\L7\\AAA.BIN"}));
-    EXPECT_EQ(result.log.lines(),
-              (std::vector<std::string>{
-                  "ATTENTION: Too many sub-directories(cannot copy these paths)   " +
-                  (level / "L8").string() + " "}));
     EXPECT_EQ(result.code, ADD_FINISHED);
+    EXPECT_EQ(project.dirCount(), 8);  // the root and seven levels
+    EXPECT_EQ(FilePaths(project), (Lines{"\\L1\\L2\\L3\\L4\\L5\\L6\\L7\\AAA.BIN"}));
+    EXPECT_EQ(result.log.lines(),
+              (Lines{"ATTENTION: Too many sub-directories(cannot copy these paths)   " +
+                     (level / "L8").string() + " "}));
 
     // Dropped directly on a directory that deep, only the item is skipped.
     Project deep = test::NewProject();
-    int32_t parent = 0;
-    for (int i = 1; i <= 7; ++i) parent = test::AddDir(deep, "D" + std::to_string(i), parent);
-    deep.currentDir = parent;
+    for (int i = 1; i <= 7; ++i) deep.currentDir = test::AddDir(deep, "D", deep.currentDir);
     const AddResult skipped = Drop(deep, {level / "L8", level / "AAA.BIN"});
     EXPECT_EQ(skipped.log.count(), 1);
     EXPECT_EQ(deep.fileCount(), 1);
@@ -276,10 +230,9 @@ TEST(AddFromDisk, OverlongPathsAreRefused) {
     const std::string overlong = "/" + std::string(600, 'p');
     const AddResult result = Drop(project, {overlong, folder, tooLongFolder});
     EXPECT_EQ(result.log.lines(),
-              (std::vector<std::string>{
-                  "ERROR: Path too long (more than 511 characters): " + overlong + " ",
-                  "ERROR: Folder path too long to read its contents: " + tooLongFolder.string() +
-                      " "}));
+              (Lines{"ERROR: Path too long (more than 511 characters): " + overlong + " ",
+                     "ERROR: Folder path too long to read its contents: " +
+                         tooLongFolder.string() + " "}));
     EXPECT_EQ(project.dirCount(), 2);
     EXPECT_EQ(project.fileCount(), 1);
 }
@@ -296,8 +249,8 @@ TEST(AddFromDisk, FileOfFourGibibytesIsAddedWithTheLowBitsOfItsSize) {
     const AddResult result = Drop(project, {big});
     ASSERT_EQ(project.fileCount(), 1);
     EXPECT_EQ(project.fileTable[0].size, 0u);
-    EXPECT_EQ(result.log.lines(), (std::vector<std::string>{
-                                      "File is too large, over 4GB in size) : " + big.string() + " "}));
+    EXPECT_EQ(result.log.lines(),
+              (Lines{"File is too large, over 4GB in size) : " + big.string() + " "}));
 }
 
 }  // namespace

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include "layout/recompute_layout.h"
-#include "model/apply_editor_result.h"
 #include "model/edit_info.h"
 #include "model/editor_script.h"
 #include "model/entry_editor.h"
@@ -130,10 +129,10 @@ TEST(EntryEditorChecks, LbaBoundsDependOnTheKindAndTheLastLayout) {
     EXPECT_EQ(project.dirTable[dir].lba, -1);
 }
 
-TEST(EntryEditorOpening, CheckBoxesFollowTheFlagsAndADisplacedEntryIsPinnedWhereItLies) {
+TEST(EntryEditorEditInfo, CheckBoxesSizesAndADisplacedEntryPinnedWhereItLies) {
     Project project = test::NewProject();
     const int32_t dir = AddDir(project, "DATA");
-    const int32_t file = FileId(AddFile(project, "A.BIN", 10));
+    const int32_t big = FileId(AddFile(project, "MOVIE.STR", 3000000000u));
     const int32_t dummy = FileId(AddDummy(project, "PAD.BIN", 40, 77));
     project.fileTable[1].flags |= FLAG_SIZE_SET;
     RecomputeLayout(project);
@@ -149,27 +148,19 @@ TEST(EntryEditorOpening, CheckBoxesFollowTheFlagsAndADisplacedEntryIsPinnedWhere
     ToggleSetLba(p);
     EXPECT_EQ(p.result.editedFlags, FLAG_DUMMY);
 
-    FileEntry& displaced = project.fileTable[0];
-    displaced.flags = FLAG_DISPLACED;
-    displaced.lba = 31;
-    const EditOutcome outcome = EditInfo(project, file, PressOk(nullptr));
+    // A file of a gigabyte or more keeps its size; a dummy takes the typed one.
+    FileEntry& movie = project.fileTable[0];
+    movie.flags = FLAG_DISPLACED;
+    movie.lba = 31;
+    const EditOutcome outcome =
+        EditInfo(project, big, PressOk([](EntryEditorState& s) { s.nameText = "M.STR"; }));
     EXPECT_EQ(outcome.code, EDIT_OK);
     EXPECT_EQ(outcome.refresh, REFRESH_LIST_AND_TREE);
-    EXPECT_EQ(displaced.flags, FLAG_LBA_SET);
-    EXPECT_EQ(displaced.lba, 31);
+    EXPECT_EQ(movie.flags, FLAG_LBA_SET);
+    EXPECT_EQ(movie.lba, 31);
+    EXPECT_EQ(movie.size, 3000000000u);
+    EXPECT_EQ(movie.recordLength, 54u);  // 5 + 49
     EXPECT_EQ(project.editedEntryId, 0);
-}
-
-TEST(EntryEditorSizes, AFileOfAGigabyteOrMoreKeepsItsSizeAndADummyTakesTheTypedOne) {
-    Project project = test::NewProject();
-    const int32_t big = FileId(AddFile(project, "MOVIE.STR", 3000000000u));
-    const int32_t dummy = FileId(AddDummy(project, "PAD.BIN", 40, 77));
-    RecomputeLayout(project);
-    EXPECT_EQ(EditInfo(project, big, PressOk([](EntryEditorState& s) { s.nameText = "M.STR"; }))
-                  .code,
-              EDIT_OK);
-    EXPECT_EQ(project.fileTable[0].size, 3000000000u);
-    EXPECT_EQ(project.fileTable[0].recordLength, 54u);  // 5 + 49
     EditInfo(project, dummy, PressOk([](EntryEditorState& s) { s.sizeText = "4096"; }));
     EXPECT_EQ(project.fileTable[1].size, 4096u);
 }
@@ -191,14 +182,6 @@ TEST(EntryEditorEditInfo, CancelAndBadIdsChangeNothing) {
     EXPECT_EQ(test::FieldsOf(project.fileTable), before);
 }
 
-FileEntry& DatedFile(Project& project, CalendarTime utc) {
-    FileEntry& file = project.fileTable[AddFile(project, "D.BIN", 1)];
-    file.dosDate = PackDosDate(utc);
-    file.dosTime = PackDosTime(utc);
-    file.lba = 100;
-    return file;
-}
-
 // Sets the time picker, and the date picker unless `date` is empty.
 EntryEditorRunner Picked(CalendarTime date, CalendarTime time) {
     return PressOk([=](EntryEditorState& s) {
@@ -212,39 +195,43 @@ EntryEditorRunner Picked(CalendarTime date, CalendarTime time) {
 TEST(EntryEditorDates, TheDisplayHourIsAddedOnOpeningAndRemovedOnApplying) {
     Project project = test::NewProject();
     RecomputeLayout(project);
-    const FileEntry& file = DatedFile(project, CalendarTime{2003, 7, 14, 23, 30, 58});
+    FileEntry& file = project.fileTable[AddFile(project, "D.BIN", 1)];
+    file.lba = 100;
+    auto stored = [&] { return UnpackDos(file.dosDate, file.dosTime); };
+    auto store = [&](CalendarTime utc) {
+        file.dosDate = PackDosDate(utc);
+        file.dosTime = PackDosTime(utc);
+    };
+    store({2003, 7, 14, 23, 30, 58});
     EntryEditorState state = OpenEntryEditor(project, FileId(0));
     EXPECT_EQ(state.date, (CalendarTime{2003, 7, 15, 0, 0, 0}));
     EXPECT_EQ(state.time, (CalendarTime{0, 0, 0, 0, 30, 58}));
     EditInfo(project, FileId(0), PressOk(nullptr));
-    EXPECT_EQ(UnpackDos(file.dosDate, file.dosTime), (CalendarTime{2003, 7, 14, 23, 30, 58}));
+    EXPECT_EQ(stored(), (CalendarTime{2003, 7, 14, 23, 30, 58}));
 
     EditInfo(project, FileId(0), Picked({2003, 5, 10, 0, 0, 0}, {0, 0, 0, 1, 0, 0}));
-    EXPECT_EQ(UnpackDos(file.dosDate, file.dosTime), (CalendarTime{2003, 5, 10, 0, 0, 0}));
+    EXPECT_EQ(stored(), (CalendarTime{2003, 5, 10, 0, 0, 0}));
     // 00:15 on the 1st: hour 23 of day 0, month and year kept.
     EditInfo(project, FileId(0), Picked({2003, 5, 1, 0, 0, 0}, {0, 0, 0, 0, 15, 7}));
-    EXPECT_EQ(UnpackDos(file.dosDate, file.dosTime), (CalendarTime{2003, 5, 0, 23, 15, 6}));
+    EXPECT_EQ(stored(), (CalendarTime{2003, 5, 0, 23, 15, 6}));
     // 1 January 1980 at 00:30 still packs: day 0 of January 1980.
     EditInfo(project, FileId(0), Picked({1980, 1, 1, 0, 0, 0}, {0, 0, 0, 0, 30, 0}));
-    EXPECT_EQ(UnpackDos(file.dosDate, file.dosTime), (CalendarTime{1980, 1, 0, 23, 30, 0}));
+    EXPECT_EQ(stored(), (CalendarTime{1980, 1, 0, 23, 30, 0}));
 
     EXPECT_FALSE(SetEditorDate(state, CalendarTime{1979, 12, 31, 0, 0, 0}));
     EXPECT_FALSE(SetEditorDate(state, CalendarTime{2108, 1, 1, 0, 0, 0}));
     EXPECT_FALSE(SetEditorDate(state, CalendarTime{2005, 2, 29, 0, 0, 0}));
     EXPECT_FALSE(SetEditorTime(state, CalendarTime{0, 0, 0, 24, 0, 0}));
     EXPECT_EQ(state.date, (CalendarTime{2003, 7, 15, 0, 0, 0}));
-}
 
-TEST(EntryEditorDates, ADayCarriedPastTheMonthShowsAsTheNextMonthAndRoundTrips) {
-    Project project = test::NewProject();
-    RecomputeLayout(project);
-    const FileEntry& file = DatedFile(project, CalendarTime{2004, 2, 29, 23, 10, 0});
+    // A day carried past the month shows as the next month and round-trips;
+    // changing only the time keeps the date that was shown.
+    store({2004, 2, 29, 23, 10, 0});
     EXPECT_EQ(OpenEntryEditor(project, FileId(0)).date, (CalendarTime{2004, 3, 1, 0, 0, 0}));
     EditInfo(project, FileId(0), PressOk(nullptr));
-    EXPECT_EQ(UnpackDos(file.dosDate, file.dosTime), (CalendarTime{2004, 2, 29, 23, 10, 0}));
-    // Changing only the time keeps the date that was shown.
+    EXPECT_EQ(stored(), (CalendarTime{2004, 2, 29, 23, 10, 0}));
     EditInfo(project, FileId(0), Picked({}, {0, 0, 0, 5, 0, 0}));
-    EXPECT_EQ(UnpackDos(file.dosDate, file.dosTime), (CalendarTime{2004, 3, 1, 4, 0, 0}));
+    EXPECT_EQ(stored(), (CalendarTime{2004, 3, 1, 4, 0, 0}));
 }
 
 }  // namespace

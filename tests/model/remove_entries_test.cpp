@@ -1,9 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <map>
 #include <random>
-#include <set>
 
 #include "model/editor_script.h"
 #include "model/remove_entries.h"
@@ -73,38 +71,6 @@ void ExpectValidLinks(const Project& project) {
     for (const FileEntry& f : project.fileTable) EXPECT_TRUE(f.parent >= 1 && f.parent <= count);
 }
 
-TEST(RemoveEntries, ADeepSubtreeGoesAndTheRestIsRenumbered) {
-    Project project = test::NewProject();
-    const int32_t keepA = AddDir(project, "KEEPA");
-    const int32_t top = AddDir(project, "TOP");
-    int32_t parent = top;
-    std::vector<int32_t> chain;
-    for (int level = 1; level <= 9; ++level) {
-        parent = AddDir(project, "L" + std::to_string(level), parent);
-        chain.push_back(parent);
-        AddFile(project, "F" + std::to_string(level) + ".BIN", 10, parent);
-        AddDir(project, "KEEPB" + std::to_string(level), keepA);
-    }
-    const int32_t keepC = AddDir(project, "KEEPC", keepA);
-    AddFile(project, "IN_C.BIN", 1, keepC);
-    AddFile(project, "ROOT.BIN", 1);
-    AddFile(project, "TOP.BIN", 1, top);
-    project.currentDir = keepC;
-    const std::vector<Described> expected = WithoutSubtrees(project, {FileId(0), top});
-
-    const EditOutcome outcome = RemoveEntries(project, {FileId(0), top});
-    EXPECT_EQ(outcome.code, EDIT_OK);
-    EXPECT_EQ(outcome.refresh, REFRESH_LIST_AND_TREE);
-    EXPECT_EQ(Describe(project), expected);
-    ExpectValidLinks(project);
-    EXPECT_EQ(project.dirCount(), 1 + 1 + 9 + 1);
-    EXPECT_EQ(project.fileCount(), 2);
-    // KEEPC moved from slot 21 to slot 11; its file and the selection followed it.
-    EXPECT_EQ(project.dirTable[11].Name(), "KEEPC");
-    EXPECT_EQ(project.fileTable[0].parent, 12u);
-    EXPECT_EQ(project.currentDir, 11);
-}
-
 TEST(RemoveEntries, ADirectoryListedBeforeAFarAncestorIsRemovedToo) {
     // Slots: root, X, C11, C10, ..., C1 with C1 under X and C(k+1) under Ck:
     // C11 and C10 lie more than nine levels below X and come before their parents.
@@ -114,17 +80,21 @@ TEST(RemoveEntries, ADirectoryListedBeforeAFarAncestorIsRemovedToo) {
     // C(k) lies in slot 13-k; its parent C(k-1) in slot 14-k, directory number 15-k.
     project.dirTable[12].parent = static_cast<uint32_t>(x) + 1;
     for (int k = 2; k <= 11; ++k) project.dirTable[13 - k].parent = static_cast<uint32_t>(15 - k);
-    const int32_t other = AddDir(project, "OTHER");
+    project.currentDir = AddDir(project, "OTHER");
     AddFile(project, "DEEP.BIN", 1, 2);  // in C11
+    AddFile(project, "OTHER.BIN", 1, project.currentDir);
     ASSERT_EQ(FullPath(project, project.fileTable[0]),
               "\\X\\C1\\C2\\C3\\C4\\C5\\C6\\C7\\C8\\C9\\C10\\C11\\DEEP.BIN");
 
-    RemoveEntries(project, {x});
-    EXPECT_EQ(project.dirCount(), 2);
-    EXPECT_EQ(project.fileCount(), 0);
+    const EditOutcome outcome = RemoveEntries(project, {x});
+    EXPECT_EQ(outcome.code, EDIT_OK);
+    EXPECT_EQ(outcome.refresh, REFRESH_LIST_AND_TREE);
+    ASSERT_EQ(project.dirCount(), 2);
     EXPECT_EQ(project.dirTable[1].Name(), "OTHER");
+    EXPECT_EQ(project.currentDir, 1);  // the selection follows its directory
+    ASSERT_EQ(project.fileCount(), 1);
+    EXPECT_EQ(project.fileTable[0].parent, 2u);
     ExpectValidLinks(project);
-    (void)other;
 }
 
 TEST(RemoveEntries, TheRootAndUnknownIdsAreNeverRemoved) {
