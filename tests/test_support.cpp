@@ -53,8 +53,8 @@ void Pin(EntryRecord& entry, int32_t lba) {
 }
 
 RecordFields FieldsOf(const EntryRecord& e) {
-    return {e.nameLength, std::string(e.Name()), e.dosDate, e.dosTime,     e.lba,
-            e.flags,      e.parent,              e.size,    e.recordLength, e.sourcePath};
+    return {e.nameLength, std::string(e.Name()), e.dosDate,   e.dosTime, e.lba, e.flags, e.parent,
+            e.size,       e.recordLength,        e.sourcePath};
 }
 
 std::vector<RecordFields> FieldsOf(const std::vector<EntryRecord>& table) {
@@ -78,7 +78,8 @@ std::vector<std::string> FilePaths(const Project& project) {
 }
 
 TempDir::TempDir() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "korvalin-test-XXXXXX").string();
+    std::string pattern =
+        (std::filesystem::temp_directory_path() / "korvalin-test-XXXXXX").string();
     if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
     path_ = pattern;
 }
@@ -94,13 +95,14 @@ std::vector<uint8_t> ReadBytes(const std::filesystem::path& path) {
 }
 
 void WriteBytes(const std::filesystem::path& path, const std::vector<uint8_t>& bytes) {
+    std::filesystem::create_directories(path.parent_path());
     std::ofstream out(path, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
 }
 
 void WriteText(const std::filesystem::path& path, const std::string& text) {
-    std::ofstream out(path, std::ios::binary);
-    out << text;
+    WriteBytes(path, std::vector<uint8_t>(text.begin(), text.end()));
 }
 
 std::string ShellQuote(const std::string& text) {

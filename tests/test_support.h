@@ -18,8 +18,8 @@ Project NewProject();
 
 // Appends entries the way the program creates them; return the entry index.
 int32_t AddDir(Project& project, const std::string& name, int32_t parentIndex = 0);
-int32_t AddFile(Project& project, const std::string& name, uint32_t size,
-                int32_t parentIndex = 0, const std::string& source = "/src/file");
+int32_t AddFile(Project& project, const std::string& name, uint32_t size, int32_t parentIndex = 0,
+                const std::string& source = "/src/file");
 int32_t AddDummy(Project& project, const std::string& name, int32_t lba, uint32_t size = 0,
                  int32_t parentIndex = 0);
 void Pin(EntryRecord& entry, int32_t lba);
@@ -36,7 +36,7 @@ std::vector<std::string> FilePaths(const Project& project);
 
 // Answers from a script and records what was asked.
 class ScriptedPrompt : public UserPrompt {
-public:
+  public:
     bool okAnswer = true;
     std::optional<std::string> saveAnswer;
     std::vector<std::string> shown;
@@ -56,7 +56,7 @@ public:
 
 // A fresh empty folder under the system's temporary folder, removed on destruction.
 class TempDir {
-public:
+  public:
     TempDir();
     ~TempDir();
     TempDir(const TempDir&) = delete;
@@ -64,11 +64,12 @@ public:
     const std::filesystem::path& path() const { return path_; }
     std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
 
-private:
+  private:
     std::filesystem::path path_;
 };
 
 std::vector<uint8_t> ReadBytes(const std::filesystem::path& path);
+// Both make the folders the file needs.
 void WriteBytes(const std::filesystem::path& path, const std::vector<uint8_t>& bytes);
 void WriteText(const std::filesystem::path& path, const std::string& text);
 // The text inside single quotes, for a shell command line.

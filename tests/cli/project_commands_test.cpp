@@ -22,7 +22,8 @@ TEST(CliProject, NewLsAndSaveAs) {
     EXPECT_NE(again.err.find("already exists"), std::string::npos);
 
     Project project = test::NewProject();
-    test::AddFile(project, "MAIN.ELF", 5000, test::AddDir(project, "DATA"), "C:\\\\game\\\\main.elf");
+    test::AddFile(project, "MAIN.ELF", 5000, test::AddDir(project, "DATA"),
+                  "C:\\\\game\\\\main.elf");
     test::Pin(project.fileTable[test::AddFile(project, "SYSTEM.CNF", 60)], 40);
     test::AddDummy(project, "PAD.BIN", 40);
     std::string message;

@@ -8,12 +8,12 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "image/iml_file.h"
 #include "image/image_naming.h"
-#include "image/tiny_image.h"
+#include "image/iml_file.h"
 #include "image/sample_disc.h"
 #include "image/sector_encoder.h"
 #include "image/sector_header.h"
+#include "image/tiny_image.h"
 #include "layout/recompute_layout.h"
 #include "model/disc_path.h"
 
@@ -23,10 +23,12 @@ namespace {
 using Bytes = std::vector<uint8_t>;
 namespace fs = std::filesystem;
 
-CompileState Compile(Project& project, const fs::path& image, std::vector<int32_t>* progress = nullptr) {
+CompileState Compile(Project& project, const fs::path& image,
+                     std::vector<int32_t>* progress = nullptr) {
     CompileState state;
     state.imagePath = image.string();
-    if (progress != nullptr) state.progressCallback = [progress](int32_t lba) { progress->push_back(lba); };
+    if (progress != nullptr)
+        state.progressCallback = [progress](int32_t lba) { progress->push_back(lba); };
     CompileImage(project, state);
     return state;
 }
@@ -37,7 +39,7 @@ std::string ReadText(const fs::path& path) {
 }
 
 class SampleDiscCompile : public ::testing::Test {
-protected:
+  protected:
     test::TempDir sources;
     test::TempDir out;
     test::SampleDisc disc = test::MakeSampleDisc(sources, true);
@@ -46,7 +48,9 @@ protected:
 TEST_F(SampleDiscCompile, IsoAndRawVariantsHoldEveryFileAndZeroFiller) {
     ASSERT_EQ(Compile(disc.project, out / "disc.iso").compileMessage, COMPILE_SUCCESS_MESSAGE);
     EXPECT_FALSE(fs::exists(out / "disc.cue"));
-    ASSERT_EQ(Compile(disc.project, out / "disc.bin").compileMessage, COMPILE_SUCCESS_MESSAGE);
+    std::vector<int32_t> progress;
+    ASSERT_EQ(Compile(disc.project, out / "disc.bin", &progress).compileMessage,
+              COMPILE_SUCCESS_MESSAGE);
     EXPECT_EQ(ReadText(out / "disc.cue"),
               "FILE \"disc.bin\" BINARY\r\n  TRACK 01 MODE2/2352\r\n    INDEX 01 00:00:00\r\n");
     const Bytes iso = test::ReadBytes(out / "disc.iso");
@@ -70,7 +74,8 @@ TEST_F(SampleDiscCompile, IsoAndRawVariantsHoldEveryFileAndZeroFiller) {
                                bin.begin() + lba * 2352 + 24));
     }
     // A new project's system area has no sync: those raw sectors stay zero.
-    EXPECT_TRUE(std::all_of(bin.begin(), bin.begin() + 16 * 2352, [](uint8_t b) { return b == 0; }));
+    EXPECT_TRUE(
+        std::all_of(bin.begin(), bin.begin() + 16 * 2352, [](uint8_t b) { return b == 0; }));
     for (int32_t f = 0; f < disc.project.fileCount(); ++f) {
         std::string path = DiscPathOfEntry(disc.project, FileId(f)) + ";1";
         std::replace(path.begin(), path.end(), '\\', '/');
@@ -88,6 +93,15 @@ TEST_F(SampleDiscCompile, IsoAndRawVariantsHoldEveryFileAndZeroFiller) {
     };
     for (int32_t lba = 29; lba < 60; ++lba) EXPECT_EQ(zeroSector(lba), lba != 45) << lba;
     EXPECT_TRUE(zeroSector(total - 1));
+
+    // Progress by sector and batch: TWO.BIN at 28, filler 29..44 in one
+    // batch, the pinned directory at 45, filler 46..59, then BIG.BIN's 50,000
+    // bytes as 20 + 4 + 1 sectors from LBA 60 and THREE.BIN's 2049 bytes as 1 + 1.
+    EXPECT_TRUE(std::is_sorted(progress.begin(), progress.end()));
+    EXPECT_EQ(progress.back(), total - 1);
+    const std::vector<int32_t> batches = {28, 29, 45, 46, 60, 80, 84, 85, 86};
+    EXPECT_NE(std::search(progress.begin(), progress.end(), batches.begin(), batches.end()),
+              progress.end());
 }
 
 TEST_F(SampleDiscCompile, StoredSystemAreaKeepsItsHeadersAndLosesItsData) {
@@ -109,29 +123,8 @@ TEST_F(SampleDiscCompile, StoredSystemAreaKeepsItsHeadersAndLosesItsData) {
     }
     EXPECT_EQ(disc.project.systemArea, stored);  // prepared in a copy
     // The descriptor still gets the address of LBA 16.
-    EXPECT_EQ(Bytes(bin.begin() + 16 * 2352 + 12, bin.begin() + 16 * 2352 + 15), Bytes({0, 2, 0x16}));
-}
-
-TEST_F(SampleDiscCompile, ProgressFollowsSectorsAndBatches) {
-    std::vector<int32_t> progress;
-    Compile(disc.project, out / "disc.bin", &progress);
-    ASSERT_FALSE(progress.empty());
-    EXPECT_TRUE(std::is_sorted(progress.begin(), progress.end()));
-    EXPECT_EQ(progress.back(), disc.project.layoutState.totalSectors - 1);
-    // TWO.BIN at 28, filler 29..44 in one batch, the pinned directory at 45,
-    // filler 46..59, then BIG.BIN's 50,000 bytes as 20 + 4 + 1 sectors from
-    // LBA 60 and THREE.BIN's 2049 bytes as 1 + 1.
-    ASSERT_EQ(disc.project.fileTable[3].lba, 28);
-    const std::vector<int32_t> expected = {28, 29, 45, 46, 60, 80, 84, 85, 86};
-    EXPECT_NE(std::search(progress.begin(), progress.end(), expected.begin(), expected.end()),
-              progress.end());
-}
-
-TEST_F(SampleDiscCompile, ImlVariantRefusesADirectoryAfterAFile) {
-    const CompileState state = Compile(disc.project, out / "disc.iml");
-    EXPECT_EQ(state.compileMessage, " ERROR: cannot import, violation in IML format    ");
-    EXPECT_TRUE(fs::exists(out / "disc.ims"));
-    EXPECT_EQ(ReadText(out / "disc.iml").find("[/LOC]"), std::string::npos);
+    EXPECT_EQ(Bytes(bin.begin() + 16 * 2352 + 12, bin.begin() + 16 * 2352 + 15),
+              Bytes({0, 2, 0x16}));
 }
 
 TEST(ImlCompile, ImageUpToTheFirstFileAndAListingOfTheRest) {
@@ -149,13 +142,21 @@ TEST(ImlCompile, ImageUpToTheFirstFileAndAListingOfTheRest) {
     ASSERT_EQ(ims.size(), 27u * 2048);  // directories end at 26, SYSTEM.CNF is at 27
     EXPECT_TRUE(std::equal(ims.begin(), ims.end(), iso.begin()));
 
-    const auto src = [&](const char* name) { return (sources / (std::string("src ") + name)).string(); };
+    const auto src = [&](const char* name) {
+        return (sources / (std::string("src ") + name)).string();
+    };
     const std::string expected =
         "[SYS]\r\nVERSION=1.00\r\nMEDIA=CD\r\nTARGET=PS2\r\nDISCVERSION=1.00\r\n"
         "DATE=2024/06/05-11:20:30\r\n[/SYS]\r\n\r\n"
-        "[CUE]\r\nDISCNAME=\"KORVALIN_BY_ZOV" + std::string(17, ' ') + "\"\r\n"
-        "PRODUCER=\"" + std::string(32, ' ') + "\"\r\n"
-        "COPYRIGHT=\"" + std::string(32, ' ') + "\"\r\n"
+        "[CUE]\r\nDISCNAME=\"KORVALIN_BY_ZOV" +
+        std::string(17, ' ') +
+        "\"\r\n"
+        "PRODUCER=\"" +
+        std::string(32, ' ') +
+        "\"\r\n"
+        "COPYRIGHT=\"" +
+        std::string(32, ' ') +
+        "\"\r\n"
         "CREATIONDATE=20240605\r\nPSTYPE=2\r\nDISCCODE=03\r\n"
         "#Track   Index   Time        Form        Control        LBN\r\n"
         " 00      00      00:20:00    CDROM2_0    DATA           \r\n"
@@ -165,11 +166,21 @@ TEST(ImlCompile, ImageUpToTheFirstFileAndAListingOfTheRest) {
         "[/CUE]\r\n\r\n"
         "[LOC]\r\n# the number of entries: 8\r\n#Start   End      Mode Fno Path\r\n"
         "0        26       2.1  0   \"Disc.Ims\"\r\n"
-        "27       27       2.1  0   \"" + src("SYSTEM.CNF") + "\"\r\n"
-        "28       28       2.1  0   \"" + src("ONE.BIN") + "\"\r\n"
-        "29       29       2.1  0   \"" + src("TWO.BIN") + "\"\r\n"
-        "60       84       2.1  0   \"" + src("BIG.BIN") + "\"\r\n"
-        "85       86       2.1  0   \"" + src("THREE.BIN") + "\"\r\n"
+        "27       27       2.1  0   \"" +
+        src("SYSTEM.CNF") +
+        "\"\r\n"
+        "28       28       2.1  0   \"" +
+        src("ONE.BIN") +
+        "\"\r\n"
+        "29       29       2.1  0   \"" +
+        src("TWO.BIN") +
+        "\"\r\n"
+        "60       84       2.1  0   \"" +
+        src("BIG.BIN") +
+        "\"\r\n"
+        "85       86       2.1  0   \"" +
+        src("THREE.BIN") +
+        "\"\r\n"
         "[/LOC]\r\n\r\n";
     EXPECT_EQ(ReadText(out / "Disc.iml"), expected);
 }
@@ -188,9 +199,7 @@ TEST(CompileEdges, EmptyFilesAtTheEndPadTheImageToItsVolumeSize) {
     test::WriteBytes(out / "a", Bytes(10, 7));
     test::AddFile(p, "A.BIN", 10, 0, (out / "a").string());
     test::AddFile(p, "E.TXT", 0, 0, (out / "e").string());  // no source needed: nothing is read
-    const int32_t pinned = test::AddFile(p, "P.TXT", 0, 0, (out / "p").string());
-    p.fileTable[pinned].flags = FLAG_LBA_SET;
-    p.fileTable[pinned].lba = 40;
+    test::Pin(p.fileTable[test::AddFile(p, "P.TXT", 0, 0, (out / "p").string())], 40);
     RecomputeLayout(p);
     ASSERT_EQ(p.layoutState.totalSectors, 41);
     for (const char* name : {"e.bin", "e.iso"}) {
@@ -201,6 +210,10 @@ TEST(CompileEdges, EmptyFilesAtTheEndPadTheImageToItsVolumeSize) {
 }
 
 TEST_F(SampleDiscCompile, FailuresStopWithTheirMessage) {
+    // The IML variant refuses a directory after a file.
+    EXPECT_EQ(Compile(disc.project, out / "disc.iml").compileMessage,
+              " ERROR: cannot import, violation in IML format    ");
+    EXPECT_EQ(ReadText(out / "disc.iml").find("[/LOC]"), std::string::npos);
     const auto source = [&](int file) { return *disc.project.fileTable[file].sourcePath; };
     // A missing source stops after everything before it (ONE.BIN at 27); no cue sheet.
     const std::string one = source(1);
@@ -212,7 +225,8 @@ TEST_F(SampleDiscCompile, FailuresStopWithTheirMessage) {
     fs::rename(one + ".gone", one);
 
     const std::string nowhere = (out / "no such folder" / "disc.bin").string();
-    EXPECT_EQ(Compile(disc.project, nowhere).compileMessage, "no es posible crear: " + nowhere + " ");
+    EXPECT_EQ(Compile(disc.project, nowhere).compileMessage,
+              "no es posible crear: " + nowhere + " ");
 
     // A folder where the cue sheet should go; the image is whole.
     fs::create_directory(out / "disc.cue");
@@ -229,7 +243,8 @@ TEST_F(SampleDiscCompile, FailuresStopWithTheirMessage) {
     Bytes two = disc.expected["/DATA/SUB/TWO.BIN;1"];
     std::fill(two.begin() + 100, two.end(), 0);
     const Bytes iso = test::ReadBytes(out / "disc.iso");
-    EXPECT_TRUE(std::equal(two.begin(), two.end(), iso.begin() + disc.project.fileTable[3].lba * 2048));
+    EXPECT_TRUE(
+        std::equal(two.begin(), two.end(), iso.begin() + disc.project.fileTable[3].lba * 2048));
     fs::resize_file(source(5), 2000);
     EXPECT_EQ(Compile(disc.project, out / "disc.iso").compileMessage,
               "Read error,incorrect filesize specified in: " + source(5));
@@ -247,19 +262,21 @@ TEST_F(SampleDiscCompile, FailuresStopWithTheirMessage) {
 }
 
 TEST(ImageNaming, VariantsAndCompanionNames) {
-    const auto v = [](const std::string& name) { return ChooseImageVariant(name); };
-    EXPECT_EQ(v("/d/D.ISO").rawSectors, 0);
-    EXPECT_FALSE(v("/d/D.ISO").imlMode);
-    EXPECT_EQ(v("/d/D.Iml").imagePath, "/d/D.Ims");
-    EXPECT_EQ(v("/d/D.Iml").outputSidecarPath, "/d/D.iml");
-    EXPECT_TRUE(v("/d/D.Iml").imlMode);
-    EXPECT_EQ(v("/d/D.bin").rawSectors, 1);
-    EXPECT_EQ(v("/d/D.bin").outputSidecarPath, "/d/D.cue");
-    // No extension of its own: the companion's is appended.
-    EXPECT_EQ(v("/d/image").outputSidecarPath, "/d/image.cue");
-    EXPECT_EQ(v("/games.v2/image").outputSidecarPath, "/games.v2/image.cue");
-    EXPECT_EQ(v("/games.v2/image").rawSectors, 1);
-    EXPECT_EQ(v("/d/disc.image").outputSidecarPath, "/d/disc.cue");
+    // chosen name, raw sectors, IML, image written, companion file
+    const std::tuple<const char*, int, bool, const char*, const char*> cases[] = {
+        {"/d/D.ISO", 0, false, "/d/D.ISO", "/d/D.cue"},
+        {"/d/D.Iml", 0, true, "/d/D.Ims", "/d/D.iml"},
+        {"/d/D.bin", 1, false, "/d/D.bin", "/d/D.cue"},
+        // Without an extension of its own the companion's is appended.
+        {"/games.v2/image", 1, false, "/games.v2/image", "/games.v2/image.cue"},
+        {"/d/disc.image", 1, false, "/d/disc.image", "/d/disc.cue"},
+    };
+    for (const auto& [name, raw, iml, image, companion] : cases) {
+        const ImageVariant v = ChooseImageVariant(name);
+        EXPECT_EQ(std::tie(v.rawSectors, v.imlMode, v.imagePath, v.outputSidecarPath),
+                  std::tie(raw, iml, image, companion))
+            << name;
+    }
     EXPECT_EQ(FileNamePart("/a b/c d.bin"), "c d.bin");
 }
 

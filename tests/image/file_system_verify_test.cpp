@@ -13,13 +13,42 @@ namespace {
 
 // DATA's and README.TXT's records in the root; the last record of each of
 // DATA's two sectors.
-constexpr size_t DATA_RECORD = 96;
-constexpr size_t README_RECORD = 148;
+constexpr size_t DATA_AT = 96;
+constexpr size_t README_AT = 148;
 constexpr size_t LAST_IN_FIRST_SECTOR = 96 + 31 * 60;
 constexpr size_t LAST_IN_SECOND_SECTOR = 33 * 60;
 
+using Sector = int32_t TinyImage::*;
+using Damager = std::function<int64_t(TinyImage&)>;  // returns the LBA to be reported
+
 uint8_t* At(TinyImage& image, int64_t lba, size_t offset) {
     return image.sectors[static_cast<size_t>(lba)].data() + offset;
+}
+
+// Writes `value` at `offset` in each of the sectors; the first is reported.
+Damager Set(std::vector<Sector> sectors, size_t offset, uint8_t value) {
+    return [=](TinyImage& i) {
+        for (Sector s : sectors) *At(i, i.*s, offset) = value;
+        return i.*sectors[0];
+    };
+}
+
+// Writes a both-byte-order 32-bit value.
+Damager Both32(Sector sector, size_t offset, uint32_t value) {
+    return [=](TinyImage& i) {
+        for (int b = 0; b < 4; ++b) {
+            *At(i, i.*sector, offset + b) = *At(i, i.*sector, offset + 7 - b) =
+                static_cast<uint8_t>(value >> (8 * b));
+        }
+        return i.*sector;
+    };
+}
+
+Damager Then(Damager first, Damager second) {
+    return [=](TinyImage& i) {
+        first(i);
+        return second(i);
+    };
 }
 
 TEST(FileSystemVerify, TinyImagesAreSound) {
@@ -38,149 +67,82 @@ TEST(FileSystemVerify, TinyImagesAreSound) {
     EXPECT_TRUE(VerifyBytes(twoSectorTables.Raw()).Sound());
 }
 
-struct Damage {
-    const char* name;
-    std::function<int64_t(TinyImage&)> apply;  // damages the image, returns the LBA to be reported
-    const char* expected;
-    bool alone;  // the only problem reported
-};
-
-void PrintTo(const Damage& damage, std::ostream* out) { *out << damage.name; }
-
-class FileSystemDamage : public ::testing::TestWithParam<Damage> {};
-
-TEST_P(FileSystemDamage, IsReportedAtItsSectorInBothFormats) {
-    const Damage& damage = GetParam();
-    TinyImage image = BuildTinyImage();
-    const int64_t lba = damage.apply(image);
-    for (const std::vector<uint8_t>& bytes : {image.Plain(), image.Raw()}) {
-        const VerifyReport report = VerifyBytes(bytes);
-        if (damage.alone) {
-            EXPECT_TRUE(OnlyAt(report, lba, damage.expected));
-        } else {
-            EXPECT_TRUE(HasProblem(report, lba, damage.expected)) << ProblemsText(report);
+TEST(FileSystemVerify, EachDamageIsReportedAtItsSectorInBothFormats) {
+    const Sector pvd = &TinyImage::pvd, root = &TinyImage::root, data = &TinyImage::data;
+    const Sector l = &TinyImage::lTable, lCopy = &TinyImage::lCopy;
+    const Sector m = &TinyImage::mTable, mCopy = &TinyImage::mCopy;
+    const Damager loop = [](TinyImage& i) {  // FILE00.BIN becomes a directory: the root
+        Both32(&TinyImage::data, 96 + 2, static_cast<uint32_t>(i.root))(i);
+        Both32(&TinyImage::data, 96 + 10, 2048)(i);
+        Set({&TinyImage::data}, 96 + 25, 2)(i);
+        return int64_t{i.root};
+    };
+    const auto zero = [](Sector sector) -> Damager {
+        return [=](TinyImage& i) {
+            i.sectors[static_cast<size_t>(i.*sector)].fill(0);
+            return i.*sector;
+        };
+    };
+    // damage, expected text, the only problem reported
+    const std::tuple<Damager, const char*, bool> damages[] = {
+        {Set({pvd}, 84, 1), "volume space size reads", true},
+        {Then(Set({pvd}, 129, 0x10), Set({pvd}, 130, 0x10)), "logical block size 4096", true},
+        {Both32(pvd, 80, 5000), "volume space size is 5000 sectors", true},
+        {zero(pvd), "no primary volume descriptor", true},
+        {zero(&TinyImage::terminator), "without a terminator", true},
+        {Set({m, mCopy}, 15, 0), "M path table record 2 (DATA) differs from the L path table",
+         true},
+        {Set({mCopy}, 19, 'X'), "optional M path table differs from the M path table at byte 19",
+         true},
+        {Set({lCopy}, 2, 0), "optional L path table differs", true},
+        {Then(Set({m, mCopy}, 17, 5), Set({l, lCopy}, 16, 5)), "names parent 5", false},
+        {Then(Set({m, mCopy}, 5, 40), Set({l, lCopy}, 2, 40)),
+         "path table puts the root at sector 40", true},
+        {Set({data}, LAST_IN_FIRST_SECTOR, 100), "straddle", true},
+        {Set({&TinyImage::dataSecond}, LAST_IN_SECOND_SECTOR, 100),
+         "runs past the end of the directory extent", true},
+        {Set({root}, README_AT, 20), "record length 20 is below 34", true},
+        {Set({root}, README_AT + 17, 10), "data length reads", true},
+        {Both32(data, 2, 70), "\".\" gives extent 70", true},
+        {Both32(data, 48 + 2, 70), "\"..\" gives extent 70", true},
+        {Set({data}, 33, 'A'), "the first record is not \".\"", true},
+        {Set({root}, DATA_AT + 52 - 14 + 6, 'Y'), "no CD-XA system-use field", true},
+        {Set({root}, README_AT + 60 - 14 + 4, 0x8D), "CD-XA attributes 8D55 mark a directory",
+         true},
+        {Both32(root, README_AT + 2, 5000),
+         "file \\README.TXT;1 (sector 5000, 11 bytes) runs past the end of the image", true},
+        {Set({root}, DATA_AT + 33, 'X'), "directory XATA is missing from the path table", false},
+        {Then(Set({root}, DATA_AT + 33, 'X'), [](TinyImage& i) { return int64_t{i.lTable}; }),
+         "path table record 2 (DATA) names no directory", false},
+        {loop, "lies on directory sectors already read", false},
+    };
+    for (const auto& [damage, expected, alone] : damages) {
+        SCOPED_TRACE(expected);
+        TinyImage image = BuildTinyImage();
+        const int64_t lba = damage(image);
+        for (const std::vector<uint8_t>& bytes : {image.Plain(), image.Raw()}) {
+            const VerifyReport report = VerifyBytes(bytes);
+            if (alone) {
+                EXPECT_TRUE(OnlyAt(report, lba, expected));
+            } else {
+                EXPECT_TRUE(HasProblem(report, lba, expected)) << ProblemsText(report);
+            }
         }
     }
 }
 
-// Sets the byte at (lba, offset) in each of `lbas`; returns the first LBA.
-int64_t Set(TinyImage& i, std::initializer_list<int64_t> lbas, size_t offset, uint8_t value) {
-    for (int64_t lba : lbas) *At(i, lba, offset) = value;
-    return *lbas.begin();
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    EachStructure, FileSystemDamage,
-    ::testing::Values(
-        Damage{"PvdBothByteOrder", [](TinyImage& i) { return Set(i, {16}, 84, 1); },
-               "volume space size reads", true},
-        Damage{"PvdLogicalBlockSize",
-               [](TinyImage& i) {
-                   Set(i, {16}, 129, 0x10);  // 4096 in both byte orders
-                   return Set(i, {16}, 130, 0x10);
-               },
-               "logical block size 4096", true},
-        Damage{"VolumeLargerThanImage",
-               [](TinyImage& i) {
-                   PutBoth32(At(i, 16, 80), 5000);
-                   return 16;
-               },
-               "volume space size is 5000 sectors", true},
-        Damage{"NoPrimaryDescriptor", [](TinyImage& i) { return Set(i, {16}, 0, 0); },
-               "no primary volume descriptor", true},
-        Damage{"NoTerminator",
-               [](TinyImage& i) {
-                   i.sectors[17].fill(0);
-                   return 17;
-               },
-               "without a terminator", true},
-        Damage{"MPathTableRecord", [](TinyImage& i) { return Set(i, {i.mTable, i.mCopy}, 15, 0); },
-               "M path table record 2 (DATA) differs from the L path table", true},
-        Damage{"OptionalMCopy", [](TinyImage& i) { return Set(i, {i.mCopy}, 19, 'X'); },
-               "optional M path table differs from the M path table at byte 19", true},
-        Damage{"OptionalLCopy", [](TinyImage& i) { return Set(i, {i.lCopy}, 2, 0); },
-               "optional L path table differs", true},
-        Damage{"PathTableParentLater",
-               [](TinyImage& i) {
-                   Set(i, {i.mTable, i.mCopy}, 17, 5);
-                   return Set(i, {i.lTable, i.lCopy}, 16, 5);
-               },
-               "names parent 5", false},
-        Damage{"RootMissesFromPathTable",
-               [](TinyImage& i) {
-                   Set(i, {i.mTable, i.mCopy}, 5, 40);
-                   return Set(i, {i.lTable, i.lCopy}, 2, 40);
-               },
-               "path table puts the root at sector 40", true},
-        Damage{"RecordStraddlesSectors",
-               [](TinyImage& i) { return Set(i, {i.data}, LAST_IN_FIRST_SECTOR, 100); },
-               "straddle", true},
-        Damage{"RecordRunsPastItsExtent",
-               [](TinyImage& i) { return Set(i, {i.data + 1}, LAST_IN_SECOND_SECTOR, 100); },
-               "runs past the end of the directory extent", true},
-        Damage{"RecordTooShort", [](TinyImage& i) { return Set(i, {i.root}, README_RECORD, 20); },
-               "record length 20 is below 34", true},
-        Damage{"RecordBothByteOrder",
-               [](TinyImage& i) { return Set(i, {i.root}, README_RECORD + 10 + 7, 0x0A); },
-               "data length reads", true},
-        Damage{"DotPointsElsewhere",
-               [](TinyImage& i) {
-                   PutBoth32(At(i, i.data, 2), 70);
-                   return i.data;
-               },
-               "\".\" gives extent 70", true},
-        Damage{"DotDotPointsElsewhere",
-               [](TinyImage& i) {
-                   PutBoth32(At(i, i.data, 48 + 2), static_cast<uint32_t>(i.data));
-                   return i.data;
-               },
-               "\"..\" gives extent", true},
-        Damage{"NoDotRecord", [](TinyImage& i) { return Set(i, {i.data}, 33, 'A'); },
-               "the first record is not \".\"", true},
-        Damage{"XaSignatureMissing",
-               [](TinyImage& i) { return Set(i, {i.root}, DATA_RECORD + 52 - 14 + 6, 'Y'); },
-               "no CD-XA system-use field", true},
-        Damage{"XaAttributesContradictFlags",
-               [](TinyImage& i) { return Set(i, {i.root}, README_RECORD + 60 - 14 + 4, 0x8D); },
-               "CD-XA attributes 8D55 mark a directory", true},
-        Damage{"FileRunsPastTheImage",
-               [](TinyImage& i) {
-                   PutBoth32(At(i, i.root, README_RECORD + 2), 5000);
-                   return i.root;
-               },
-               "file \\README.TXT;1 (sector 5000, 11 bytes) runs past the end of the image", true},
-        Damage{"DirectoryMissingFromPathTable",
-               [](TinyImage& i) { return Set(i, {i.root}, DATA_RECORD + 33, 'X'); },
-               "directory XATA is missing from the path table", false},
-        Damage{"PathTableRecordWithoutDirectory",
-               [](TinyImage& i) {
-                   Set(i, {i.root}, DATA_RECORD + 33, 'X');
-                   return i.lTable;
-               },
-               "path table record 2 (DATA) names no directory", false},
-        Damage{"DirectoryLoop",
-               [](TinyImage& i) {
-                   uint8_t* r = At(i, i.data, 96);  // FILE00.BIN becomes a directory: the root
-                   PutBoth32(r + 2, static_cast<uint32_t>(i.root));
-                   PutBoth32(r + 10, 2048);
-                   r[25] = 2;
-                   return i.root;
-               },
-               "lies on directory sectors already read", false}));
-
 TEST(FileSystemVerify, FileSystemOnlyImageMayEndBeforeTheVolume) {
     TinyImage image = BuildTinyImage();
-    image.sectors.resize(static_cast<size_t>(image.readme));  // up to the first file, as the IML variant writes
+    // Up to the first file, as the IML variant writes it.
+    image.sectors.resize(static_cast<size_t>(image.readme));
     VerifyOptions options;
     options.fileSystemOnly = true;
     const VerifyReport partial = VerifyBytes(image.Plain(), options);
     EXPECT_TRUE(partial.Sound()) << ProblemsText(partial);
     EXPECT_EQ(partial.notes.size(), 2u);
-
     const VerifyReport whole = VerifyBytes(image.Plain());
     EXPECT_TRUE(HasProblem(whole, 16, "volume space size is 92 sectors but the image holds 25"));
     EXPECT_TRUE(HasProblem(whole, image.root, "runs past the end of the image"));
-
     // The IML variant's image name says so by itself.
     TempDir dir;
     WriteBytes(dir / "disc.IMS", image.Plain());

@@ -32,15 +32,18 @@ ToolRun RunTool(const std::string& command) {
     if (pipe == nullptr) return run;
     std::array<char, 4096> buffer;
     size_t n;
-    while ((n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0) run.out.append(buffer.data(), n);
+    while ((n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0)
+        run.out.append(buffer.data(), n);
     run.status = ::pclose(pipe);
     return run;
 }
 
-bool Installed(const std::string& tool) { return RunTool("command -v " + tool).status == 0; }
+bool Installed(const std::string& tool) {
+    return RunTool("command -v " + tool).status == 0;
+}
 
 class OracleTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         for (const char* name : {"disc.bin", "disc.iso"}) {
             CompileState state;
@@ -62,8 +65,9 @@ TEST_F(OracleTest, IsoinfoSeesTheVolumeAndExtractsEveryFile) {
     ASSERT_EQ(info.status, 0);
     EXPECT_NE(info.out.find("System id: PLAYSTATION"), std::string::npos) << info.out;
     EXPECT_NE(info.out.find("Volume id: NEW"), std::string::npos) << info.out;
-    EXPECT_NE(info.out.find("Volume size is: " + std::to_string(disc.project.layoutState.totalSectors)),
-              std::string::npos)
+    EXPECT_NE(
+        info.out.find("Volume size is: " + std::to_string(disc.project.layoutState.totalSectors)),
+        std::string::npos)
         << info.out;
 
     const ToolRun listing = RunTool("isoinfo -l -i " + ShellQuote(Iso()));
@@ -71,7 +75,8 @@ TEST_F(OracleTest, IsoinfoSeesTheVolumeAndExtractsEveryFile) {
     for (const auto& [path, bytes] : disc.expected) {
         const std::string name = path.substr(path.rfind('/') + 1);
         EXPECT_NE(listing.out.find(name), std::string::npos) << name;
-        const ToolRun extracted = RunTool("isoinfo -i " + ShellQuote(Iso()) + " -x " + ShellQuote(path));
+        const ToolRun extracted =
+            RunTool("isoinfo -i " + ShellQuote(Iso()) + " -x " + ShellQuote(path));
         ASSERT_EQ(extracted.status, 0) << path;
         EXPECT_EQ(extracted.out, std::string(bytes.begin(), bytes.end())) << path;
     }
@@ -79,8 +84,8 @@ TEST_F(OracleTest, IsoinfoSeesTheVolumeAndExtractsEveryFile) {
 
 TEST_F(OracleTest, CdInfoReadsTheCueSheetAndTheFileSystem) {
     if (!Installed("cd-info")) GTEST_SKIP() << "cd-info (libcdio-utils) is not installed";
-    const ToolRun info =
-        RunTool("cd-info --no-device-info --no-cddb --cue-file " + ShellQuote((out / "disc.cue").string()));
+    const ToolRun info = RunTool("cd-info --no-device-info --no-cddb --cue-file " +
+                                 ShellQuote((out / "disc.cue").string()));
     ASSERT_EQ(info.status, 0) << info.out;
     EXPECT_NE(info.out.find("CD DATA (Mode 2)"), std::string::npos) << info.out;
     EXPECT_NE(info.out.find("  1: 00:02:00  000000 XA"), std::string::npos) << info.out;
@@ -95,7 +100,7 @@ TEST_F(OracleTest, BchunkTurnsTheRawImageIntoTheIsoVariant) {
     if (!Installed("bchunk")) GTEST_SKIP() << "bchunk is not installed";
     const std::string base = (out / "converted").string();
     ASSERT_EQ(RunTool("bchunk " + ShellQuote((out / "disc.bin").string()) + " " +
-                  ShellQuote((out / "disc.cue").string()) + " " + ShellQuote(base))
+                      ShellQuote((out / "disc.cue").string()) + " " + ShellQuote(base))
                   .status,
               0);
     EXPECT_EQ(test::ReadBytes(base + "01.iso"), test::ReadBytes(Iso()));
@@ -117,7 +122,8 @@ TEST_F(OracleTest, PycdlibWalksTheTreeAndReadsEveryFile) {
                     "        iso.get_file_from_iso_fp(data, iso_path=path)\n"
                     "        print(path, data.getvalue().hex())\n"
                     "iso.close()\n");
-    const ToolRun walk = RunTool(python + " " + ShellQuote(script.string()) + " " + ShellQuote(Iso()));
+    const ToolRun walk =
+        RunTool(python + " " + ShellQuote(script.string()) + " " + ShellQuote(Iso()));
     ASSERT_EQ(walk.status, 0) << walk.out;
     std::map<std::string, std::string> seen;  // path -> hex of its bytes
     std::istringstream lines(walk.out);

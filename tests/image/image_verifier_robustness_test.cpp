@@ -57,14 +57,16 @@ TEST(ImageVerifierRobustness, CutShortAndEmptyFiles) {
 // Random files and random damage to the file-system sectors must never crash
 // or hang the verifier, nor flood its list (the sanitizer build runs this too).
 TEST(ImageVerifierRobustness, RandomBytesAndRandomDamage) {
-    for (size_t size : {size_t{1}, size_t{2047}, size_t{2352 * 40}, size_t{2048 * 40 + 5}, size_t{300000}}) {
+    for (size_t size :
+         {size_t{1}, size_t{2047}, size_t{2352 * 40}, size_t{2048 * 40 + 5}, size_t{300000}}) {
         const VerifyReport report = VerifyBytes(RandomBytes(size, static_cast<uint32_t>(size)));
         EXPECT_FALSE(report.Sound()) << size;
         EXPECT_LE(report.problems.size(), 202u);
     }
     const std::vector<uint8_t> noiseBytes = RandomBytes(2352 * 3, 1);
     MemoryImageSource noise(noiseBytes);
-    EXPECT_EQ(DetectImageFormat(noise).description, "raw 2352-byte sectors (assumed from the file size)");
+    EXPECT_EQ(DetectImageFormat(noise).description,
+              "raw 2352-byte sectors (assumed from the file size)");
 
     const TinyImage image = BuildTinyImage(true);
     const std::vector<uint8_t> clean = image.Plain();
@@ -102,14 +104,16 @@ TEST(ImageVerifierOnDisk, ReadsAFileAsFromMemoryAndReportsOneItCannotOpen) {
 }
 
 TEST(ImageVerifierOracle, GenisoimageImagesAreSound) {
-    if (std::system("command -v genisoimage >/dev/null 2>&1") != 0) GTEST_SKIP() << "no genisoimage";
+    if (std::system("command -v genisoimage >/dev/null 2>&1") != 0)
+        GTEST_SKIP() << "no genisoimage";
     TempDir dir;
     std::filesystem::create_directories(dir / "tree/GAME/DATA/DEEP");
     std::filesystem::create_directories(dir / "tree/AUDIO");
     WriteText(dir / "tree/SYSTEM.CNF", "BOOT = cdrom:\\SLUS_000.01;1\r\n");
     WriteBytes(dir / "tree/GAME/BIG.BIN", RandomBytes(300000, 3));
     WriteText(dir / "tree/GAME/DATA/DEEP/NOTE.TXT", "deep");
-    for (int i = 0; i < 80; ++i) WriteText(dir / ("tree/AUDIO/TRACK" + std::to_string(i) + ".VAG"), "x");
+    for (int i = 0; i < 80; ++i)
+        WriteText(dir / ("tree/AUDIO/TRACK" + std::to_string(i) + ".VAG"), "x");
     for (const char* flags : {"", "-R -J"}) {
         const std::string iso = (dir / "out.iso").string();
         const std::string command = std::string("genisoimage -quiet ") + flags + " -o " +

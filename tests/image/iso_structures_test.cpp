@@ -75,7 +75,7 @@ TEST(VolumeDescriptor, PrimaryDescriptorMatchesTheHandWorkedBytes) {
     Patch(expected, 0, Hex("01 43 44 30 30 31 01"));
     PatchText(expected, 8, "PLAYSTATION" + std::string(21, ' '));
     PatchText(expected, 40, "NEW" + std::string(29, ' '));
-    Patch(expected, 80, Hex("19 00 00 00 00 00 00 19"));              // 25 sectors
+    Patch(expected, 80, Hex("19 00 00 00 00 00 00 19"));               // 25 sectors
     Patch(expected, 120, Hex("01 00 00 01 01 00 00 01 00 08 08 00"));  // set, sequence, 2048
     Patch(expected, 132, Hex("16 00 00 00 00 00 00 16"));              // 22 path table bytes
     Patch(expected, 140, Hex("12 00 00 00 13 00 00 00 00 00 00 14 00 00 00 15"));
@@ -135,8 +135,9 @@ TEST(DirectoryExtent, RootRecordsMatchTheHandWorkedBytes) {
     const std::string xaDir = "00 00 00 00 8D 55 58 41 00 00 00 00 00 00";
     const std::string xaFile = "00 00 00 00 0D 55 58 41 00 00 00 00 00 00";
     Bytes expected(2048, 0);
-    const std::string self = "30 00 16 00 00 00 00 00 00 16 00 08 00 00 00 00 08 00 "
-                             "00 00 00 00 00 00 00 02 00 00 01 00 00 01 01 ";
+    const std::string self =
+        "30 00 16 00 00 00 00 00 00 16 00 08 00 00 00 00 08 00 "
+        "00 00 00 00 00 00 00 02 00 00 01 00 00 01 01 ";
     Patch(expected, 0, Hex(self + "00 " + xaDir));
     Patch(expected, 48, Hex(self + "01 " + xaDir));  // the root's parent is the root
     Patch(expected, 96,
@@ -145,10 +146,9 @@ TEST(DirectoryExtent, RootRecordsMatchTheHandWorkedBytes) {
     Patch(expected, 148,
           Hex("34 00 18 00 00 00 00 00 00 18 05 00 00 00 00 00 00 05 " + std::string(RECORD_DATE) +
               " 00 00 00 01 00 00 01 05 41 2E 42 3B 31 " + xaFile));
-    EXPECT_EQ(Written([&](CompileState& s, SectorBuffer& b) {
-                  return WriteDirectoryExtent(p, s, b, 1);
-              }),
-              expected);
+    EXPECT_EQ(
+        Written([&](CompileState& s, SectorBuffer& b) { return WriteDirectoryExtent(p, s, b, 1); }),
+        expected);
 }
 
 TEST(DirectoryExtent, DotDotOfADeepDirectoryNamesItsParent) {
@@ -168,14 +168,14 @@ TEST(DirectoryExtent, DotDotOfADeepDirectoryNamesItsParent) {
 TEST(DirectoryExtent, HourPastMidnightGoesToDayZeroOfTheSameMonth) {
     Project p = test::NewProject();
     const int32_t f = test::AddFile(p, "LATE.TXT", 1);
-    p.fileTable[f].dosDate = (20 << 9) | (5 << 5) | 31;  // 31 May 2000
+    p.fileTable[f].dosDate = (20 << 9) | (5 << 5) | 31;    // 31 May 2000
     p.fileTable[f].dosTime = (23 << 11) | (30 << 5) | 31;  // 23:30:62
     RecomputeLayout(p);
-    const Bytes extent = Written([&](CompileState& s, SectorBuffer& b) {
-        return WriteDirectoryExtent(p, s, b, 1);
-    });
+    const Bytes extent =
+        Written([&](CompileState& s, SectorBuffer& b) { return WriteDirectoryExtent(p, s, b, 1); });
     // 23:30:62 + 1 h -> 00:31:00 of day 32, stored as day 0 of May.
-    EXPECT_EQ(Bytes(extent.begin() + 96 + 18, extent.begin() + 96 + 25), Hex("64 05 00 00 1F 00 24"));
+    EXPECT_EQ(Bytes(extent.begin() + 96 + 18, extent.begin() + 96 + 25),
+              Hex("64 05 00 00 1F 00 24"));
 }
 
 TEST(DirectoryExtent, EmitsExactlyTheSectorsTheLayoutReserved) {
@@ -185,7 +185,8 @@ TEST(DirectoryExtent, EmitsExactlyTheSectorsTheLayoutReserved) {
         Project p = test::NewProject();
         const int32_t d = test::AddDir(p, "D");
         for (int i = 0; i < children; ++i) {
-            const std::string name = std::string(1 + (i * 7) % 8, 'N') + ".B" + std::to_string(i % 10);
+            const std::string name =
+                std::string(1 + (i * 7) % 8, 'N') + ".B" + std::to_string(i % 10);
             if (i % 5 == 0) {
                 test::AddDir(p, std::string(1 + i % 8, 'S') + std::to_string(i), d);
             } else {

@@ -14,16 +14,13 @@ namespace {
 
 constexpr int64_t FILE_SECTOR = 30;  // one of DATA's files
 
-TEST(RawSectorVerify, TinyRawImageIsSound) {
-    const TinyImage image = BuildTinyImage();
-    const VerifyReport report = VerifyBytes(image.Raw());
-    EXPECT_TRUE(report.Sound()) << ProblemsText(report);
-    EXPECT_EQ(report.format.sectorBytes, RAW_SECTOR_BYTES);
-    EXPECT_EQ(report.sectorsChecked, image.SectorCount());
-    EXPECT_TRUE(report.notes.empty());
-}
-
 TEST(RawSectorVerify, EachDamagedFieldIsReportedAtItsSector) {
+    const std::vector<uint8_t> clean = BuildTinyImage().Raw();
+    const VerifyReport sound = VerifyBytes(clean);
+    EXPECT_TRUE(sound.Sound()) << ProblemsText(sound);
+    EXPECT_EQ(sound.format.sectorBytes, RAW_SECTOR_BYTES);
+    EXPECT_EQ(sound.sectorsChecked, 92);
+    EXPECT_TRUE(sound.notes.empty());
     // offset within the raw sector, XORed into the byte, expected, the only problem
     const std::tuple<size_t, uint8_t, const char*, bool> damages[] = {
         {3, 0x80, "no sync pattern", true},
@@ -36,7 +33,6 @@ TEST(RawSectorVerify, EachDamagedFieldIsReportedAtItsSector) {
         {2100, 0x5A, "P parity", true},
         {2300, 0x5A, "Q parity", true},
     };
-    const std::vector<uint8_t> clean = BuildTinyImage().Raw();
     for (const auto& [offset, flip, expected, alone] : damages) {
         std::vector<uint8_t> raw = clean;
         raw[RawOffset(FILE_SECTOR, offset)] ^= flip;
@@ -46,26 +42,6 @@ TEST(RawSectorVerify, EachDamagedFieldIsReportedAtItsSector) {
             EXPECT_EQ(report.problemCount, 1) << ProblemsText(report);
         }
     }
-}
-
-TEST(RawSectorVerify, Form2SectorsWithAndWithoutEdc) {
-    std::vector<uint8_t> raw = BuildTinyImage().Raw();
-    uint8_t* sector = raw.data() + RawOffset(FILE_SECTOR, 0);
-    sector[18] = sector[22] = 0x28;  // Form 2 data
-    SectorEncoder().EncodeSector(sector);
-    VerifyReport report = VerifyBytes(raw);
-    EXPECT_TRUE(report.Sound()) << ProblemsText(report);
-    EXPECT_TRUE(report.notes.empty());
-
-    std::memset(sector + FORM2_EDC_OFFSET, 0, 4);
-    report = VerifyBytes(raw);
-    EXPECT_TRUE(report.Sound()) << ProblemsText(report);
-    ASSERT_EQ(report.notes.size(), 1u);
-    EXPECT_NE(report.notes[0].find("1 Form 2 sectors carry no EDC"), std::string::npos);
-
-    SectorEncoder().EncodeSector(sector);
-    sector[2300] ^= 0xFF;  // Form 2 user data reach up to the EDC
-    EXPECT_TRUE(OnlyAt(VerifyBytes(raw), FILE_SECTOR, "Form 2 EDC"));
 }
 
 // The Mode 1 EDC, bit by bit, over sync, header and user data.
@@ -78,27 +54,35 @@ uint32_t Mode1Edc(const uint8_t* sector) {
     return crc;
 }
 
-TEST(RawSectorVerify, Mode1SectorsAreNotedAndTheirEdcChecked) {
+TEST(RawSectorVerify, Form2AndMode1SectorsAreNotedAndTheirEdcChecked) {
     std::vector<uint8_t> raw = BuildTinyImage().Raw();
-    uint8_t* sector = raw.data() + RawOffset(FILE_SECTOR, 0);
-    sector[15] = 1;
-    std::memmove(sector + 16, sector + 24, 2048);  // Mode 1 user data follow the header
-    std::memset(sector + 2064, 0, 2352 - 2064);
-    const uint32_t edc = Mode1Edc(sector);
-    for (int i = 0; i < 4; ++i) sector[2064 + i] = static_cast<uint8_t>(edc >> (8 * i));
-    VerifyReport report = VerifyBytes(raw);
+    uint8_t* form2 = raw.data() + RawOffset(FILE_SECTOR, 0);
+    form2[18] = form2[22] = 0x28;  // Form 2 data, without its optional EDC
+    std::memset(form2 + FORM2_EDC_OFFSET, 0, 4);
+    uint8_t* mode1 = raw.data() + RawOffset(FILE_SECTOR + 1, 0);
+    mode1[15] = 1;
+    std::memmove(mode1 + 16, mode1 + 24, 2048);  // Mode 1 user data follow the header
+    std::memset(mode1 + 2064, 0, 2352 - 2064);
+    const uint32_t edc = Mode1Edc(mode1);
+    for (int i = 0; i < 4; ++i) mode1[2064 + i] = static_cast<uint8_t>(edc >> (8 * i));
+    const VerifyReport report = VerifyBytes(raw);
     EXPECT_TRUE(report.Sound()) << ProblemsText(report);
-    ASSERT_EQ(report.notes.size(), 1u);
-    EXPECT_NE(report.notes[0].find("1 Mode 1 sectors"), std::string::npos);
+    ASSERT_EQ(report.notes.size(), 2u);
+    EXPECT_NE(report.notes[0].find("1 Form 2 sectors carry no EDC"), std::string::npos);
+    EXPECT_NE(report.notes[1].find("1 Mode 1 sectors"), std::string::npos);
 
-    sector[12] ^= 0x01;  // the header is covered too
-    EXPECT_TRUE(OnlyAt(VerifyBytes(raw), FILE_SECTOR, "Mode 1 EDC"));
-    sector[12] ^= 0x01;
-    sector[2070] = 1;
-    EXPECT_TRUE(OnlyAt(VerifyBytes(raw), FILE_SECTOR, "bytes 2068-2075"));
+    mode1[12] ^= 0x01;  // the header is covered too
+    EXPECT_TRUE(OnlyAt(VerifyBytes(raw), FILE_SECTOR + 1, "Mode 1 EDC"));
+    mode1[12] ^= 0x01;
+    mode1[2070] = 1;
+    EXPECT_TRUE(OnlyAt(VerifyBytes(raw), FILE_SECTOR + 1, "bytes 2068-2075"));
+    mode1[2070] = 0;
+    SectorEncoder().EncodeSector(form2);
+    form2[2300] ^= 0xFF;  // Form 2 user data reach up to the EDC
+    EXPECT_TRUE(OnlyAt(VerifyBytes(raw), FILE_SECTOR, "Form 2 EDC"));
 }
 
-TEST(RawSectorVerify, OnlyTheSystemAreaMayBeAllZero) {
+TEST(RawSectorVerify, OnlyTheSystemAreaMayBeAllZeroAndTheListIsCapped) {
     const TinyImage image = BuildTinyImage();
     std::vector<uint8_t> raw = image.Raw();
     // Sectors as a project's system area taken from a real disc gives them.
@@ -108,27 +92,23 @@ TEST(RawSectorVerify, OnlyTheSystemAreaMayBeAllZero) {
         SectorEncoder().EncodeSector(raw.data() + RawOffset(lba, 0));
     }
     EXPECT_TRUE(VerifyBytes(raw).Sound());
-
     raw[RawOffset(5, 0)] = 0x01;  // no sync, not all zero
     EXPECT_TRUE(OnlyAt(VerifyBytes(raw), 5, "no sync pattern"));
     raw = image.Raw();
     std::memset(raw.data() + RawOffset(FILE_SECTOR, 0), 0, RAW_SECTOR_BYTES);
     EXPECT_TRUE(OnlyAt(VerifyBytes(raw), FILE_SECTOR, "all zero"));
-}
 
-TEST(RawSectorVerify, ListIsCappedAndTheRestCounted) {
-    const TinyImage image = BuildTinyImage();
-    std::vector<uint8_t> raw = image.Raw();
-    for (int64_t lba = image.firstDataFile; lba < image.SectorCount(); ++lba) raw[RawOffset(lba, 1)] = 0;
+    for (int64_t lba = image.firstDataFile; lba < 92; ++lba) raw[RawOffset(lba, 1)] = 0;
     VerifyOptions options;
     options.listLimit = 10;
     const VerifyReport report = VerifyBytes(raw, options);
-    const int64_t damaged = image.SectorCount() - image.firstDataFile;
+    const int64_t damaged = 92 - image.firstDataFile;
     EXPECT_EQ(report.problemCount, damaged);
     ASSERT_EQ(report.problems.size(), 11u);
     EXPECT_EQ(report.problems[0].lba, image.firstDataFile);
     EXPECT_EQ(report.problems.back().lba, WHOLE_IMAGE);
-    EXPECT_EQ(report.problems.back().text, std::to_string(damaged - 10) + " more sector problems not listed");
+    EXPECT_EQ(report.problems.back().text,
+              std::to_string(damaged - 10) + " more sector problems not listed");
 }
 
 }  // namespace

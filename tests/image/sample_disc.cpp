@@ -20,7 +20,8 @@ namespace {
 
 int32_t AddSourceFile(SampleDisc& disc, const TempDir& folder, const std::string& discDir,
                       const std::string& name, size_t size, int32_t parent) {
-    const std::vector<uint8_t> bytes = PatternBytes(size, static_cast<uint32_t>(disc.expected.size() + 7));
+    const std::vector<uint8_t> bytes =
+        PatternBytes(size, static_cast<uint32_t>(disc.expected.size() + 7));
     const auto source = folder / ("src " + name);  // a blank in every source path
     WriteBytes(source, bytes);
     disc.expected[discDir + "/" + name + ";1"] = bytes;

@@ -138,8 +138,9 @@ TEST(SectorEncoder, LeavesOtherSectorsAlone) {
     EXPECT_EQ(encoder.EncodeSector(form2.data()), 0);
     EXPECT_TRUE(std::equal(form2.begin(), form2.begin() + 2348, before.begin()));
     const uint32_t edc = Reference::Edc(form2.data() + 16, 2332);
-    EXPECT_EQ(form2[2348] | (form2[2349] << 8) | (form2[2350] << 16) | (uint32_t{form2[2351]} << 24),
-              edc);
+    EXPECT_EQ(
+        form2[2348] | (form2[2349] << 8) | (form2[2350] << 16) | (uint32_t{form2[2351]} << 24),
+        edc);
 }
 
 // The stamper and the verifier's expected address agree, past ninety-nine

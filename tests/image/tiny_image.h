@@ -28,8 +28,9 @@ struct TinyImage {
     // 32 records of 60 bytes fill DATA's first sector after "." and "..",
     // 34 the second: both end near the sector's end.
     static constexpr int32_t DATA_FILES = 66;
+    int32_t pvd = 16, terminator = 17;
     int32_t lTable = 18, lCopy = 19, mTable = 20, mCopy = 21;  // with one sector per table
-    int32_t root = 0, data = 0, readme = 0, firstDataFile = 0;
+    int32_t root = 0, data = 0, dataSecond = 0, readme = 0, firstDataFile = 0;
     std::vector<UserSector> sectors;
 
     int32_t SectorCount() const { return static_cast<int32_t>(sectors.size()); }
@@ -87,6 +88,7 @@ inline TinyImage BuildTinyImage(bool manyDirectories = false) {
     image.mCopy = 18 + 3 * p;
     image.root = project.dirTable[0].lba;
     image.data = project.dirTable[data].lba;
+    image.dataSecond = image.data + 1;
     image.readme = project.fileTable[0].lba;
     image.firstDataFile = project.fileTable[1].lba;
     return image;
@@ -100,7 +102,8 @@ inline void PutBoth32(uint8_t* p, uint32_t v) {
     for (int i = 0; i < 4; ++i) p[i] = p[7 - i] = static_cast<uint8_t>(v >> (8 * i));
 }
 
-inline VerifyReport VerifyBytes(const std::vector<uint8_t>& bytes, const VerifyOptions& options = {}) {
+inline VerifyReport VerifyBytes(const std::vector<uint8_t>& bytes,
+                                const VerifyOptions& options = {}) {
     MemoryImageSource source(bytes);
     return VerifyImageSource(source, options);
 }
@@ -124,7 +127,8 @@ inline bool HasProblem(const VerifyReport& report, int64_t lba, const std::strin
 inline ::testing::AssertionResult OnlyAt(const VerifyReport& report, int64_t lba,
                                          const std::string& part) {
     for (const VerifyProblem& p : report.problems) {
-        if (p.lba != lba) return ::testing::AssertionFailure() << "elsewhere:\n" << ProblemsText(report);
+        if (p.lba != lba)
+            return ::testing::AssertionFailure() << "elsewhere:\n" << ProblemsText(report);
     }
     if (!HasProblem(report, lba, part)) {
         return ::testing::AssertionFailure() << "no \"" << part << "\" at LBA " << lba << ":\n"

@@ -36,7 +36,8 @@ TEST(IsoBusterImport, RebuildsTheTreeLevelByLevelWithPinnedLbas) {
     EXPECT_EQ(result.code, IMPORT_FINISHED);
     EXPECT_EQ(result.log.count(), 0);
     EXPECT_EQ(DirPaths(project), (Lines{"\\DATA", "\\DATA\\SUB"}));
-    EXPECT_EQ(FilePaths(project), (Lines{"\\SYSTEM.CNF", "\\DATA\\MOVIE.STR", "\\DATA\\SUB\\DEEP.BIN"}));
+    EXPECT_EQ(FilePaths(project),
+              (Lines{"\\SYSTEM.CNF", "\\DATA\\MOVIE.STR", "\\DATA\\SUB\\DEEP.BIN"}));
     EXPECT_EQ(FileLbas(project), (std::vector<int32_t>{24, 25, 300}));
     EXPECT_EQ(project.dirTable[0].lba, 22);  // the root record is kept
     EXPECT_EQ(test::FieldsOf(project.fileTable[1]),
@@ -65,9 +66,9 @@ TEST(IsoBusterImport, AListingThatCannotBeOpenedLeavesTheProjectCleared) {
     test::ScriptedPrompt prompt;
     test::TempDir temp;
     const CalendarTime now{2024, 1, 2, 3, 4, 5};
-    EXPECT_EQ(ImportIsoBusterListing(project, (temp / "NOPE" / "none.txt").string(), 0, now, log,
-                                     prompt),
-              IMPORT_CANNOT_OPEN);
+    EXPECT_EQ(
+        ImportIsoBusterListing(project, (temp / "NOPE" / "none.txt").string(), 0, now, log, prompt),
+        IMPORT_CANNOT_OPEN);
     EXPECT_EQ(prompt.shown, (Lines{"Cannot open filename  \n"}));
     EXPECT_EQ(project.fileCount(), 0);
     EXPECT_EQ(project.dirCount(), 1);
@@ -107,11 +108,11 @@ TEST(IsoBusterImport, SharedLbasBecomeDummiesAndRepeatsEndTheImport) {
         EXPECT_EQ(disc.Import(project, mode).code, IMPORT_FINISHED);
         ASSERT_EQ(project.fileCount(), 2);
         EXPECT_TRUE(project.fileTable[0].sourcePath.has_value());
-        EXPECT_EQ(test::FieldsOf(project.fileTable[1]),
-                  (test::RecordFields{8, "SAME.BIN", project.fileTable[1].dosDate,
-                                      project.fileTable[1].dosTime, 40,
-                                      mode == 0 ? FLAG_DUMMY | FLAG_LBA_SET : FLAG_DUMMY, 3, 20, 58,
-                                      std::nullopt}));
+        EXPECT_EQ(
+            test::FieldsOf(project.fileTable[1]),
+            (test::RecordFields{
+                8, "SAME.BIN", project.fileTable[1].dosDate, project.fileTable[1].dosTime, 40,
+                mode == 0 ? FLAG_DUMMY | FLAG_LBA_SET : FLAG_DUMMY, 3, 20, 58, std::nullopt}));
     }
 
     // The same path twice: one file in modes 0 and 1, two in mode 2.
@@ -200,8 +201,9 @@ TEST(IsoBusterImport, StopsAtTheDepthAndTableLimits) {
     auto result = disc.Import(project);
     EXPECT_EQ(result.code, IMPORT_FINISHED);
     EXPECT_EQ(project.dirCount(), 8);
-    EXPECT_EQ(result.log.lines(), (Lines{"ATTENTION: Too many sub-directories  (cannot copy the paths)   " +
-                                         disc.folder().string() + "/1/2/3/4/5/6/7/8 "}));
+    EXPECT_EQ(result.log.lines(),
+              (Lines{"ATTENTION: Too many sub-directories  (cannot copy the paths)   " +
+                     disc.folder().string() + "/1/2/3/4/5/6/7/8 "}));
     // Nine separators are all the boundaries kept: IN8.BIN is never reached.
     EXPECT_EQ(FilePaths(project), (Lines{"\\1\\2\\3\\4\\5\\6\\7\\IN7.BIN"}));
 

@@ -13,22 +13,19 @@ namespace korvalin::test {
 struct ImportOutcome {
     int code = -1;
     ErrorLog log;
-    std::vector<std::string> messages;
 };
 
 // The folder "GAMEDISC" in a temporary folder, holding LIST.TXT and the
 // extracted tree.
 class ListingFolder {
-public:
+  public:
     ListingFolder() { std::filesystem::create_directory(folder()); }
     std::filesystem::path folder() const { return temp_ / "GAMEDISC"; }
     std::string listing() const { return (folder() / "LIST.TXT").string(); }
 
     // `relative` uses '/'; parent folders are made as needed.
     void File(const std::string& relative, size_t size = 1) const {
-        const auto path = folder() / relative;
-        std::filesystem::create_directories(path.parent_path());
-        WriteBytes(path, std::vector<uint8_t>(size, 0x5A));
+        WriteBytes(folder() / relative, std::vector<uint8_t>(size, 0x5A));
     }
     void Dir(const std::string& relative) const {
         std::filesystem::create_directories(folder() / relative);
@@ -40,11 +37,10 @@ public:
         ImportOutcome outcome;
         ScriptedPrompt prompt;
         outcome.code = ImportIsoBusterListing(project, listing(), mode, now, outcome.log, prompt);
-        outcome.messages = prompt.shown;
         return outcome;
     }
 
-private:
+  private:
     TempDir temp_;
 };
 

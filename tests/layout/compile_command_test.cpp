@@ -12,7 +12,7 @@ namespace korvalin {
 namespace {
 
 class CompileCommand : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         test::WriteBytes(dir / "a.bin", std::vector<uint8_t>(3000, 0x5A));
         test::AddFile(project, "A.BIN", 3000, 0, (dir / "a.bin").string());
@@ -53,8 +53,8 @@ TEST_F(CompileCommand, CancelToTheDisplacedWarningStillRunsTheChecks) {
 
     project.fileTable[0].recordLength = 1;
     EXPECT_EQ(RunCompileCommand(project, prompt, nullptr).code, COMPILE_COMMAND_CHECK_FAILED);
-    EXPECT_EQ(prompt.shown,
-              std::vector<std::string>{"Error de tamaño en directorio del elemento file 0 - A.BIN"});
+    EXPECT_EQ(prompt.shown, std::vector<std::string>{
+                                "Error de tamaño en directorio del elemento file 0 - A.BIN"});
     EXPECT_TRUE(prompt.saveRequests.empty());
 }
 
@@ -62,7 +62,8 @@ TEST_F(CompileCommand, OkToTheWarningCompilesAndShowsTheResultWhateverItSays) {
     project.layoutState.lbaDisplaced = 1;
     prompt.saveAnswer = (dir / "missing folder" / "x.iso").string();
     EXPECT_EQ(RunCompileCommand(project, prompt, nullptr).code, COMPILE_COMMAND_RAN);
-    EXPECT_EQ(prompt.shown, std::vector<std::string>{"no es posible crear: " + *prompt.saveAnswer + " "});
+    EXPECT_EQ(prompt.shown,
+              std::vector<std::string>{"no es posible crear: " + *prompt.saveAnswer + " "});
     prompt.saveAnswer.reset();  // Cancel in the save dialog
     EXPECT_EQ(RunCompileCommand(project, prompt, nullptr).code, COMPILE_COMMAND_CANCELLED);
 }

@@ -14,7 +14,8 @@ TEST(ErrorLog, KeepsNinetyNineLinesThenTheOverflowNotice) {
         const auto rows = ErrorLogRows(log);
         EXPECT_EQ(rows.size(), added == 99 ? 3u + 99u : 3u + 100u) << added;
         EXPECT_EQ(rows[3 + 98].text, "line 98");
-        EXPECT_EQ(rows.back().text, added == 99 ? "line 98" : "over 100 errors have been produced!!");
+        EXPECT_EQ(rows.back().text,
+                  added == 99 ? "line 98" : "over 100 errors have been produced!!");
     }
 }
 

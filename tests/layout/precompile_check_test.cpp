@@ -61,10 +61,10 @@ TEST(PreCompileCheck, OnlyTheFirstTableProblemAndAlwaysTheExtents) {
     p.dirTable[2].sourcePath = "/y";
     p.fileTable[0].sourcePath.reset();  // not reported: the file check is skipped
     // Extents: 0-2 directories, 3 OUTER.BIN, 4 INNER.BIN.
-    EXPECT_EQ(PreCompileCheck(p), (Messages{"Elemento no nulo en ruta en elemento path 1 - ONE",
-                                            "LBA error in the subtable4 y 3",
-                                            "In filenameINNER.BIN LBA's 102 103",
-                                            " Collision with file  OUTER.BIN LBA's 100 109"}));
+    EXPECT_EQ(PreCompileCheck(p),
+              (Messages{"Elemento no nulo en ruta en elemento path 1 - ONE",
+                        "LBA error in the subtable4 y 3", "In filenameINNER.BIN LBA's 102 103",
+                        " Collision with file  OUTER.BIN LBA's 100 109"}));
 }
 
 TEST(PreCompileCheck, DirectoryCollisionsOneSectorRangesAndTheExaminedPositions) {
@@ -75,8 +75,9 @@ TEST(PreCompileCheck, DirectoryCollisionsOneSectorRangesAndTheExaminedPositions)
     p.extentTable = {{a, 100, 103, EXTENT_PINNED_DIR},
                      {FileId(0), 101, 101, EXTENT_PINNED_FILE},  // one sector: never reported
                      {b, 102, 110, EXTENT_PINNED_DIR}};
-    EXPECT_EQ(CheckExtents(p), (Messages{"LBA error in the subtable2 y 0", "In path B LBA's 102 110",
-                                         "collision with pathA LBA's 100 103"}));
+    EXPECT_EQ(CheckExtents(p),
+              (Messages{"LBA error in the subtable2 y 0", "In path B LBA's 102 110",
+                        "collision with pathA LBA's 100 103"}));
     p.extentTable[2] = {b, 104, 110, EXTENT_PINNED_DIR};
     EXPECT_TRUE(CheckExtents(p).empty());
 

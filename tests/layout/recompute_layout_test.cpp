@@ -108,7 +108,8 @@ TEST(Layout, PinnedDirectoriesAreKeptSteppedOverOrDisplaced) {
 TEST(Layout, PinnedFilesAreKeptOrDisplacedAndUnpinnedOnesMoveOn) {
     Project project = test::NewProject();
     AddDir(project, "DATA");
-    for (uint32_t size : {5u * 2048, 2048u, 2u * 2048, 4096u, 5000u, 100u}) AddFile(project, "F", size);
+    for (uint32_t size : {5u * 2048, 2048u, 2u * 2048, 4096u, 5000u, 100u})
+        AddFile(project, "F", size);
     Pin(project.fileTable[0], 40);  // [40, 44]
     Pin(project.fileTable[1], 44);  // touches its last sector: displaced
     Pin(project.fileTable[2], 41);  // inside without touching either end: kept
@@ -117,8 +118,8 @@ TEST(Layout, PinnedFilesAreKeptOrDisplacedAndUnpinnedOnesMoveOn) {
     RecomputeLayout(project);
     // Displaced files are placed from the cursor the previous pin left.
     EXPECT_EQ(Lbas(project.fileTable), (Values{40, 45, 41, 46, 50, 53}));
-    EXPECT_EQ(Flags(project.fileTable),
-              (Values{FLAG_LBA_SET, FLAG_DISPLACED, FLAG_LBA_SET, FLAG_DISPLACED, FLAG_LBA_SET, 0}));
+    EXPECT_EQ(Flags(project.fileTable), (Values{FLAG_LBA_SET, FLAG_DISPLACED, FLAG_LBA_SET,
+                                                FLAG_DISPLACED, FLAG_LBA_SET, 0}));
     EXPECT_EQ(State(project), (Values{23, 24, 54, 54, 6, 1}));
 }
 
@@ -155,7 +156,7 @@ TEST(Layout, DummiesTakeTheSizeOfTheRealFileOnTheirLbaUnlessSizeIsSet) {
     EXPECT_EQ(Lbas(project.fileTable), (Values{23, 23, 23, 100000}));
     EXPECT_EQ(project.fileTable[1].size, 12345u);
     EXPECT_EQ(project.fileTable[2].size, 99u);
-    EXPECT_EQ(project.fileTable[3].size, 5u);  // no real file there: keeps its size
+    EXPECT_EQ(project.fileTable[3].size, 5u);         // no real file there: keeps its size
     EXPECT_EQ(project.layoutState.totalSectors, 30);  // dummies never raise it
     EXPECT_EQ(project.layoutState.registeredFileCount, 1);
     EXPECT_EQ(project.extentTable.size(), 2u);

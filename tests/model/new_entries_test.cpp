@@ -19,32 +19,27 @@ EntryEditorRunner Named(const std::string& name) {
 
 TEST(NewSubDirectory, OpensTheEditorOnTheDefaultsAndKeepsTheConfirmedDirectory) {
     Project project = test::NewProject();
-    const int32_t data = test::AddDir(project, "DATA");
+    project.currentDir = test::AddDir(project, "DATA");
     RecomputeLayout(project);
-    project.currentDir = data;
     EntryEditorState seen;
     const EditOutcome outcome = NewSubDirectory(project, PressOk([&seen](EntryEditorState& s) {
-        seen = s;
-        s.nameText = "MOVIES";
-        s.sizeText = "999";  // hidden for a directory; never taken
-    }));
+                                                    seen = s;
+                                                    s.nameText = "MOVIES";
+                                                    s.sizeText = "999";  // hidden; never taken
+                                                }));
     EXPECT_EQ(outcome.code, EDIT_OK);
     EXPECT_EQ(outcome.refresh, REFRESH_LIST_AND_TREE);
-    EXPECT_EQ(seen.entryId, 2);
     EXPECT_EQ(seen.nameText, "PATH0000");
     EXPECT_EQ(seen.lbaText, std::to_string(project.layoutState.firstFileLba));
-    // The pickers show the volume date and time.
-    const VolumeInfo& v = project.volumeInfo;
-    EXPECT_EQ(seen.date, (CalendarTime{v.year, v.month, v.day, 0, 0, 0}));
-    EXPECT_EQ(seen.time, (CalendarTime{0, 0, 0, v.hour, v.minute, v.second}));
-
+    // The pickers show the volume date and time; the directory keeps them in UTC.
+    EXPECT_EQ(seen.date, (CalendarTime{2024, 6, 5, 0, 0, 0}));
+    EXPECT_EQ(seen.time, (CalendarTime{0, 0, 0, 11, 20, 30}));
     ASSERT_EQ(project.dirCount(), 3);
     const DirEntry& dir = project.dirTable[2];
     EXPECT_EQ(DiscPathOfEntry(project, 2), "\\DATA\\MOVIES");
-    EXPECT_EQ(dir.size, 2048u);
-    EXPECT_EQ(dir.recordLength, 54u);  // 6 + 47 + 1
-    EXPECT_EQ(dir.dosDate, PackDosDate(project.volumeUtcTime));
-    EXPECT_EQ(dir.dosTime, PackDosTime(project.volumeUtcTime));
+    EXPECT_EQ(FieldsOf(dir), (test::RecordFields{6, "MOVIES", PackDosDate(project.volumeUtcTime),
+                                                 PackDosTime(project.volumeUtcTime), dir.lba, 0, 2,
+                                                 2048, 54, std::nullopt}));
     EXPECT_EQ(project.editedEntryId, 0);
 }
 
@@ -65,24 +60,6 @@ TEST(NewSubDirectory, CancelRemovesItAgainAndRerunsTheLayout) {
     EXPECT_EQ(FieldsOf(project.fileTable), FieldsOf(laidOut.fileTable));
     EXPECT_EQ(project.extentTable, laidOut.extentTable);
     EXPECT_EQ(project.layoutState, laidOut.layoutState);
-    EXPECT_EQ(project.editedEntryId, 0);
-}
-
-TEST(NewSubDirectory, StopsAtTheTableLimitButNotAtAnyDepth) {
-    Project project = test::NewProject();
-    int32_t parent = 0;
-    for (int i = 1; i < DIR_TABLE_SLOTS - 1; ++i) {
-        parent = test::AddDir(project, "D" + std::to_string(i), i <= 9 ? parent : 0);
-    }
-    RecomputeLayout(project);
-    project.currentDir = 9;  // nine levels below the root
-    EXPECT_EQ(NewSubDirectory(project, Named("DEEP")).code, EDIT_OK);
-    ASSERT_EQ(project.dirCount(), 1024);
-    EXPECT_EQ(project.dirTable[1023].parent, 10u);
-    const EditOutcome full = NewSubDirectory(project, Named("MORE"));
-    EXPECT_EQ(full.code, EDIT_REFUSED);
-    EXPECT_EQ(full.message, "Too many directories(more than 1024)");
-    EXPECT_EQ(project.dirCount(), 1024);
 }
 
 TEST(NewDummyFile, IsPinnedAtTheNextFreeLbaAndKeepsTheTypedSizeUntilTheLayout) {
@@ -91,37 +68,50 @@ TEST(NewDummyFile, IsPinnedAtTheNextFreeLbaAndKeepsTheTypedSizeUntilTheLayout) {
     RecomputeLayout(project);
     EntryEditorState seen;
     EXPECT_EQ(NewDummyFile(project, PressOk([&seen](EntryEditorState& s) {
-                  seen = s;
-                  ToggleSetLba(s);  // unticking does not unpin a new dummy
-                  s.nameText = "PAD.BIN";
-                  s.lbaText = "23";  // A.BIN's LBA
-                  s.sizeText = "77";
-              })).code,
+                               seen = s;
+                               ToggleSetLba(s);  // unticking does not unpin a new dummy
+                               s.nameText = "PAD.BIN";
+                               s.lbaText = "23";  // A.BIN's LBA
+                               s.sizeText = "77";
+                           }))
+                  .code,
               EDIT_OK);
     EXPECT_EQ(seen.kind, EDITOR_DUMMY_FILE);
     EXPECT_EQ(seen.nameText, "FILE0000");
     EXPECT_EQ(seen.lbaText, std::to_string(project.layoutState.nextFreeLba));
     const FileEntry& dummy = project.fileTable[1];
-    EXPECT_EQ(dummy.flags, FLAG_DUMMY | FLAG_LBA_SET);
-    EXPECT_EQ(dummy.lba, 23);
-    EXPECT_EQ(dummy.size, 77u);
-    EXPECT_FALSE(dummy.sourcePath.has_value());
+    EXPECT_EQ(FieldsOf(dummy),
+              (test::RecordFields{7, "PAD.BIN", dummy.dosDate, dummy.dosTime, 23,
+                                  FLAG_DUMMY | FLAG_LBA_SET, 1, 77, 56, std::nullopt}));
     RecomputeLayout(project);
     EXPECT_EQ(dummy.size, 5000u);  // without "Set Filesize": the size of the file it names
 }
 
-TEST(NewDummyFile, CancelAndTheFullTableLeaveTheFilesAsTheyWere) {
+TEST(NewEntries, StopAtTheTableLimitsButNotAtAnyDepthAndCancelChangesNothing) {
     Project project = test::NewProject();
-    for (int i = 0; i < FILE_TABLE_SLOTS - 1; ++i) test::AddFile(project, "F" + std::to_string(i), 0);
+    int32_t parent = 0;
+    for (int i = 1; i < DIR_TABLE_SLOTS - 1; ++i) {
+        parent = test::AddDir(project, "D" + std::to_string(i), i <= 9 ? parent : 0);
+    }
+    for (int i = 0; i < FILE_TABLE_SLOTS - 1; ++i)
+        test::AddFile(project, "F" + std::to_string(i), 0);
     RecomputeLayout(project);
-    const auto before = FieldsOf(project.fileTable);
+    project.currentDir = 9;  // nine levels below the root
+    EXPECT_EQ(NewSubDirectory(project, Named("DEEP")).code, EDIT_OK);
+    EXPECT_EQ(project.dirTable[1023].parent, 10u);
+    const auto files = FieldsOf(project.fileTable);
     EXPECT_EQ(NewDummyFile(project, test::PressCancel()).code, EDIT_CANCELLED);
-    EXPECT_EQ(FieldsOf(project.fileTable), before);
+    EXPECT_EQ(FieldsOf(project.fileTable), files);
     EXPECT_EQ(project.editedEntryId, 0);
     ASSERT_EQ(NewDummyFile(project, Named("LAST.BIN")).code, EDIT_OK);
-    const EditOutcome full = NewDummyFile(project, Named("MORE.BIN"));
-    EXPECT_EQ(full.code, EDIT_REFUSED);
-    EXPECT_EQ(full.message, " Too many files!(more than  4096)");
+
+    const EditOutcome noDir = NewSubDirectory(project, Named("MORE"));
+    EXPECT_EQ(noDir.code, EDIT_REFUSED);
+    EXPECT_EQ(noDir.message, "Too many directories(more than 1024)");
+    const EditOutcome noFile = NewDummyFile(project, Named("MORE.BIN"));
+    EXPECT_EQ(noFile.code, EDIT_REFUSED);
+    EXPECT_EQ(noFile.message, " Too many files!(more than  4096)");
+    EXPECT_EQ(project.dirCount(), 1024);
     EXPECT_EQ(project.fileCount(), 4096);
 }
 

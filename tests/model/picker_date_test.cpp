@@ -25,8 +25,8 @@ TEST(PickerDate, ParsesTheCommandLinesDatesAndTimes) {
     EXPECT_EQ(t, (CalendarTime{2004, 2, 29, 0, 0, 0}));
     EXPECT_TRUE(ParsePickerDate("1/5/2003", t));
     EXPECT_EQ(t, (CalendarTime{2003, 5, 1, 0, 0, 0}));
-    for (const char* bad : {"29/02/2005", "00/01/2003", "01/01/2108", "01/01/03", "01-01-2003",
-                            "01/01/2003x", ""}) {
+    for (const char* bad :
+         {"29/02/2005", "00/01/2003", "01/01/2108", "01/01/03", "01-01-2003", "01/01/2003x", ""}) {
         EXPECT_FALSE(ParsePickerDate(bad, t)) << bad;
     }
     EXPECT_TRUE(ParsePickerTime("23:59:59", t));

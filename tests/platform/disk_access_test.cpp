@@ -27,8 +27,9 @@ TEST(FolderListing, OrdersByUpperCasedNameWhateverTheCreationOrder) {
     for (const char* name : {"_u.bin", "b.txt", "Zed", "A.TXT", "a.txt", "10.BIN", "c"}) {
         test::WriteText(dir / name, "x");
     }
-    EXPECT_EQ(Names(dir.path().string()), (std::vector<std::string>{"10.BIN", "A.TXT", "a.txt",
-                                                                     "b.txt", "c", "Zed", "_u.bin"}));
+    EXPECT_EQ(
+        Names(dir.path().string()),
+        (std::vector<std::string>{"10.BIN", "A.TXT", "a.txt", "b.txt", "c", "Zed", "_u.bin"}));
 }
 
 TEST(FolderListing, KeepsFilesFoldersAndBrokenLinksButNotPipes) {
