@@ -16,7 +16,7 @@ TEST(VerifyCommand, SummaryListingJsonQuietAndExitStatus) {
     const TinyImage image = BuildTinyImage();
     std::vector<uint8_t> raw = image.Raw();
     WriteBytes(dir / "tiny.bin", raw);
-    WriteBytes(dir / "tiny.iso", image.Plain());
+    WriteBytes(dir / "tiny.iso", image.plain);
     raw[RawOffset(40, 2200)] ^= 1;
     const std::string bad = (dir / "bad.bin").string();
     WriteBytes(bad, raw);

@@ -21,14 +21,10 @@ constexpr size_t LAST_IN_SECOND_SECTOR = 33 * 60;
 using Sector = int32_t TinyImage::*;
 using Damager = std::function<int64_t(TinyImage&)>;  // returns the LBA to be reported
 
-uint8_t* At(TinyImage& image, int64_t lba, size_t offset) {
-    return image.sectors[static_cast<size_t>(lba)].data() + offset;
-}
-
 // Writes `value` at `offset` in each of the sectors; the first is reported.
 Damager Set(std::vector<Sector> sectors, size_t offset, uint8_t value) {
     return [=](TinyImage& i) {
-        for (Sector s : sectors) *At(i, i.*s, offset) = value;
+        for (Sector s : sectors) *i.At(i.*s, offset) = value;
         return i.*sectors[0];
     };
 }
@@ -37,7 +33,7 @@ Damager Set(std::vector<Sector> sectors, size_t offset, uint8_t value) {
 Damager Both32(Sector sector, size_t offset, uint32_t value) {
     return [=](TinyImage& i) {
         for (int b = 0; b < 4; ++b) {
-            *At(i, i.*sector, offset + b) = *At(i, i.*sector, offset + 7 - b) =
+            *i.At(i.*sector, offset + b) = *i.At(i.*sector, offset + 7 - b) =
                 static_cast<uint8_t>(value >> (8 * b));
         }
         return i.*sector;
@@ -53,13 +49,13 @@ Damager Then(Damager first, Damager second) {
 
 TEST(FileSystemVerify, TinyImagesAreSound) {
     const TinyImage image = BuildTinyImage();
-    const VerifyReport report = VerifyBytes(image.Plain());
+    const VerifyReport report = VerifyBytes(image.plain);
     EXPECT_TRUE(report.Sound()) << ProblemsText(report);
     EXPECT_EQ(report.format.sectorBytes, 2048);
-    EXPECT_EQ(report.format.sectorCount, image.SectorCount());
+    EXPECT_EQ(report.format.sectorCount, 92);
     EXPECT_EQ(report.sectorsChecked, 0);
     EXPECT_EQ(report.directories, 2);
-    EXPECT_EQ(report.files, 1 + TinyImage::DATA_FILES);
+    EXPECT_EQ(report.files, 67);
     EXPECT_TRUE(report.notes.empty());
     // Path table records that start the next sector after zero fill.
     const TinyImage twoSectorTables = BuildTinyImage(true);
@@ -79,7 +75,7 @@ TEST(FileSystemVerify, EachDamageIsReportedAtItsSectorInBothFormats) {
     };
     const auto zero = [](Sector sector) -> Damager {
         return [=](TinyImage& i) {
-            i.sectors[static_cast<size_t>(i.*sector)].fill(0);
+            std::fill_n(i.At(i.*sector, 0), 2048, 0);
             return i.*sector;
         };
     };
@@ -120,7 +116,7 @@ TEST(FileSystemVerify, EachDamageIsReportedAtItsSectorInBothFormats) {
         SCOPED_TRACE(expected);
         TinyImage image = BuildTinyImage();
         const int64_t lba = damage(image);
-        for (const std::vector<uint8_t>& bytes : {image.Plain(), image.Raw()}) {
+        for (const std::vector<uint8_t>& bytes : {image.plain, image.Raw()}) {
             const VerifyReport report = VerifyBytes(bytes);
             if (alone) {
                 EXPECT_TRUE(OnlyAt(report, lba, expected));
@@ -134,19 +130,19 @@ TEST(FileSystemVerify, EachDamageIsReportedAtItsSectorInBothFormats) {
 TEST(FileSystemVerify, FileSystemOnlyImageMayEndBeforeTheVolume) {
     TinyImage image = BuildTinyImage();
     // Up to the first file, as the IML variant writes it.
-    image.sectors.resize(static_cast<size_t>(image.readme));
+    image.plain.resize(static_cast<size_t>(image.readme) * 2048);
     VerifyOptions options;
     options.fileSystemOnly = true;
-    const VerifyReport partial = VerifyBytes(image.Plain(), options);
+    const VerifyReport partial = VerifyBytes(image.plain, options);
     EXPECT_TRUE(partial.Sound()) << ProblemsText(partial);
     EXPECT_EQ(partial.notes.size(), 2u);
-    const VerifyReport whole = VerifyBytes(image.Plain());
+    const VerifyReport whole = VerifyBytes(image.plain);
     EXPECT_TRUE(HasProblem(whole, 16, "volume space size is 92 sectors but the image holds 25"));
     EXPECT_TRUE(HasProblem(whole, image.root, "runs past the end of the image"));
     // The IML variant's image name says so by itself.
     TempDir dir;
-    WriteBytes(dir / "disc.IMS", image.Plain());
-    WriteBytes(dir / "disc.iso", image.Plain());
+    WriteBytes(dir / "disc.IMS", image.plain);
+    WriteBytes(dir / "disc.iso", image.plain);
     EXPECT_TRUE(VerifyImage((dir / "disc.IMS").string(), {}).Sound());
     EXPECT_FALSE(VerifyImage((dir / "disc.iso").string(), {}).Sound());
 }

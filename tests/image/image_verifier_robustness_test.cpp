@@ -6,7 +6,6 @@
 #include <cstdlib>
 #include <random>
 
-#include "image/image_reader.h"
 #include "image/tiny_image.h"
 #include "test_support.h"
 
@@ -18,21 +17,6 @@ std::vector<uint8_t> RandomBytes(size_t count, uint32_t seed) {
     std::vector<uint8_t> bytes(count);
     for (uint8_t& b : bytes) b = static_cast<uint8_t>(random());
     return bytes;
-}
-
-TEST(ImageReader, ReadsUserDataOfEitherFormatAndNothingOutsideIt) {
-    const TinyImage image = BuildTinyImage();
-    for (const std::vector<uint8_t>& bytes : {image.Raw(), image.Plain()}) {
-        MemoryImageSource source(bytes);
-        ImageReader reader(source, DetectImageFormat(source));
-        uint8_t sector[2048];
-        ASSERT_TRUE(reader.ReadUserData(image.readme, sector));
-        EXPECT_EQ(std::string(reinterpret_cast<char*>(sector), 11), "hello disc\n");
-        EXPECT_FALSE(reader.ReadUserData(image.SectorCount(), sector));
-        EXPECT_FALSE(reader.ReadUserData(-1, sector));
-        std::vector<uint8_t> run;
-        EXPECT_FALSE(reader.ReadUserData(image.SectorCount() - 1, 2, run));
-    }
 }
 
 TEST(ImageVerifierRobustness, CutShortAndEmptyFiles) {
@@ -69,7 +53,7 @@ TEST(ImageVerifierRobustness, RandomBytesAndRandomDamage) {
               "raw 2352-byte sectors (assumed from the file size)");
 
     const TinyImage image = BuildTinyImage(true);
-    const std::vector<uint8_t> clean = image.Plain();
+    const std::vector<uint8_t> clean = image.plain;
     std::mt19937 random(7);
     for (int round = 0; round < 300; ++round) {
         std::vector<uint8_t> bytes = clean;
@@ -80,27 +64,6 @@ TEST(ImageVerifierRobustness, RandomBytesAndRandomDamage) {
         }
         EXPECT_LE(VerifyBytes(bytes).problems.size(), 202u);
     }
-}
-
-TEST(ImageVerifierOnDisk, ReadsAFileAsFromMemoryAndReportsOneItCannotOpen) {
-    TempDir dir;
-    const TinyImage image = BuildTinyImage();
-    WriteBytes(dir / "tiny.bin", image.Raw());
-    int64_t lastDone = -1;
-    const VerifyReport report =
-        VerifyImage((dir / "tiny.bin").string(), {}, [&](int64_t done, int64_t total) {
-            EXPECT_EQ(total, image.SectorCount());
-            lastDone = done;
-        });
-    EXPECT_TRUE(report.Sound()) << ProblemsText(report);
-    EXPECT_EQ(lastDone, image.SectorCount());
-
-    const std::string path = (dir / "absent.bin").string();
-    const VerifyReport absent = VerifyImage(path, {});
-    EXPECT_FALSE(absent.opened);
-    EXPECT_FALSE(absent.Sound());
-    EXPECT_EQ(absent.openError, "cannot read " + path + ": No such file or directory");
-    EXPECT_FALSE(VerifyImage(dir.path().string(), {}).opened);
 }
 
 TEST(ImageVerifierOracle, GenisoimageImagesAreSound) {

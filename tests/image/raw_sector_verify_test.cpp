@@ -74,9 +74,6 @@ TEST(RawSectorVerify, Form2AndMode1SectorsAreNotedAndTheirEdcChecked) {
     mode1[12] ^= 0x01;  // the header is covered too
     EXPECT_TRUE(OnlyAt(VerifyBytes(raw), FILE_SECTOR + 1, "Mode 1 EDC"));
     mode1[12] ^= 0x01;
-    mode1[2070] = 1;
-    EXPECT_TRUE(OnlyAt(VerifyBytes(raw), FILE_SECTOR + 1, "bytes 2068-2075"));
-    mode1[2070] = 0;
     SectorEncoder().EncodeSector(form2);
     form2[2300] ^= 0xFF;  // Form 2 user data reach up to the EDC
     EXPECT_TRUE(OnlyAt(VerifyBytes(raw), FILE_SECTOR, "Form 2 EDC"));

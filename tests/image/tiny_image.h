@@ -7,8 +7,6 @@
 
 #include <gtest/gtest.h>
 
-#include <array>
-#include <cstdint>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -22,37 +20,25 @@
 
 namespace korvalin::test {
 
-using UserSector = std::array<uint8_t, 2048>;
-
 struct TinyImage {
-    // 32 records of 60 bytes fill DATA's first sector after "." and "..",
-    // 34 the second: both end near the sector's end.
-    static constexpr int32_t DATA_FILES = 66;
-    int32_t pvd = 16, terminator = 17;
-    int32_t lTable = 18, lCopy = 19, mTable = 20, mCopy = 21;  // with one sector per table
+    int32_t pvd = 16, terminator = 17, lTable = 18, lCopy = 0, mTable = 0, mCopy = 0;
     int32_t root = 0, data = 0, dataSecond = 0, readme = 0, firstDataFile = 0;
-    std::vector<UserSector> sectors;
+    std::vector<uint8_t> plain;  // 2048-byte sectors
 
-    int32_t SectorCount() const { return static_cast<int32_t>(sectors.size()); }
-
-    std::vector<uint8_t> Plain() const {
-        std::vector<uint8_t> out;
-        for (const UserSector& s : sectors) out.insert(out.end(), s.begin(), s.end());
-        return out;
-    }
+    uint8_t* At(int64_t lba, size_t offset) { return plain.data() + lba * 2048 + offset; }
 
     // Stamped and encoded like the program's raw images; the system area all zero.
     std::vector<uint8_t> Raw() const {
-        std::vector<uint8_t> out(sectors.size() * RAW_SECTOR_BYTES, 0);
+        std::vector<uint8_t> out(plain.size() / 2048 * RAW_SECTOR_BYTES, 0);
         SectorHeaderTemplate header;
-        for (size_t lba = 0; lba < sectors.size(); ++lba) {
+        for (size_t lba = 0; lba < plain.size() / 2048; ++lba) {
             uint8_t* sector = out.data() + lba * RAW_SECTOR_BYTES;
             StampSectorHeader(sector, header);
             if (lba < 16) {
                 std::memset(sector, 0, RAW_SECTOR_BYTES);
                 continue;
             }
-            std::memcpy(sector + USER_DATA_OFFSET, sectors[lba].data(), USER_DATA_BYTES);
+            std::memcpy(sector + USER_DATA_OFFSET, &plain[lba * 2048], USER_DATA_BYTES);
             SectorEncoder().EncodeSector(sector);
         }
         return out;
@@ -67,7 +53,7 @@ inline TinyImage BuildTinyImage(bool manyDirectories = false) {
     for (int i = 0; manyDirectories && i < 127; ++i) AddDir(project, std::to_string(10000000 + i));
     WriteText(sources / "readme", "hello disc\n");
     AddFile(project, "README.TXT", 11, 0, (sources / "readme").string());
-    for (int32_t i = 0; i < TinyImage::DATA_FILES; ++i) {
+    for (int i = 0; i < 66; ++i) {
         const std::string name = "FILE" + std::to_string(100 + i).substr(1) + ".BIN";
         WriteBytes(sources / name, std::vector<uint8_t>(100 + i, static_cast<uint8_t>(i + 1)));
         AddFile(project, name, 100 + i, data, (sources / name).string());
@@ -77,11 +63,8 @@ inline TinyImage BuildTinyImage(bool manyDirectories = false) {
     state.imagePath = (sources / "tiny.iso").string();
     CompileImage(project, state);
     EXPECT_EQ(state.compileMessage, COMPILE_SUCCESS_MESSAGE);
-
     TinyImage image;
-    const std::vector<uint8_t> plain = ReadBytes(state.imagePath);
-    image.sectors.resize(plain.size() / 2048);
-    std::memcpy(image.sectors.data(), plain.data(), plain.size());
+    image.plain = ReadBytes(state.imagePath);
     const int32_t p = project.layoutState.pathTableSectors;
     image.lCopy = 18 + p;
     image.mTable = 18 + 2 * p;
@@ -96,10 +79,6 @@ inline TinyImage BuildTinyImage(bool manyDirectories = false) {
 
 inline size_t RawOffset(int64_t lba, size_t byte) {
     return static_cast<size_t>(lba) * RAW_SECTOR_BYTES + byte;
-}
-
-inline void PutBoth32(uint8_t* p, uint32_t v) {
-    for (int i = 0; i < 4; ++i) p[i] = p[7 - i] = static_cast<uint8_t>(v >> (8 * i));
 }
 
 inline VerifyReport VerifyBytes(const std::vector<uint8_t>& bytes,
@@ -126,13 +105,12 @@ inline bool HasProblem(const VerifyReport& report, int64_t lba, const std::strin
 // Every listed problem lies at `lba`, and one of them says `part`.
 inline ::testing::AssertionResult OnlyAt(const VerifyReport& report, int64_t lba,
                                          const std::string& part) {
-    for (const VerifyProblem& p : report.problems) {
-        if (p.lba != lba)
-            return ::testing::AssertionFailure() << "elsewhere:\n" << ProblemsText(report);
-    }
-    if (!HasProblem(report, lba, part)) {
-        return ::testing::AssertionFailure() << "no \"" << part << "\" at LBA " << lba << ":\n"
-                                             << ProblemsText(report);
+    bool elsewhere = false;
+    for (const VerifyProblem& p : report.problems) elsewhere = elsewhere || p.lba != lba;
+    if (elsewhere || !HasProblem(report, lba, part)) {
+        return ::testing::AssertionFailure()
+               << "want \"" << part << "\" at LBA " << lba << " alone:\n"
+               << ProblemsText(report);
     }
     return ::testing::AssertionSuccess();
 }

@@ -84,15 +84,10 @@ TEST_F(ImportRobustness, JunkHugeNumbersLongPathsAndOddSeparators) {
     ImportInEveryMode("1 , \\A.BIN\0\\..\\x 2 , \\..\\..\\etc\\passwd 3 , ..\\GAMEDISC\\A.BIN"s);
     ImportInEveryMode("1 , \\BAD.DIR\\A.BIN\n2 , \\A.BIN\n");
     ImportInEveryMode(",,, , ,\n , , \n1 ,\n");
-    // Ten thousand entries, mostly missing.
+    // Ten thousand entries: only the first 4096 count.
     std::string text;
-    for (int i = 0; i < 10000; ++i) {
-        text += std::to_string(i % 7 == 0 ? 24 : 100 + i) + " , ";
-        const std::string paths[] = {"\\A.BIN", "\\DATA\\X.BIN",
-                                     "\\GONE" + std::to_string(i) + "\\F.BIN",
-                                     "\\DATA\\SUB\\Y" + std::to_string(i) + ".BIN"};
-        text += paths[i % 4] + "\n";
-    }
+    for (int i = 0; i < 10000; ++i)
+        text += std::to_string(100 + i) + " , \\GONE" + std::to_string(i) + "\\F.BIN\n";
     ImportInEveryMode(text);
 }
 

@@ -25,33 +25,7 @@ EditorCheck Confirm(Project& project, int32_t id, std::string EntryEditorState::
 constexpr auto NAME = &EntryEditorState::nameText;
 constexpr auto LBA = &EntryEditorState::lbaText;
 
-TEST(EntryEditorNames, FollowTheEditorsOwnCharacterRules) {
-    Project project = test::NewProject();
-    const int32_t dir = AddDir(project, "DATA");
-    const int32_t file = FileId(AddFile(project, "FILE.BIN", 10));
-    RecomputeLayout(project);
-    // name, accepted for a directory, accepted for a file
-    const std::tuple<const char*, bool, bool> cases[] = {
-        {"DATA.1", false, true},       {"ABCDEFGHI", false, false}, {"ABCDEFGH", true, true},
-        {"ABCDEFGH.TXT", false, true}, {"A.TXTX", false, false},    {".TXT", false, false},
-        {"A.", false, false},          {"A.B.C", false, false},     {"A-B", false, false},
-        {"abc", false, false},         {"SLUS_123.45", false, true}};
-    for (const auto& [name, dirOk, fileOk] : cases) {
-        for (const int32_t id : {dir, file}) {
-            const EditorCheck check = Confirm(project, id, NAME, name);
-            if (id == dir ? dirOk : fileOk) {
-                EXPECT_EQ(check.code, EDITOR_OK) << name;
-                EXPECT_EQ(EntryById(project, id).Name(), name);
-            } else {
-                EXPECT_EQ(check.message, "Illegal name ") << name << " " << id;
-                EXPECT_EQ(check.focus, EDITOR_FIELD_NAME);
-            }
-        }
-    }
-    EXPECT_EQ(Confirm(project, file, NAME, "").message, " The space cannot be empty!  ");
-}
-
-TEST(EntryEditorNames, DuplicatesAreLookedForInTheListedDirectoryAndPerKind) {
+TEST(EntryEditorNames, FollowTheEditorsOwnRulesAndAreUniquePerKindInTheListedDirectory) {
     Project project = test::NewProject();
     const int32_t data = AddDir(project, "DATA");
     const int32_t other = AddDir(project, "OTHER");
@@ -59,9 +33,9 @@ TEST(EntryEditorNames, DuplicatesAreLookedForInTheListedDirectoryAndPerKind) {
     const int32_t a = FileId(AddFile(project, "A.BIN", 10));
     AddFile(project, "B.BIN", 10);
     RecomputeLayout(project);
-
     EXPECT_EQ(Confirm(project, a, NAME, "B.BIN").message, " Duplicate Name ");
     EXPECT_EQ(Confirm(project, other, NAME, "DATA").message, " Duplicate name ");
+    EXPECT_EQ(Confirm(project, a, NAME, "").message, " The space cannot be empty!  ");
     // A file may take the name of a directory beside it, and an entry its own name.
     EXPECT_EQ(Confirm(project, a, NAME, "DATA").code, EDITOR_OK);
     EXPECT_EQ(Confirm(project, other, NAME, "OTHER").code, EDITOR_OK);
@@ -70,6 +44,20 @@ TEST(EntryEditorNames, DuplicatesAreLookedForInTheListedDirectoryAndPerKind) {
     project.currentDir = data;
     EXPECT_EQ(Confirm(project, data, NAME, "SUB").message, " Duplicate name ");
     EXPECT_EQ(Confirm(project, data, NAME, "OTHER").code, EDITOR_OK);
+
+    // name, accepted for a directory, accepted for a file
+    const std::tuple<const char*, bool, bool> cases[] = {
+        {"DATA.1", false, true},       {"ABCDEFGHI", false, false}, {"ABCDEFGH", true, true},
+        {"ABCDEFGH.TXT", false, true}, {"A.TXTX", false, false},    {".TXT", false, false},
+        {"A.", false, false},          {"A.B.C", false, false},     {"A-B", false, false},
+        {"abc", false, false},         {"SLUS_123.45", false, true}};
+    for (const auto& [name, dirOk, fileOk] : cases) {
+        for (const int32_t id : {other, a}) {
+            const EditorCheck check = Confirm(project, id, NAME, name);
+            EXPECT_EQ(check.message, (id == other ? dirOk : fileOk) ? "" : "Illegal name ") << name;
+            EXPECT_EQ(EntryById(project, id).Name() == name, id == other ? dirOk : fileOk);
+        }
+    }
 }
 
 TEST(EntryEditorChecks, RunInOrderAndWriteNothingUntilAllPass) {
