@@ -1,14 +1,19 @@
+// check, compile, remove-warnings, reset-lbas and verify.
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <nlohmann/json.hpp>
 
 #include "cli/cli_runner.h"
+#include "image/tiny_image.h"
 #include "model/project_file.h"
 #include "test_support.h"
 
 namespace korvalin {
 namespace {
 
+using test::Contains;
 using test::RunCli;
 namespace fs = std::filesystem;
 
@@ -16,11 +21,9 @@ namespace fs = std::filesystem;
 class CliCompile : public ::testing::Test {
   protected:
     void SetUp() override {
-        for (const char* name : {"a.bin", "b.bin"}) {
-            const uint32_t size = name[0] == 'a' ? 5000 : 3000;
+        for (const auto& [name, size] : {std::pair{"A.BIN", 5000}, {"B.BIN", 3000}}) {
             test::WriteBytes(dir / name, std::vector<uint8_t>(size, 0x11));
-            test::AddFile(project, name[0] == 'a' ? "A.BIN" : "B.BIN", size, 0,
-                          (dir / name).string());
+            test::AddFile(project, name, size, 0, (dir / name).string());
         }
     }
     std::string Save() {
@@ -58,14 +61,13 @@ TEST_F(CliCompile, CheckAndCompilePrintTheirResults) {
     EXPECT_EQ(broken.out, "Error de tamaño en directorio del elemento file 1 - B.BIN\n");
     const auto refused = RunCli({"compile", projectPath, (dir / "other.iso").string()});
     EXPECT_EQ(refused.status, 1);
-    EXPECT_EQ(refused.err, "Error de tamaño en directorio del elemento file 1 - B.BIN\n");
+    EXPECT_EQ(refused.err, broken.out);
     EXPECT_FALSE(fs::exists(dir / "other.iso"));
-
     project.fileTable[1].recordLength = 54;
-    fs::remove(dir / "b.bin");
+    fs::remove(dir / "B.BIN");
     const auto missing = RunCli({"compile", Save(), (dir / "game.iso").string()});
     EXPECT_EQ(missing.status, 1);
-    EXPECT_EQ(missing.err, "Cannot open file  " + (dir / "b.bin").string() + " \n");
+    EXPECT_EQ(missing.err, "Cannot open file  " + (dir / "B.BIN").string() + " \n");
 }
 
 TEST_F(CliCompile, DisplacedPinsNeedYesAndTheClearingCommandsSaveTheirResult) {
@@ -74,9 +76,9 @@ TEST_F(CliCompile, DisplacedPinsNeedYesAndTheClearingCommandsSaveTheirResult) {
     const std::string image = (dir / "game.bin").string();
     const auto refused = RunCli({"compile", Save(), image});
     EXPECT_EQ(refused.status, 1);
-    EXPECT_NE(refused.err.find("ATTENTION: some LBA settings have been displaced   ¿Contintue with "
-                               "construction? "),
-              std::string::npos);
+    EXPECT_TRUE(Contains(refused.err,
+                         "ATTENTION: some LBA settings have been displaced   "
+                         "¿Contintue with construction? "));
     EXPECT_FALSE(fs::exists(image));
     EXPECT_EQ(RunCli({"compile", projectPath, image, "--yes"}).status, 0);
     EXPECT_TRUE(fs::exists(image));
@@ -89,6 +91,41 @@ TEST_F(CliCompile, DisplacedPinsNeedYesAndTheClearingCommandsSaveTheirResult) {
     EXPECT_EQ(LoadFile(0).flags, 0);
     EXPECT_EQ(LoadFile(0).lba, 23);  // laid out anew before saving
     EXPECT_EQ(RunCli({"reset-lbas", (dir / "none.krv").string()}).status, 1);
+}
+
+TEST(CliVerify, SummaryListingJsonQuietAndExitStatus) {
+    test::TempDir dir;
+    test::TinyImage image = test::BuildTinyImage();
+    test::WriteBytes(dir / "tiny.bin", image.Raw());
+    test::WriteBytes(dir / "tiny.iso", image.plain);
+    std::vector<uint8_t> raw = image.Raw();
+    raw[test::RawOffset(40, 2200)] ^= 1;
+    const std::string bad = (dir / "bad.bin").string();
+    test::WriteBytes(bad, raw);
+
+    const auto ok = RunCli({"verify", (dir / "tiny.bin").string()});
+    EXPECT_EQ(ok.status, 0);
+    EXPECT_EQ(ok.out, (dir / "tiny.bin").string() +
+                          ": raw 2352-byte sectors (sync pattern at sector 16), 92 sectors "
+                          "checked; 2 directories, 67 files; 0 problems\n");
+    EXPECT_EQ(ok.err, "");  // no progress bar when stderr is not a terminal
+    const auto plain = RunCli({"verify", (dir / "tiny.iso").string()});
+    EXPECT_EQ(plain.status, 0);
+    EXPECT_TRUE(
+        Contains(plain.out, "2048-byte sectors (volume descriptor at sector 16), 92 sectors"));
+    const auto listed = RunCli({"verify", bad});
+    EXPECT_EQ(listed.status, 1);
+    EXPECT_TRUE(Contains(listed.out, "LBA 40: P parity does not match the data\n"));
+    const auto json = nlohmann::json::parse(RunCli({"verify", bad, "--json"}).out);
+    EXPECT_EQ(json["sound"], false);
+    EXPECT_EQ(json["problems"][0]["lba"], 40);
+    const auto quiet = RunCli({"verify", "--quiet", bad});
+    EXPECT_EQ(quiet.status, 1);
+    EXPECT_EQ(quiet.out, "");
+    const std::string missing = (dir / "missing.bin").string();
+    EXPECT_EQ(RunCli({"verify", missing}).err,
+              "cannot read " + missing + ": No such file or directory\n");
+    EXPECT_EQ(RunCli({"verify", missing, "--json", "--quiet"}).status, 2);
 }
 
 }  // namespace
