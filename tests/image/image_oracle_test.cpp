@@ -1,5 +1,5 @@
-// The sample disc read by Debian's independent readers: isoinfo
-// (genisoimage), cd-info (libcdio-utils), bchunk and pycdlib. A test whose
+// The sample disc read by Debian's independent readers: cd-info
+// (libcdio-utils), bchunk and pycdlib. A test whose
 // reader is not installed is skipped.
 
 #include <gtest/gtest.h>
@@ -62,16 +62,6 @@ class OracleTest : public ::testing::Test {
     test::TempDir out;
     test::SampleDisc disc = test::MakeSampleDisc(sources, true);
 };
-
-TEST_F(OracleTest, IsoinfoSeesTheVolumeAndExtractsEveryFile) {
-    if (RunTool("command -v isoinfo").status != 0) GTEST_SKIP() << "no isoinfo";
-    EXPECT_TRUE(Says(RunTool("isoinfo -d -i " + Out("disc.iso")),
-                     {"System id: PLAYSTATION", "Volume id: NEW", "Volume size is: " + Total()}));
-    for (const auto& [path, bytes] : disc.expected) {
-        const ToolRun file = RunTool("isoinfo -i " + Out("disc.iso") + " -x " + ShellQuote(path));
-        EXPECT_EQ(file.out, std::string(bytes.begin(), bytes.end())) << path;
-    }
-}
 
 TEST_F(OracleTest, CdInfoReadsTheCueSheetAndTheFileSystem) {
     if (RunTool("command -v cd-info").status != 0) GTEST_SKIP() << "no cd-info";

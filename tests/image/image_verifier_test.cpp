@@ -185,41 +185,6 @@ TEST(RawSectorVerify, EachDamagedFieldIsReportedAtItsSector) {
     }
 }
 
-// The Mode 1 EDC, bit by bit, over sync, header and user data.
-uint32_t Mode1Edc(const uint8_t* sector) {
-    uint32_t crc = 0;
-    for (int i = 0; i < 2064; ++i) {
-        crc ^= sector[i];
-        for (int bit = 0; bit < 8; ++bit) crc = (crc >> 1) ^ ((crc & 1) ? 0xD8018001u : 0);
-    }
-    return crc;
-}
-
-TEST(RawSectorVerify, Form2AndMode1SectorsAreNotedAndTheirEdcChecked) {
-    std::vector<uint8_t> raw = BuildTinyImage().Raw();
-    uint8_t* form2 = raw.data() + RawOffset(FILE_SECTOR, 0);
-    form2[18] = form2[22] = 0x28;  // Form 2 data, without its optional EDC
-    std::memset(form2 + FORM2_EDC_OFFSET, 0, 4);
-    uint8_t* mode1 = raw.data() + RawOffset(FILE_SECTOR + 1, 0);
-    mode1[15] = 1;
-    std::memmove(mode1 + 16, mode1 + 24, 2048);  // Mode 1 user data follow the header
-    std::memset(mode1 + 2064, 0, 2352 - 2064);
-    const uint32_t edc = Mode1Edc(mode1);
-    for (int i = 0; i < 4; ++i) mode1[2064 + i] = static_cast<uint8_t>(edc >> (8 * i));
-    const VerifyReport report = VerifyBytes(raw);
-    EXPECT_TRUE(report.Sound()) << ProblemsText(report);
-    ASSERT_EQ(report.notes.size(), 2u);
-    EXPECT_NE(report.notes[0].find("1 Form 2 sectors carry no EDC"), std::string::npos);
-    EXPECT_NE(report.notes[1].find("1 Mode 1 sectors"), std::string::npos);
-
-    mode1[12] ^= 0x01;  // the header is covered too
-    EXPECT_TRUE(OnlyAt(VerifyBytes(raw), FILE_SECTOR + 1, "Mode 1 EDC"));
-    mode1[12] ^= 0x01;
-    SectorEncoder().EncodeSector(form2);
-    form2[2300] ^= 0xFF;  // Form 2 user data reach up to the EDC
-    EXPECT_TRUE(OnlyAt(VerifyBytes(raw), FILE_SECTOR, "Form 2 EDC"));
-}
-
 TEST(RawSectorVerify, OnlyTheSystemAreaMayBeAllZeroAndTheListIsCapped) {
     const TinyImage image = BuildTinyImage();
     std::vector<uint8_t> raw = image.Raw();

@@ -66,6 +66,11 @@ Bytes Written(Writer write) {
     return test::ReadBytes(dir / "out");
 }
 
+Bytes DirectoryExtent(const Project& p, uint32_t dirNumber) {
+    return Written(
+        [&](CompileState& s, SectorBuffer& b) { return WriteDirectoryExtent(p, s, b, dirNumber); });
+}
+
 TEST(VolumeDescriptor, PrimaryDescriptorMatchesTheHandWorkedBytes) {
     Project p = SmallTree();
     Bytes pvd(2048, 0);
@@ -146,33 +151,20 @@ TEST(DirectoryExtent, RootRecordsMatchTheHandWorkedBytes) {
     Patch(expected, 148,
           Hex("34 00 18 00 00 00 00 00 00 18 05 00 00 00 00 00 00 05 " + std::string(RECORD_DATE) +
               " 00 00 00 01 00 00 01 05 41 2E 42 3B 31 " + xaFile));
-    EXPECT_EQ(
-        Written([&](CompileState& s, SectorBuffer& b) { return WriteDirectoryExtent(p, s, b, 1); }),
-        expected);
+    EXPECT_EQ(DirectoryExtent(p, 1), expected);
 }
 
-TEST(DirectoryExtent, DotDotOfADeepDirectoryNamesItsParent) {
+TEST(DirectoryExtent, DotDotNamesTheParentAndAnHourPastMidnightGoesToDayZero) {
     Project p = test::NewProject();
     const int32_t a = test::AddDir(p, "A");
     const int32_t b = test::AddDir(p, "B", a);
-    RecomputeLayout(p);
-    const Bytes extent = Written([&](CompileState& s, SectorBuffer& buf) {
-        return WriteDirectoryExtent(p, s, buf, static_cast<uint32_t>(b) + 1);
-    });
-    EXPECT_EQ(extent[48 + 2], static_cast<uint8_t>(p.dirTable[a].lba));
-    EXPECT_EQ(extent[48 + 33], 1);
-    EXPECT_EQ(extent[2], static_cast<uint8_t>(p.dirTable[b].lba));
-    EXPECT_EQ(extent[96], 0);  // no children
-}
-
-TEST(DirectoryExtent, HourPastMidnightGoesToDayZeroOfTheSameMonth) {
-    Project p = test::NewProject();
-    const int32_t f = test::AddFile(p, "LATE.TXT", 1);
+    const int32_t f = test::AddFile(p, "LATE.TXT", 1, b);
     p.fileTable[f].dosDate = (20 << 9) | (5 << 5) | 31;    // 31 May 2000
     p.fileTable[f].dosTime = (23 << 11) | (30 << 5) | 31;  // 23:30:62
     RecomputeLayout(p);
-    const Bytes extent =
-        Written([&](CompileState& s, SectorBuffer& b) { return WriteDirectoryExtent(p, s, b, 1); });
+    const Bytes extent = DirectoryExtent(p, static_cast<uint32_t>(b) + 1);
+    EXPECT_EQ(extent[2], static_cast<uint8_t>(p.dirTable[b].lba));
+    EXPECT_EQ(extent[48 + 2], static_cast<uint8_t>(p.dirTable[a].lba));
     // 23:30:62 + 1 h -> 00:31:00 of day 32, stored as day 0 of May.
     EXPECT_EQ(Bytes(extent.begin() + 96 + 18, extent.begin() + 96 + 25),
               Hex("64 05 00 00 1F 00 24"));
@@ -194,9 +186,7 @@ TEST(DirectoryExtent, EmitsExactlyTheSectorsTheLayoutReserved) {
             }
         }
         RecomputeLayout(p);
-        const Bytes extent = Written([&](CompileState& s, SectorBuffer& b) {
-            return WriteDirectoryExtent(p, s, b, static_cast<uint32_t>(d) + 1);
-        });
+        const Bytes extent = DirectoryExtent(p, static_cast<uint32_t>(d) + 1);
         ASSERT_EQ(extent.size(), p.dirTable[d].size) << children << " children";
         // No sector holds 2048 bytes of records: its last byte is always free.
         for (size_t end = 2047; end < extent.size(); end += 2048) ASSERT_EQ(extent[end], 0);

@@ -23,7 +23,6 @@ SampleDisc MakeSampleDisc(const TempDir& folder, bool pinDirectoryAmongFiles) {
     const int32_t empty = AddDir(p, "EMPTY");
     const int32_t sub = AddDir(p, "SUB", data);
     const int32_t deep = AddDir(p, "DEEP", sub);
-    if (pinDirectoryAmongFiles) Pin(p.dirTable[empty], 45);
     // EMPTY.TXT shares the next file's LBA; TAIL.TXT is empty with nothing after it.
     const std::tuple<const char*, uint32_t, int32_t> files[] = {
         {"SYSTEM.CNF", 60, 0},  {"ONE.BIN", 1, data},     {"EMPTY.TXT", 0, data},
@@ -38,6 +37,10 @@ SampleDisc MakeSampleDisc(const TempDir& folder, bool pinDirectoryAmongFiles) {
         disc.expected[IsoPathOf(p, AddFile(p, name, size, dir, source.string()))] = bytes;
     }
     Pin(p.fileTable[4], 60);  // BIG.BIN, after a gap of filler
+    if (pinDirectoryAmongFiles) {
+        Pin(p.dirTable[empty], 45);
+        Pin(p.fileTable[6], 100);  // TAIL.TXT, past everything: the image is padded up to it
+    }
     // A second name for BIG.BIN's data, and reserved sectors inside the gap.
     AddDummy(p, "ALIAS.BIN", 60);
     disc.expected["/ALIAS.BIN;1"] = disc.expected["/DATA/BIG.BIN;1"];

@@ -20,7 +20,8 @@ struct SampleDisc {
 
 // Source files go into `folder`. With `pinDirectoryAmongFiles` the
 // directory EMPTY is pinned to LBA 45, after the first files (which the IML
-// variant refuses); without it every directory precedes the files.
+// variant refuses), and the empty TAIL.TXT to LBA 100; without it every
+// directory precedes the files.
 SampleDisc MakeSampleDisc(const TempDir& folder, bool pinDirectoryAmongFiles);
 
 // "/DATA/ONE.BIN;1" for the file \DATA\ONE.BIN.
