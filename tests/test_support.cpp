@@ -4,6 +4,7 @@
 
 #include <fstream>
 #include <iterator>
+#include <sstream>
 #include <stdexcept>
 
 #include "model/disc_path.h"
@@ -103,6 +104,13 @@ void WriteBytes(const std::filesystem::path& path, const std::vector<uint8_t>& b
 
 void WriteText(const std::filesystem::path& path, const std::string& text) {
     WriteBytes(path, std::vector<uint8_t>(text.begin(), text.end()));
+}
+
+std::vector<uint8_t> Hex(const std::string& text) {
+    std::istringstream in(text);
+    std::vector<uint8_t> out;
+    for (unsigned v; in >> std::hex >> v;) out.push_back(static_cast<uint8_t>(v));
+    return out;
 }
 
 std::string ShellQuote(const std::string& text) {

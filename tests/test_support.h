@@ -72,6 +72,8 @@ std::vector<uint8_t> ReadBytes(const std::filesystem::path& path);
 // Both make the folders the file needs.
 void WriteBytes(const std::filesystem::path& path, const std::vector<uint8_t>& bytes);
 void WriteText(const std::filesystem::path& path, const std::string& text);
+// "01 43 44" -> {0x01, 0x43, 0x44}
+std::vector<uint8_t> Hex(const std::string& text);
 // The text inside single quotes, for a shell command line.
 std::string ShellQuote(const std::string& text);
 
