@@ -100,26 +100,23 @@ TEST(PreCompileCheck, DirectoryCollisionsOneSectorRangesAndTheExaminedPositions)
 
 TEST(ClearLbaMarks, ResetClearsPinsAndWarningsButNotTheRootOrOtherFlags) {
     Project p = test::NewProject();
-    const int32_t dir = test::AddDir(p, "D");
+    test::AddDir(p, "D");
     test::AddFile(p, "F.BIN", 1);
-    const int32_t dummy = test::AddDummy(p, "X.BIN", 50, 4096);
+    test::AddDummy(p, "X.BIN", 50, 4096);
     p.dirTable[0].flags = FLAG_LBA_SET;
-    p.dirTable[dir].flags = FLAG_DISPLACED;
+    p.dirTable[1].flags = FLAG_DISPLACED;
     p.fileTable[0].flags = FLAG_LBA_SET;
-    p.fileTable[dummy].flags |= FLAG_SIZE_SET | FLAG_DISPLACED;
-
+    p.fileTable[1].flags |= FLAG_SIZE_SET | FLAG_DISPLACED;
+    const auto flags = [](const Project& q) {
+        return std::vector<int>{q.dirTable[0].flags, q.dirTable[1].flags, q.fileTable[0].flags,
+                                q.fileTable[1].flags};
+    };
     Project warned = p;
     RemoveWarnings(warned);
-    EXPECT_EQ(warned.dirTable[0].flags, FLAG_LBA_SET);
-    EXPECT_EQ(warned.dirTable[dir].flags, 0);
-    EXPECT_EQ(warned.fileTable[0].flags, FLAG_LBA_SET);
-    EXPECT_EQ(warned.fileTable[dummy].flags, FLAG_DUMMY | FLAG_LBA_SET | FLAG_SIZE_SET);
-
+    EXPECT_EQ(flags(warned), (std::vector<int>{FLAG_LBA_SET, 0, FLAG_LBA_SET,
+                                               FLAG_DUMMY | FLAG_LBA_SET | FLAG_SIZE_SET}));
     ResetLbas(p);
-    EXPECT_EQ(p.dirTable[0].flags, FLAG_LBA_SET);
-    EXPECT_EQ(p.dirTable[dir].flags, 0);
-    EXPECT_EQ(p.fileTable[0].flags, 0);
-    EXPECT_EQ(p.fileTable[dummy].flags, FLAG_DUMMY | FLAG_SIZE_SET);
+    EXPECT_EQ(flags(p), (std::vector<int>{FLAG_LBA_SET, 0, 0, FLAG_DUMMY | FLAG_SIZE_SET}));
 }
 
 class CompileCommand : public ::testing::Test {

@@ -115,52 +115,33 @@ TEST(EntryEditorChecks, LbaBoundsDependOnTheKindAndTheLastLayout) {
     EXPECT_EQ(project.dirTable[dir].lba, -1);
 }
 
-TEST(EntryEditorEditInfo, CheckBoxesSizesAndADisplacedEntryPinnedWhereItLies) {
+TEST(EntryEditorEditInfo, AppliesTheResultOrNothingAtAll) {
     Project project = test::NewProject();
-    const int32_t dir = AddDir(project, "DATA");
     const int32_t big = FileId(AddFile(project, "MOVIE.STR", 3000000000u));
     const int32_t dummy = FileId(AddDummy(project, "PAD.BIN", 40, 77));
-    project.fileTable[1].flags |= FLAG_SIZE_SET;
     RecomputeLayout(project);
+    const auto before = test::FieldsOf(project.fileTable);
+    EXPECT_EQ(EditInfo(project, big, test::PressCancel()).code, EDIT_CANCELLED);
+    EXPECT_EQ(EditInfo(project, 0, PressOk(nullptr)).code, EDIT_BAD_ENTRY);  // the root
+    EXPECT_EQ(EditInfo(project, FileId(2), PressOk(nullptr)).code, EDIT_BAD_ENTRY);
+    // A refused OK followed by Cancel.
+    const auto refused = [](EntryEditorState& s) { s.nameText = "BAD NAME"; };
+    EXPECT_EQ(EditInfo(project, big, PressOk(refused)).code, EDIT_CANCELLED);
+    EXPECT_EQ(test::FieldsOf(project.fileTable), before);
 
-    EntryEditorState d = OpenEntryEditor(project, dir);
-    EXPECT_FALSE(ToggleSetFilesize(d));  // not shown for a directory
-    EntryEditorState p = OpenEntryEditor(project, dummy);
-    EXPECT_TRUE(p.setLba && p.setFilesize && p.sizeControlsShown);
-
-    // A file of a gigabyte or more keeps its size; a dummy takes the typed one.
+    // A displaced entry is pinned where it lies; a file of a gigabyte or more
+    // keeps its size; a dummy takes the typed one.
     FileEntry& movie = project.fileTable[0];
     movie.flags = FLAG_DISPLACED;
     movie.lba = 31;
-    const EditOutcome outcome =
-        EditInfo(project, big, PressOk([](EntryEditorState& s) { s.nameText = "M.STR"; }));
-    EXPECT_EQ(outcome.code, EDIT_OK);
-    EXPECT_EQ(outcome.refresh, REFRESH_LIST_AND_TREE);
-    EXPECT_EQ(movie.flags, FLAG_LBA_SET);
-    EXPECT_EQ(movie.lba, 31);
-    EXPECT_EQ(movie.size, 3000000000u);
-    EXPECT_EQ(movie.recordLength, 54u);  // 5 + 49
+    const auto renamed = [](EntryEditorState& s) { s.nameText = "M.STR"; };
+    EXPECT_EQ(EditInfo(project, big, PressOk(renamed)).refresh, REFRESH_LIST_AND_TREE);
+    EXPECT_EQ(test::FieldsOf(movie),
+              (test::RecordFields{5, "M.STR", movie.dosDate, movie.dosTime, 31, FLAG_LBA_SET, 1,
+                                  3000000000u, 54, "/src/file"}));
     EXPECT_EQ(project.editedEntryId, 0);
     EditInfo(project, dummy, PressOk([](EntryEditorState& s) { s.sizeText = "4096"; }));
     EXPECT_EQ(project.fileTable[1].size, 4096u);
-}
-
-TEST(EntryEditorEditInfo, CancelAndBadIdsChangeNothing) {
-    Project project = test::NewProject();
-    const int32_t file = FileId(AddFile(project, "A.BIN", 10));
-    RecomputeLayout(project);
-    const auto before = test::FieldsOf(project.fileTable);
-    EXPECT_EQ(EditInfo(project, file, test::PressCancel()).code, EDIT_CANCELLED);
-    EXPECT_EQ(EditInfo(project, 0, PressOk(nullptr)).code, EDIT_BAD_ENTRY);
-    EXPECT_EQ(EditInfo(project, FileId(1), PressOk(nullptr)).code, EDIT_BAD_ENTRY);
-    // A refused OK followed by Cancel.
-    EXPECT_EQ(EditInfo(project, file, PressOk([](EntryEditorState& s) {
-                           s.nameText = "BAD NAME";
-                           s.lbaText = "700";
-                       }))
-                  .code,
-              EDIT_CANCELLED);
-    EXPECT_EQ(test::FieldsOf(project.fileTable), before);
 }
 
 TEST(EntryEditorDates, TheDisplayHourIsAddedOnOpeningAndRemovedOnApplying) {
