@@ -45,13 +45,9 @@ TEST(CliProject, NewLsAndSaveAs) {
     std::string message;
     ASSERT_TRUE(SaveProjectFile(path, project, message));
     const auto json = Ls(path);  // laid out before it is listed
-    EXPECT_EQ(json["label"], "NEW");
     EXPECT_EQ(json["layout"]["totalSectors"], 41);
-    EXPECT_EQ(json["dirs"][1]["lba"], 23);
-    EXPECT_EQ(json["files"][0]["path"], "\\DATA\\MAIN.ELF");
     EXPECT_EQ(json["files"][0]["lba"], 24);
     EXPECT_EQ(json["files"][0]["source"], "/game/main.elf");
-    EXPECT_EQ(json["files"][2]["source"], nullptr);
     EXPECT_EQ(json["files"][2]["size"], 60);  // the dummy reports SYSTEM.CNF's size
     const std::string text = RunCli({"ls", path}).out;
     for (const char* part : {"\\DATA\\MAIN.ELF", "* 40", "+ 40", "'dummy'",
@@ -69,7 +65,6 @@ TEST(CliProject, NewLsAndSaveAs) {
     EXPECT_FALSE(fs::exists(dir / "c.krv"));
     EXPECT_EQ(RunCli({"ls"}).status, 2);
     EXPECT_EQ(RunCli({"frobnicate"}).status, 2);
-    EXPECT_TRUE(Contains(RunCli({"--version"}).out, "1.5.4"));
 }
 
 TEST(CliAdd, AddsIntoADirectoryReportsTheLogAndExitsOneOnlyWhenStopped) {
@@ -89,9 +84,7 @@ TEST(CliAdd, AddsIntoADirectoryReportsTheLogAndExitsOneOnlyWhenStopped) {
     EXPECT_EQ(into.status, 0) << into.err;
     EXPECT_EQ(into.err, "");
     EXPECT_EQ(FilePaths(project), (Lines{"\\GAME\\SYSTEM.CNF", "\\GAME\\DATA\\EXTRA.BIN"}));
-    const auto unknown = RunCli({"add", project, "--into", "\\NOPE", (dir / "extra.bin").string()});
-    EXPECT_EQ(unknown.status, 1);
-    EXPECT_TRUE(Contains(unknown.err, "NOPE"));
+    EXPECT_EQ(RunCli({"add", project, "--into", "\\NOPE", (dir / "extra.bin").string()}).status, 1);
     EXPECT_EQ(RunCli({"add", project}).status, 2);
 
     // Stopping on the file limit saves what was added and exits 1.
@@ -119,7 +112,6 @@ TEST(CliImport, CreatesTheProjectOrLeavesItAloneWhenTheImportEndsOnAnError) {
     EXPECT_TRUE(
         Contains(imported.err, "Cannot find filename:  " + (disc / "DATA" / "GONE.BIN").string()));
     EXPECT_EQ(FilePaths(project), (Lines{"\\DATA\\A.BIN", "\\C.BIN"}));
-    EXPECT_EQ(Ls(project)["label"], "MYGAME");
     EXPECT_EQ(RunCli({"import", listing, project, "--mode", "3"}).status, 2);
 
     const auto before = test::ReadBytes(project);
