@@ -1,8 +1,14 @@
 #pragma once
 // Runs the korvalin binary and captures what it prints.
 
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdlib>
 #include <string>
 #include <vector>
+
+#include "test_support.h"
 
 namespace korvalin::test {
 
@@ -12,6 +18,23 @@ struct CliResult {
     std::string err;
 };
 
-CliResult RunCli(const std::vector<std::string>& args);
+inline CliResult RunCli(const std::vector<std::string>& args) {
+    TempDir capture;
+    std::string command = ShellQuote(KORVALIN_CLI);
+    for (const std::string& arg : args) command += " " + ShellQuote(arg);
+    command += " >" + ShellQuote((capture / "out").string()) + " 2>" +
+               ShellQuote((capture / "err").string());
+    const int raw = std::system(command.c_str());
+    const auto text = [&](const char* name) {
+        const std::vector<uint8_t> bytes = ReadBytes(capture / name);
+        return std::string(bytes.begin(), bytes.end());
+    };
+    return CliResult{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, text("out"), text("err")};
+}
+
+inline ::testing::AssertionResult Contains(const std::string& text, const std::string& part) {
+    if (text.find(part) != std::string::npos) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "no \"" << part << "\" in:\n" << text;
+}
 
 }  // namespace korvalin::test

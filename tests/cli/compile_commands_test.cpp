@@ -1,45 +1,42 @@
+// check, compile, remove-warnings, reset-lbas and verify.
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <nlohmann/json.hpp>
 
 #include "cli/cli_runner.h"
-#include "layout/recompute_layout.h"
+#include "image/tiny_image.h"
 #include "model/project_file.h"
 #include "test_support.h"
 
 namespace korvalin {
 namespace {
 
+using test::Contains;
 using test::RunCli;
 namespace fs = std::filesystem;
 
-constexpr char SUCCESS[] = "CD Image Created Sucessfully!  ";
-
+// Two files, A.BIN (5000 bytes) and B.BIN (3000 bytes), in a saved project.
 class CliCompile : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
-        test::WriteBytes(dir / "a.bin", std::vector<uint8_t>(5000, 0x11));
-        test::WriteBytes(dir / "b.bin", std::vector<uint8_t>(3000, 0x22));
-        test::AddFile(project, "A.BIN", 5000, 0, (dir / "a.bin").string());
-        test::AddFile(project, "B.BIN", 3000, 0, (dir / "b.bin").string());
+        for (const auto& [name, size] : {std::pair{"A.BIN", 5000}, {"B.BIN", 3000}}) {
+            test::WriteBytes(dir / name, std::vector<uint8_t>(size, 0x11));
+            test::AddFile(project, name, size, 0, (dir / name).string());
+        }
     }
     std::string Save() {
         std::string message;
         EXPECT_TRUE(SaveProjectFile(projectPath, project, message)) << message;
         return projectPath;
     }
-    Project Load() {
+    FileEntry LoadFile(int index) {
         Project loaded;
         std::string message;
-        EXPECT_TRUE(OpenProjectFile(projectPath, loaded, CalendarTime{2024, 1, 1, 0, 0, 0}, message));
-        return loaded;
-    }
-    // B.BIN pinned onto A.BIN's range: the layout displaces it.
-    void PinOverlapping() {
-        for (int f = 0; f < 2; ++f) {
-            project.fileTable[f].flags = FLAG_LBA_SET;
-            project.fileTable[f].lba = 30 + f;
-        }
+        EXPECT_TRUE(
+            OpenProjectFile(projectPath, loaded, CalendarTime{2024, 1, 1, 0, 0, 0}, message));
+        return loaded.fileTable.at(index);
     }
 
     test::TempDir dir;
@@ -47,68 +44,76 @@ protected:
     std::string projectPath = (dir / "p.krv").string();
 };
 
-TEST_F(CliCompile, CheckIsQuietOnAConsistentProjectAndPrintsWhatItFinds) {
+TEST_F(CliCompile, CheckAndCompilePrintTheirResults) {
     const auto clean = RunCli({"check", Save()});
     EXPECT_EQ(clean.status, 0) << clean.err;
     EXPECT_EQ(clean.out, "");
+    const auto compiled = RunCli({"compile", projectPath, (dir / "game.bin").string()});
+    EXPECT_EQ(compiled.status, 0) << compiled.err;
+    EXPECT_EQ(compiled.out, "CD Image Created Sucessfully!  \n");
+    EXPECT_EQ(compiled.err, "");  // no progress bar when stderr is not a terminal
+    EXPECT_EQ(test::ReadBytes(dir / "game.bin").size(), 28u * 2352);  // root 22, A 23-25, B 26-27
+    EXPECT_TRUE(fs::exists(dir / "game.cue"));
 
     project.fileTable[1].recordLength = 7;
     const auto broken = RunCli({"check", Save()});
     EXPECT_EQ(broken.status, 1);
     EXPECT_EQ(broken.out, "Error de tamaño en directorio del elemento file 1 - B.BIN\n");
+    const auto refused = RunCli({"compile", projectPath, (dir / "other.iso").string()});
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_EQ(refused.err, broken.out);
+    EXPECT_FALSE(fs::exists(dir / "other.iso"));
+    project.fileTable[1].recordLength = 54;
+    fs::remove(dir / "B.BIN");
+    const auto missing = RunCli({"compile", Save(), (dir / "game.iso").string()});
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_EQ(missing.err, "Cannot open file  " + (dir / "B.BIN").string() + " \n");
 }
 
-TEST_F(CliCompile, CompileWritesImageAndCueAndPrintsTheResult) {
-    const std::string image = (dir / "game.bin").string();
-    const auto result = RunCli({"compile", Save(), image});
-    EXPECT_EQ(result.status, 0) << result.err;
-    EXPECT_EQ(result.out, std::string(SUCCESS) + "\n");
-    EXPECT_EQ(result.err, "");  // no progress bar when stderr is not a terminal
-    EXPECT_EQ(test::ReadBytes(image).size(), 28u * 2352);  // root 22, A 23-25, B 26-27
-    EXPECT_TRUE(fs::exists(dir / "game.cue"));
-}
-
-TEST_F(CliCompile, DisplacedPinsNeedYes) {
-    PinOverlapping();
+TEST_F(CliCompile, DisplacedPinsNeedYesAndTheClearingCommandsSaveTheirResult) {
+    test::Pin(project.fileTable[0], 30);
+    test::Pin(project.fileTable[1], 31);  // on A.BIN's range: the layout displaces it
     const std::string image = (dir / "game.bin").string();
     const auto refused = RunCli({"compile", Save(), image});
     EXPECT_EQ(refused.status, 1);
-    EXPECT_NE(refused.err.find("ATTENTION: some LBA settings have been displaced   ¿Contintue with "
-                               "construction? "),
-              std::string::npos);
+    EXPECT_TRUE(Contains(refused.err,
+                         "ATTENTION: some LBA settings have been displaced   "
+                         "¿Contintue with construction? "));
     EXPECT_FALSE(fs::exists(image));
-
-    const auto forced = RunCli({"compile", projectPath, image, "--yes"});
-    EXPECT_EQ(forced.status, 0) << forced.err;
+    EXPECT_EQ(RunCli({"compile", projectPath, image, "--yes"}).status, 0);
     EXPECT_TRUE(fs::exists(image));
-}
 
-TEST_F(CliCompile, CompileErrorsExitWithOne) {
-    fs::remove(dir / "b.bin");
-    const auto missing = RunCli({"compile", Save(), (dir / "game.iso").string()});
-    EXPECT_EQ(missing.status, 1);
-    EXPECT_EQ(missing.err, "Cannot open file  " + (dir / "b.bin").string() + " \n");
-    EXPECT_EQ(missing.out, "");
-
-    project.fileTable[0].nameLength = 9;
-    const auto broken = RunCli({"compile", Save(), (dir / "other.iso").string()});
-    EXPECT_EQ(broken.status, 1);
-    EXPECT_EQ(broken.err, "Filesize error in filename of elemental path 0 - A.BIN\n");
-    EXPECT_FALSE(fs::exists(dir / "other.iso"));
-}
-
-TEST_F(CliCompile, ClearingCommandsLayOutAndSave) {
-    project.fileTable[0].flags = FLAG_LBA_SET;
-    project.fileTable[0].lba = 40;
     project.fileTable[1].flags = FLAG_DISPLACED;
     ASSERT_EQ(RunCli({"remove-warnings", Save()}).status, 0);
-    EXPECT_EQ(Load().fileTable[0].flags, FLAG_LBA_SET);
-    EXPECT_EQ(Load().fileTable[1].flags, 0);
-
+    EXPECT_EQ(LoadFile(0).flags, FLAG_LBA_SET);
+    EXPECT_EQ(LoadFile(1).flags, 0);
     ASSERT_EQ(RunCli({"reset-lbas", projectPath}).status, 0);
-    EXPECT_EQ(Load().fileTable[0].flags, 0);
-    EXPECT_EQ(Load().fileTable[0].lba, 23);  // laid out anew before saving
+    EXPECT_EQ(LoadFile(0).flags, 0);
+    EXPECT_EQ(LoadFile(0).lba, 23);  // laid out anew before saving
     EXPECT_EQ(RunCli({"reset-lbas", (dir / "none.krv").string()}).status, 1);
+}
+
+TEST(CliVerify, SummaryListingJsonQuietAndExitStatus) {
+    test::TempDir dir;
+    std::vector<uint8_t> raw = test::BuildTinyImage().Raw();
+    test::WriteBytes(dir / "tiny.bin", raw);
+    raw[test::RawOffset(40, 2200)] ^= 1;
+    const std::string bad = (dir / "bad.bin").string();
+    test::WriteBytes(bad, raw);
+    const auto ok = RunCli({"verify", (dir / "tiny.bin").string()});
+    EXPECT_EQ(ok.status, 0);
+    EXPECT_EQ(ok.out, (dir / "tiny.bin").string() +
+                          ": raw 2352-byte sectors (sync pattern at sector 16), 92 sectors "
+                          "checked; 2 directories, 67 files; 0 problems\n");
+    EXPECT_EQ(ok.err, "");  // no progress bar when stderr is not a terminal
+    const auto listed = RunCli({"verify", bad});
+    EXPECT_EQ(listed.status, 1);
+    EXPECT_TRUE(Contains(listed.out, "LBA 40: P parity does not match the data\n"));
+    EXPECT_EQ(nlohmann::json::parse(RunCli({"verify", bad, "--json"}).out)["problems"][0]["lba"],
+              40);
+    EXPECT_EQ(RunCli({"verify", "--quiet", bad}).out, "");
+    EXPECT_EQ(RunCli({"verify", (dir / "none.bin").string()}).status, 1);
+    EXPECT_EQ(RunCli({"verify", bad, "--json", "--quiet"}).status, 2);
 }
 
 }  // namespace

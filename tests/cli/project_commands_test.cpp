@@ -1,107 +1,131 @@
+// new, ls, save-as, add and import: what they save and print, and their exit codes.
+
 #include <gtest/gtest.h>
 
 #include <nlohmann/json.hpp>
 
 #include "cli/cli_runner.h"
-#include "layout/recompute_layout.h"
 #include "model/project_file.h"
 #include "test_support.h"
 
 namespace korvalin {
 namespace {
 
+namespace fs = std::filesystem;
+using test::Contains;
 using test::RunCli;
+using Lines = std::vector<std::string>;
 
-TEST(CliNewAndLs, NewProjectListsTheRootAt22) {
+nlohmann::json Ls(const std::string& project) {
+    const auto listed = RunCli({"ls", project, "--json"});
+    EXPECT_EQ(listed.status, 0) << listed.err;
+    return nlohmann::json::parse(listed.out);
+}
+
+Lines FilePaths(const std::string& project) {
+    const nlohmann::json json = Ls(project);
+    Lines paths;
+    for (const auto& e : json["files"]) paths.push_back(e["path"]);
+    return paths;
+}
+
+TEST(CliProject, NewLsAndSaveAs) {
     test::TempDir dir;
     const std::string path = (dir / "p.krv").string();
     ASSERT_EQ(RunCli({"new", path}).status, 0);
     EXPECT_EQ(test::ReadBytes(path).size(), 37833u);
-
-    const auto listed = RunCli({"ls", path, "--json"});
-    ASSERT_EQ(listed.status, 0) << listed.err;
-    const auto json = nlohmann::json::parse(listed.out);
-    EXPECT_EQ(json["label"], "NEW");
-    EXPECT_EQ(json["layout"]["totalSectors"], 23);
-    EXPECT_EQ(json["layout"]["firstFileLba"], 23);
-    EXPECT_EQ(json["layout"]["pathTableBytes"], 10);
-    ASSERT_EQ(json["dirs"].size(), 1u);
-    EXPECT_EQ(json["dirs"][0]["path"], "\\");
-    EXPECT_EQ(json["dirs"][0]["lba"], 22);
-    EXPECT_EQ(json["dirs"][0]["size"], 2048);
-    EXPECT_EQ(json["extents"][0]["kind"], EXTENT_PLACED_DIR);
-    EXPECT_TRUE(json["files"].empty());
-
-    const auto text = RunCli({"ls", path});
-    EXPECT_NE(text.out.find("Time: 00:02   TOC: 52KB/ LBA:23  Files:0 Folders:1 "), std::string::npos);
-
-    // An existing project is not replaced by accident.
-    const auto again = RunCli({"new", path});
+    const auto again = RunCli({"new", path});  // not replaced by accident
     EXPECT_EQ(again.status, 1);
-    EXPECT_NE(again.err.find("already exists"), std::string::npos);
-}
+    EXPECT_TRUE(Contains(again.err, "already exists"));
 
-TEST(CliLs, ShowsEntriesWithPathsMarkersAndSources) {
-    test::TempDir dir;
     Project project = test::NewProject();
-    const int32_t data = test::AddDir(project, "DATA");
-    test::AddFile(project, "MAIN.ELF", 5000, data, "/game/main.elf");
-    const int32_t pinned = test::AddFile(project, "SYSTEM.CNF", 60, 0, "/game/system.cnf");
-    project.fileTable[pinned].flags = FLAG_LBA_SET;
-    project.fileTable[pinned].lba = 40;
+    test::AddFile(project, "MAIN.ELF", 5000, test::AddDir(project, "DATA"), "/game/main.elf");
+    test::Pin(project.fileTable[test::AddFile(project, "SYSTEM.CNF", 60)], 40);
     test::AddDummy(project, "PAD.BIN", 40);
     std::string message;
-    ASSERT_TRUE(SaveProjectFile((dir / "p.krv").string(), project, message));
-
-    const auto json = nlohmann::json::parse(RunCli({"ls", (dir / "p.krv").string(), "--json"}).out);
-    ASSERT_EQ(json["files"].size(), 3u);
-    EXPECT_EQ(json["files"][0]["path"], "\\DATA\\MAIN.ELF");
+    ASSERT_TRUE(SaveProjectFile(path, project, message));
+    const auto json = Ls(path);  // laid out before it is listed
+    EXPECT_EQ(json["layout"]["totalSectors"], 41);
     EXPECT_EQ(json["files"][0]["lba"], 24);
     EXPECT_EQ(json["files"][0]["source"], "/game/main.elf");
-    EXPECT_EQ(json["files"][2]["source"], nullptr);
     EXPECT_EQ(json["files"][2]["size"], 60);  // the dummy reports SYSTEM.CNF's size
-    EXPECT_EQ(json["dirs"][1]["path"], "\\DATA");
+    const std::string text = RunCli({"ls", path}).out;
+    for (const char* part : {"\\DATA\\MAIN.ELF", "* 40", "+ 40", "'dummy'",
+                             "Time: 00:02   TOC: 94KB/ LBA:41  Files:3 Folders:2 "}) {
+        EXPECT_TRUE(Contains(text, part));
+    }
+    ASSERT_EQ(RunCli({"save-as", path, (dir / "b.krv").string()}).status, 0);
+    EXPECT_EQ(test::ReadBytes(dir / "b.krv"), test::ReadBytes(path));
 
-    const auto text = RunCli({"ls", (dir / "p.krv").string()}).out;
-    EXPECT_NE(text.find("\\DATA\\MAIN.ELF"), std::string::npos);
-    EXPECT_NE(text.find("* 40"), std::string::npos);
-    EXPECT_NE(text.find("+ 40"), std::string::npos);
-    EXPECT_NE(text.find("'dummy'"), std::string::npos);
-    EXPECT_NE(text.find("Files:3 Folders:2 "), std::string::npos);
-}
-
-TEST(CliSaveAs, ReproducesTheBytesOfTheLoadedFile) {
-    test::TempDir dir;
-    Project project = test::NewProject();
-    test::AddFile(project, "A.BIN", 10, 0, "C:\\\\X\\\\A.BIN");
-    RecomputeLayout(project);
-    std::string message;
-    ASSERT_TRUE(SaveProjectFile((dir / "a.krv").string(), project, message));
-    ASSERT_EQ(RunCli({"save-as", (dir / "a.krv").string(), (dir / "b.krv").string()}).status, 0);
-    EXPECT_EQ(test::ReadBytes(dir / "a.krv"), test::ReadBytes(dir / "b.krv"));
-}
-
-TEST(CliErrors, BadFilesExitOneAndUsageErrorsExitTwo) {
-    test::TempDir dir;
     test::WriteText(dir / "junk.krv", "this is not a project");
     const auto junk = RunCli({"ls", (dir / "junk.krv").string()});
     EXPECT_EQ(junk.status, 1);
-    EXPECT_NE(junk.err.find("junk.krv"), std::string::npos);
-    EXPECT_NE(junk.err.find("korvalindataCD"), std::string::npos);
-
-    const auto missing = RunCli({"save-as", (dir / "none.krv").string(), (dir / "b.krv").string()});
-    EXPECT_EQ(missing.status, 1);
-    EXPECT_FALSE(std::filesystem::exists(dir / "b.krv"));
-
+    EXPECT_TRUE(Contains(junk.err, (dir / "junk.krv").string()));
+    EXPECT_EQ(RunCli({"save-as", (dir / "none.krv").string(), (dir / "c.krv").string()}).status, 1);
+    EXPECT_FALSE(fs::exists(dir / "c.krv"));
     EXPECT_EQ(RunCli({"ls"}).status, 2);
     EXPECT_EQ(RunCli({"frobnicate"}).status, 2);
-    EXPECT_EQ(RunCli({}).status, 2);
-    const auto help = RunCli({"--help"});
-    EXPECT_EQ(help.status, 0);
-    EXPECT_NE(help.out.find("save-as"), std::string::npos);
-    const auto version = RunCli({"--version"});
-    EXPECT_EQ(version.status, 0);
-    EXPECT_NE(version.out.find("1.5.4"), std::string::npos);
+}
+
+TEST(CliAdd, AddsIntoADirectoryReportsTheLogAndExitsOneOnlyWhenStopped) {
+    test::TempDir dir;
+    const std::string project = (dir / "p.krv").string();
+    test::WriteText(dir / "game" / "system.cnf", "BOOT2 = cdrom0:\\MAIN.ELF;1\n");
+    test::WriteText(dir / "game" / "data" / "LongFileName.txt", "x");
+    test::WriteText(dir / "extra.bin", "e");
+    ASSERT_EQ(RunCli({"new", project}).status, 0);
+    const auto added = RunCli({"add", project, (dir / "game").string() + "/"});
+    EXPECT_EQ(added.status, 0);  // refused items are reported, the add itself succeeded
+    EXPECT_EQ(added.err,
+              "ATTENTION\n    the elements listed here have not been included!     \n\n"
+              "WARNING: illgal filename: \\GAME\\DATA\\LONGFI~1.TXT \n");
+    const auto into =
+        RunCli({"add", project, "--into", "/game/data", (dir / "extra.bin").string()});
+    EXPECT_EQ(into.status, 0) << into.err;
+    EXPECT_EQ(into.err, "");
+    EXPECT_EQ(FilePaths(project), (Lines{"\\GAME\\SYSTEM.CNF", "\\GAME\\DATA\\EXTRA.BIN"}));
+    EXPECT_EQ(RunCli({"add", project, "--into", "\\NOPE", (dir / "extra.bin").string()}).status, 1);
+    EXPECT_EQ(RunCli({"add", project}).status, 2);
+
+    // Stopping on the file limit saves what was added and exits 1.
+    Project full = test::NewProject();
+    for (int i = 0; i < 4095; ++i) test::AddFile(full, "F" + std::to_string(i), 1);
+    std::string message;
+    ASSERT_TRUE(SaveProjectFile(project, full, message));
+    for (const char* name : {"a.bin", "b.bin"}) test::WriteText(dir / "two" / name, "x");
+    const auto stopped = RunCli({"add", project, (dir / "two").string()});
+    EXPECT_EQ(stopped.status, 1);
+    EXPECT_TRUE(Contains(stopped.err, "  Too many files(more than  4096)"));
+    EXPECT_EQ(FilePaths(project).back(), "\\TWO\\A.BIN");
+}
+
+TEST(CliImport, CreatesTheProjectOrLeavesItAloneWhenTheImportEndsOnAnError) {
+    test::TempDir dir;
+    const fs::path disc = dir / "MYGAME";
+    test::WriteText(disc / "C.BIN", "c");
+    test::WriteText(disc / "DATA" / "A.BIN", "a");
+    const std::string listing = (disc / "LIST.TXT").string();
+    const std::string project = (dir / "p.krv").string();
+    test::WriteText(listing, "300 , \\C.BIN\n24 , \\DATA\\A.BIN\n25 , \\DATA\\GONE.BIN\n");
+    const auto imported = RunCli({"import", listing, project, "--mode", "1"});
+    EXPECT_EQ(imported.status, 0);  // a missing file is reported, not fatal
+    EXPECT_TRUE(
+        Contains(imported.err, "Cannot find filename:  " + (disc / "DATA" / "GONE.BIN").string()));
+    EXPECT_EQ(FilePaths(project), (Lines{"\\DATA\\A.BIN", "\\C.BIN"}));
+    EXPECT_EQ(RunCli({"import", listing, project, "--mode", "3"}).status, 2);
+
+    const auto before = test::ReadBytes(project);
+    fs::create_directory(disc / "X.DIR");
+    test::WriteText(listing, "24 , \\DATA\\A.BIN\n30 , \\X.DIR\n");
+    const auto failed = RunCli({"import", listing, project});
+    EXPECT_EQ(failed.status, 1);
+    EXPECT_TRUE(Contains(failed.err, "Illegal directory name for:  \\X.DIR \n"));
+    EXPECT_EQ(test::ReadBytes(project), before);
+    const auto unreadable =
+        RunCli({"import", (dir / "none.txt").string(), (dir / "o.krv").string()});
+    EXPECT_EQ(unreadable.status, 1);
+    EXPECT_TRUE(Contains(unreadable.err, "none.txt"));
+    EXPECT_FALSE(fs::exists(dir / "o.krv"));
 }
 
 }  // namespace

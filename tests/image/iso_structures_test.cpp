@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <sstream>
 
 #include "image/directory_extent.h"
 #include "image/path_table.h"
@@ -17,15 +16,6 @@ namespace korvalin {
 namespace {
 
 using Bytes = std::vector<uint8_t>;
-
-// "01 43 44" -> {0x01, 0x43, 0x44}
-Bytes Hex(const std::string& text) {
-    std::istringstream in(text);
-    Bytes out;
-    unsigned v;
-    while (in >> std::hex >> v) out.push_back(static_cast<uint8_t>(v));
-    return out;
-}
 
 void Patch(Bytes& bytes, size_t offset, const Bytes& with) {
     std::copy(with.begin(), with.end(), bytes.begin() + static_cast<std::ptrdiff_t>(offset));
@@ -66,22 +56,27 @@ Bytes Written(Writer write) {
     return test::ReadBytes(dir / "out");
 }
 
+Bytes DirectoryExtent(const Project& p, uint32_t dirNumber) {
+    return Written(
+        [&](CompileState& s, SectorBuffer& b) { return WriteDirectoryExtent(p, s, b, dirNumber); });
+}
+
 TEST(VolumeDescriptor, PrimaryDescriptorMatchesTheHandWorkedBytes) {
     Project p = SmallTree();
     Bytes pvd(2048, 0);
     BuildPrimaryVolumeDescriptor(p, pvd.data());
 
     Bytes expected(2048, 0);
-    Patch(expected, 0, Hex("01 43 44 30 30 31 01"));
+    Patch(expected, 0, test::Hex("01 43 44 30 30 31 01"));
     PatchText(expected, 8, "PLAYSTATION" + std::string(21, ' '));
     PatchText(expected, 40, "NEW" + std::string(29, ' '));
-    Patch(expected, 80, Hex("19 00 00 00 00 00 00 19"));              // 25 sectors
-    Patch(expected, 120, Hex("01 00 00 01 01 00 00 01 00 08 08 00"));  // set, sequence, 2048
-    Patch(expected, 132, Hex("16 00 00 00 00 00 00 16"));              // 22 path table bytes
-    Patch(expected, 140, Hex("12 00 00 00 13 00 00 00 00 00 00 14 00 00 00 15"));
-    Patch(expected, 156, Hex("22 00 16 00 00 00 00 00 00 16 00 08 00 00 00 00 08 00"));
-    Patch(expected, 174, Hex(RECORD_DATE));
-    Patch(expected, 181, Hex("02 00 00 01 00 00 01 01 00"));
+    Patch(expected, 80, test::Hex("19 00 00 00 00 00 00 19"));               // 25 sectors
+    Patch(expected, 120, test::Hex("01 00 00 01 01 00 00 01 00 08 08 00"));  // set, sequence, 2048
+    Patch(expected, 132, test::Hex("16 00 00 00 00 00 00 16"));              // 22 path table bytes
+    Patch(expected, 140, test::Hex("12 00 00 00 13 00 00 00 00 00 00 14 00 00 00 15"));
+    Patch(expected, 156, test::Hex("22 00 16 00 00 00 00 00 00 16 00 08 00 00 00 00 08 00"));
+    Patch(expected, 174, test::Hex(RECORD_DATE));
+    Patch(expected, 181, test::Hex("02 00 00 01 00 00 01 01 00"));
     PatchText(expected, 190, std::string(3 * 128, ' '));
     PatchText(expected, 574, "PLAYSTATION" + std::string(117, ' '));
     PatchText(expected, 702, std::string(111, ' '));
@@ -92,28 +87,19 @@ TEST(VolumeDescriptor, PrimaryDescriptorMatchesTheHandWorkedBytes) {
     expected[881] = 1;
     PatchText(expected, 1024, "CD-XA001");
     EXPECT_EQ(pvd, expected);
-}
-
-TEST(VolumeDescriptor, LabelIsPaddedWithSpacesInTheModel) {
-    Project p = SmallTree();
-    p.volumeInfo.SetLabel("ABCD");
-    Bytes pvd(2048, 0);
-    BuildPrimaryVolumeDescriptor(p, pvd.data());
-    EXPECT_EQ(std::string(pvd.begin() + 40, pvd.begin() + 72), "ABCD" + std::string(28, ' '));
-    EXPECT_EQ(p.volumeInfo.Label(), "ABCD" + std::string(28, ' '));
+    // The label is padded with spaces in the model too.
+    EXPECT_EQ(p.volumeInfo.Label(), "NEW" + std::string(29, ' '));
     EXPECT_EQ(p.volumeInfo.label[32], '\0');
-}
 
-TEST(VolumeDescriptor, TerminatorBytes) {
-    Bytes t(2048, 0), expected(2048, 0);
-    BuildVolumeDescriptorTerminator(t.data());
-    Patch(expected, 0, Hex("FF 43 44 30 30 31 01"));
-    EXPECT_EQ(t, expected);
+    Bytes terminator(2048, 0);
+    BuildVolumeDescriptorTerminator(terminator.data());
+    expected.assign(2048, 0);
+    Patch(expected, 0, test::Hex("FF 43 44 30 30 31 01"));
+    EXPECT_EQ(terminator, expected);
 }
 
 TEST(VolumeDate, CarriesSecondMinuteAndHourIntoTheDayOnly) {
     VolumeInfo v;
-    EXPECT_EQ(volumeDateString(v), "2001010100000000");
     v.day = 31;
     v.month = 12;
     v.year = 1999;
@@ -126,9 +112,10 @@ TEST(VolumeDate, CarriesSecondMinuteAndHourIntoTheDayOnly) {
 TEST(PathTable, LittleAndBigEndianCopies) {
     const Project p = SmallTree();
     Bytes little(2048, 0);
-    Patch(little, 0, Hex("01 00 16 00 00 00 01 00 00 00  04 00 17 00 00 00 01 00 44 41 54 41"));
+    Patch(little, 0,
+          test::Hex("01 00 16 00 00 00 01 00 00 00  04 00 17 00 00 00 01 00 44 41 54 41"));
     Bytes big(2048, 0);
-    Patch(big, 0, Hex("01 00 00 00 00 16 00 01 00 00  04 00 00 00 00 17 00 01 44 41 54 41"));
+    Patch(big, 0, test::Hex("01 00 00 00 00 16 00 01 00 00  04 00 00 00 00 17 00 01 44 41 54 41"));
     EXPECT_EQ(Written([&](CompileState& s, SectorBuffer& b) {
                   return WritePathTable(p, s, b, ByteOrder::Little);
               }),
@@ -144,47 +131,35 @@ TEST(DirectoryExtent, RootRecordsMatchTheHandWorkedBytes) {
     const std::string xaDir = "00 00 00 00 8D 55 58 41 00 00 00 00 00 00";
     const std::string xaFile = "00 00 00 00 0D 55 58 41 00 00 00 00 00 00";
     Bytes expected(2048, 0);
-    const std::string self = "30 00 16 00 00 00 00 00 00 16 00 08 00 00 00 00 08 00 "
-                             "00 00 00 00 00 00 00 02 00 00 01 00 00 01 01 ";
-    Patch(expected, 0, Hex(self + "00 " + xaDir));
-    Patch(expected, 48, Hex(self + "01 " + xaDir));  // the root's parent is the root
+    const std::string self =
+        "30 00 16 00 00 00 00 00 00 16 00 08 00 00 00 00 08 00 "
+        "00 00 00 00 00 00 00 02 00 00 01 00 00 01 01 ";
+    Patch(expected, 0, test::Hex(self + "00 " + xaDir));
+    Patch(expected, 48, test::Hex(self + "01 " + xaDir));  // the root's parent is the root
     Patch(expected, 96,
-          Hex("34 00 17 00 00 00 00 00 00 17 00 08 00 00 00 00 08 00 " + std::string(RECORD_DATE) +
-              " 02 00 00 01 00 00 01 04 44 41 54 41 00 " + xaDir));
-    Patch(expected, 148,
-          Hex("34 00 18 00 00 00 00 00 00 18 05 00 00 00 00 00 00 05 " + std::string(RECORD_DATE) +
-              " 00 00 00 01 00 00 01 05 41 2E 42 3B 31 " + xaFile));
-    EXPECT_EQ(Written([&](CompileState& s, SectorBuffer& b) {
-                  return WriteDirectoryExtent(p, s, b, 1);
-              }),
-              expected);
+          test::Hex("34 00 17 00 00 00 00 00 00 17 00 08 00 00 00 00 08 00 " +
+                    std::string(RECORD_DATE) + " 02 00 00 01 00 00 01 04 44 41 54 41 00 " + xaDir));
+    Patch(
+        expected, 148,
+        test::Hex("34 00 18 00 00 00 00 00 00 18 05 00 00 00 00 00 00 05 " +
+                  std::string(RECORD_DATE) + " 00 00 00 01 00 00 01 05 41 2E 42 3B 31 " + xaFile));
+    EXPECT_EQ(DirectoryExtent(p, 1), expected);
 }
 
-TEST(DirectoryExtent, DotDotOfADeepDirectoryNamesItsParent) {
+TEST(DirectoryExtent, DotDotNamesTheParentAndAnHourPastMidnightGoesToDayZero) {
     Project p = test::NewProject();
     const int32_t a = test::AddDir(p, "A");
     const int32_t b = test::AddDir(p, "B", a);
-    RecomputeLayout(p);
-    const Bytes extent = Written([&](CompileState& s, SectorBuffer& buf) {
-        return WriteDirectoryExtent(p, s, buf, static_cast<uint32_t>(b) + 1);
-    });
-    EXPECT_EQ(extent[48 + 2], static_cast<uint8_t>(p.dirTable[a].lba));
-    EXPECT_EQ(extent[48 + 33], 1);
-    EXPECT_EQ(extent[2], static_cast<uint8_t>(p.dirTable[b].lba));
-    EXPECT_EQ(extent[96], 0);  // no children
-}
-
-TEST(DirectoryExtent, HourPastMidnightGoesToDayZeroOfTheSameMonth) {
-    Project p = test::NewProject();
-    const int32_t f = test::AddFile(p, "LATE.TXT", 1);
-    p.fileTable[f].dosDate = (20 << 9) | (5 << 5) | 31;  // 31 May 2000
+    const int32_t f = test::AddFile(p, "LATE.TXT", 1, b);
+    p.fileTable[f].dosDate = (20 << 9) | (5 << 5) | 31;    // 31 May 2000
     p.fileTable[f].dosTime = (23 << 11) | (30 << 5) | 31;  // 23:30:62
     RecomputeLayout(p);
-    const Bytes extent = Written([&](CompileState& s, SectorBuffer& b) {
-        return WriteDirectoryExtent(p, s, b, 1);
-    });
+    const Bytes extent = DirectoryExtent(p, static_cast<uint32_t>(b) + 1);
+    EXPECT_EQ(extent[2], static_cast<uint8_t>(p.dirTable[b].lba));
+    EXPECT_EQ(extent[48 + 2], static_cast<uint8_t>(p.dirTable[a].lba));
     // 23:30:62 + 1 h -> 00:31:00 of day 32, stored as day 0 of May.
-    EXPECT_EQ(Bytes(extent.begin() + 96 + 18, extent.begin() + 96 + 25), Hex("64 05 00 00 1F 00 24"));
+    EXPECT_EQ(Bytes(extent.begin() + 96 + 18, extent.begin() + 96 + 25),
+              test::Hex("64 05 00 00 1F 00 24"));
 }
 
 TEST(DirectoryExtent, EmitsExactlyTheSectorsTheLayoutReserved) {
@@ -194,7 +169,8 @@ TEST(DirectoryExtent, EmitsExactlyTheSectorsTheLayoutReserved) {
         Project p = test::NewProject();
         const int32_t d = test::AddDir(p, "D");
         for (int i = 0; i < children; ++i) {
-            const std::string name = std::string(1 + (i * 7) % 8, 'N') + ".B" + std::to_string(i % 10);
+            const std::string name =
+                std::string(1 + (i * 7) % 8, 'N') + ".B" + std::to_string(i % 10);
             if (i % 5 == 0) {
                 test::AddDir(p, std::string(1 + i % 8, 'S') + std::to_string(i), d);
             } else {
@@ -202,9 +178,7 @@ TEST(DirectoryExtent, EmitsExactlyTheSectorsTheLayoutReserved) {
             }
         }
         RecomputeLayout(p);
-        const Bytes extent = Written([&](CompileState& s, SectorBuffer& b) {
-            return WriteDirectoryExtent(p, s, b, static_cast<uint32_t>(d) + 1);
-        });
+        const Bytes extent = DirectoryExtent(p, static_cast<uint32_t>(d) + 1);
         ASSERT_EQ(extent.size(), p.dirTable[d].size) << children << " children";
         // No sector holds 2048 bytes of records: its last byte is always free.
         for (size_t end = 2047; end < extent.size(); end += 2048) ASSERT_EQ(extent[end], 0);

@@ -14,17 +14,17 @@ namespace korvalin::test {
 
 struct SampleDisc {
     Project project;
-    // Disc path ("/DATA/ONE.BIN;1") -> the bytes a reader must get back.
+    // ISO 9660 path ("/DATA/ONE.BIN;1") -> the bytes a reader must get back.
     std::map<std::string, std::vector<uint8_t>> expected;
-    std::vector<std::string> directories;  // "/DATA", ...
 };
 
 // Source files go into `folder`. With `pinDirectoryAmongFiles` the
 // directory EMPTY is pinned to LBA 45, after the first files (which the IML
-// variant refuses); without it every directory precedes the files.
+// variant refuses), and the empty TAIL.TXT to LBA 100; without it every
+// directory precedes the files.
 SampleDisc MakeSampleDisc(const TempDir& folder, bool pinDirectoryAmongFiles);
 
-// Deterministic bytes that differ from file to file.
-std::vector<uint8_t> PatternBytes(size_t size, uint32_t seed);
+// "/DATA/ONE.BIN;1" for the file \DATA\ONE.BIN.
+std::string IsoPathOf(const Project& project, int32_t fileIndex);
 
 }  // namespace korvalin::test

@@ -1,8 +1,16 @@
+// The pre-compile check, the commands that clear LBA marks, and the compile
+// command that runs the check before it asks for the image.
+
 #include "layout/precompile_check.h"
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <functional>
+
+#include "image/compile_image.h"
 #include "layout/clear_lba_marks.h"
+#include "layout/compile_command.h"
 #include "layout/recompute_layout.h"
 #include "test_support.h"
 
@@ -11,83 +19,61 @@ namespace {
 
 using Messages = std::vector<std::string>;
 
-void Pin(EntryRecord& entry, int32_t lba) {
-    entry.flags |= FLAG_LBA_SET;
-    entry.lba = lba;
-}
+TEST(PreCompileCheck, EachBrokenFieldOfATableHasItsMessage) {
+    Project consistent = test::NewProject();
+    test::AddFile(consistent, "A.B", 5000, test::AddDir(consistent, "DATA"));
+    test::AddDummy(consistent, "PAD.BIN", 40);  // a dummy needs no source
+    RecomputeLayout(consistent);
+    EXPECT_TRUE(PreCompileCheck(consistent).empty());
 
-Project Consistent() {
-    Project p = test::NewProject();
-    const int32_t data = test::AddDir(p, "DATA");
-    test::AddFile(p, "A.B", 5000, data);
-    test::AddDummy(p, "PAD.BIN", 40);  // a dummy needs no source
-    RecomputeLayout(p);
-    return p;
-}
-
-TEST(PreCompileCheck, ConsistentProjectHasNothingToSay) {
-    EXPECT_TRUE(PreCompileCheck(Consistent()).empty());
-}
-
-TEST(PreCompileCheck, DirectoryMessages) {
-    Project p = Consistent();
-    DirEntry& dir = p.dirTable[1];
-    dir.sourcePath = "/left/over";
-    EXPECT_EQ(CheckDirectoryTable(p), Messages{"Elemento no nulo en ruta en elemento path 1 - DATA"});
-    dir.sourcePath.reset();
-    dir.nameLength = 5;
-    EXPECT_EQ(CheckDirectoryTable(p), Messages{" Filesize error in elemental name in path of 1 - DATA"});
-    dir.nameLength = 4;
-    dir.recordLength = 51;
-    EXPECT_EQ(CheckDirectoryTable(p),
-              Messages{"Error de tamaño en directorio del elemento path 1 - DATA long 4"});
-    dir.recordLength = 52;
-    dir.parent = 3;
-    EXPECT_EQ(CheckDirectoryTable(p), Messages{"Crtitical error in parent element of path 1 - DATA"});
-    dir.parent = 0;
-    EXPECT_EQ(CheckDirectoryTable(p).size(), 1u);
-}
-
-TEST(PreCompileCheck, FileMessages) {
-    Project p = Consistent();
-    FileEntry& file = p.fileTable[0];
-    file.sourcePath.reset();
-    EXPECT_EQ(CheckFileTable(p), Messages{"ERROR: Null element in element path of 0 - A.B"});
-    file.sourcePath = "/a.b";
-    file.nameLength = 4;
-    EXPECT_EQ(CheckFileTable(p), Messages{"Filesize error in filename of elemental path 0 - A.B"});
-    file.nameLength = 3;
-    file.recordLength = 53;
-    EXPECT_EQ(CheckFileTable(p), Messages{"Error de tamaño en directorio del elemento file 0 - A.B"});
-    file.recordLength = 52;
-    file.parent = 9;
-    EXPECT_EQ(CheckFileTable(p), Messages{"Critical error in the parent element file 0 - A.B"});
+    using Breakage = std::pair<std::function<void(Project&)>, const char*>;
+    const Breakage breakages[] = {
+        {[](Project& p) { p.dirTable[1].sourcePath = "/left/over"; },
+         "Elemento no nulo en ruta en elemento path 1 - DATA"},
+        {[](Project& p) { p.dirTable[1].nameLength = 5; },
+         " Filesize error in elemental name in path of 1 - DATA"},
+        {[](Project& p) { p.dirTable[1].recordLength = 51; },
+         "Error de tamaño en directorio del elemento path 1 - DATA long 4"},
+        {[](Project& p) { p.dirTable[1].parent = 3; },
+         "Crtitical error in parent element of path 1 - DATA"},
+        {[](Project& p) { p.dirTable[1].parent = 0; },
+         "Crtitical error in parent element of path 1 - DATA"},
+        {[](Project& p) { p.fileTable[0].sourcePath.reset(); },
+         "ERROR: Null element in element path of 0 - A.B"},
+        {[](Project& p) { p.fileTable[0].nameLength = 4; },
+         "Filesize error in filename of elemental path 0 - A.B"},
+        {[](Project& p) { p.fileTable[0].recordLength = 53; },
+         "Error de tamaño en directorio del elemento file 0 - A.B"},
+        {[](Project& p) { p.fileTable[0].parent = 9; },
+         "Critical error in the parent element file 0 - A.B"},
+    };
+    for (const auto& [breakIt, message] : breakages) {
+        Project p = consistent;
+        breakIt(p);
+        EXPECT_EQ(PreCompileCheck(p), Messages{message});
+    }
 }
 
 TEST(PreCompileCheck, OnlyTheFirstTableProblemAndAlwaysTheExtents) {
     Project p = test::NewProject();
     test::AddDir(p, "ONE");
     test::AddDir(p, "TWO");
-    const int32_t outer = test::AddFile(p, "OUTER.BIN", 10 * 2048);
-    const int32_t inner = test::AddFile(p, "INNER.BIN", 2 * 2048);
-    Pin(p.fileTable[outer], 100);
-    Pin(p.fileTable[inner], 102);  // strictly inside: the layout keeps both pins
+    test::Pin(p.fileTable[test::AddFile(p, "OUTER.BIN", 10 * 2048)], 100);
+    // Strictly inside: the layout keeps both pins.
+    test::Pin(p.fileTable[test::AddFile(p, "INNER.BIN", 2 * 2048)], 102);
     RecomputeLayout(p);
     ASSERT_EQ(p.layoutState.lbaDisplaced, 0);
     p.dirTable[1].sourcePath = "/x";
     p.dirTable[2].sourcePath = "/y";
-    p.fileTable[outer].sourcePath.reset();  // not reported: the file check is skipped
-
-    const Messages messages = PreCompileCheck(p);
-    ASSERT_EQ(messages.size(), 4u);
-    EXPECT_EQ(messages[0], "Elemento no nulo en ruta en elemento path 1 - ONE");
+    p.fileTable[0].sourcePath.reset();  // not reported: the file check is skipped
     // Extents: 0-2 directories, 3 OUTER.BIN, 4 INNER.BIN.
-    EXPECT_EQ(messages[1], "LBA error in the subtable4 y 3");
-    EXPECT_EQ(messages[2], "In filenameINNER.BIN LBA's 102 103");
-    EXPECT_EQ(messages[3], " Collision with file  OUTER.BIN LBA's 100 109");
+    EXPECT_EQ(PreCompileCheck(p),
+              (Messages{"Elemento no nulo en ruta en elemento path 1 - ONE",
+                        "LBA error in the subtable4 y 3", "In filenameINNER.BIN LBA's 102 103",
+                        " Collision with file  OUTER.BIN LBA's 100 109"}));
 }
 
-TEST(PreCompileCheck, DirectoryCollisionsAndOneSectorRanges) {
+TEST(PreCompileCheck, DirectoryCollisionsOneSectorRangesAndTheExaminedPositions) {
     Project p = test::NewProject();
     const int32_t a = test::AddDir(p, "A");
     const int32_t b = test::AddDir(p, "B");
@@ -95,15 +81,14 @@ TEST(PreCompileCheck, DirectoryCollisionsAndOneSectorRanges) {
     p.extentTable = {{a, 100, 103, EXTENT_PINNED_DIR},
                      {FileId(0), 101, 101, EXTENT_PINNED_FILE},  // one sector: never reported
                      {b, 102, 110, EXTENT_PINNED_DIR}};
-    EXPECT_EQ(CheckExtents(p), (Messages{"LBA error in the subtable2 y 0", "In path B LBA's 102 110",
-                                         "collision with pathA LBA's 100 103"}));
+    EXPECT_EQ(CheckExtents(p),
+              (Messages{"LBA error in the subtable2 y 0", "In path B LBA's 102 110",
+                        "collision with pathA LBA's 100 103"}));
     p.extentTable[2] = {b, 104, 110, EXTENT_PINNED_DIR};
     EXPECT_TRUE(CheckExtents(p).empty());
-}
 
-TEST(PreCompileCheck, ExtentsBeyondPosition4096AreNotExamined) {
-    Project p = test::NewProject();
-    test::AddFile(p, "F.BIN", 4096);
+    // Pairs beyond position 4096 are not examined.
+    p.extentTable.clear();
     for (int32_t i = 0; i < 4098; ++i) {
         p.extentTable.push_back({FileId(0), 10 * i, 10 * i + 1, EXTENT_PLACED_FILE});
     }
@@ -115,26 +100,62 @@ TEST(PreCompileCheck, ExtentsBeyondPosition4096AreNotExamined) {
 
 TEST(ClearLbaMarks, ResetClearsPinsAndWarningsButNotTheRootOrOtherFlags) {
     Project p = test::NewProject();
-    const int32_t dir = test::AddDir(p, "D");
+    test::AddDir(p, "D");
     test::AddFile(p, "F.BIN", 1);
-    const int32_t dummy = test::AddDummy(p, "X.BIN", 50, 4096);
+    test::AddDummy(p, "X.BIN", 50, 4096);
     p.dirTable[0].flags = FLAG_LBA_SET;
-    p.dirTable[dir].flags = FLAG_DISPLACED;
+    p.dirTable[1].flags = FLAG_DISPLACED;
     p.fileTable[0].flags = FLAG_LBA_SET;
-    p.fileTable[dummy].flags |= FLAG_SIZE_SET | FLAG_DISPLACED;
-
+    p.fileTable[1].flags |= FLAG_SIZE_SET | FLAG_DISPLACED;
+    const auto flags = [](const Project& q) {
+        return std::vector<int>{q.dirTable[0].flags, q.dirTable[1].flags, q.fileTable[0].flags,
+                                q.fileTable[1].flags};
+    };
     Project warned = p;
     RemoveWarnings(warned);
-    EXPECT_EQ(warned.dirTable[0].flags, FLAG_LBA_SET);
-    EXPECT_EQ(warned.dirTable[dir].flags, 0);
-    EXPECT_EQ(warned.fileTable[0].flags, FLAG_LBA_SET);
-    EXPECT_EQ(warned.fileTable[dummy].flags, FLAG_DUMMY | FLAG_LBA_SET | FLAG_SIZE_SET);
-
+    EXPECT_EQ(flags(warned), (std::vector<int>{FLAG_LBA_SET, 0, FLAG_LBA_SET,
+                                               FLAG_DUMMY | FLAG_LBA_SET | FLAG_SIZE_SET}));
     ResetLbas(p);
-    EXPECT_EQ(p.dirTable[0].flags, FLAG_LBA_SET);
-    EXPECT_EQ(p.dirTable[dir].flags, 0);
-    EXPECT_EQ(p.fileTable[0].flags, 0);
-    EXPECT_EQ(p.fileTable[dummy].flags, FLAG_DUMMY | FLAG_SIZE_SET);
+    EXPECT_EQ(flags(p), (std::vector<int>{FLAG_LBA_SET, 0, 0, FLAG_DUMMY | FLAG_SIZE_SET}));
+}
+
+TEST(CompileCommand, WarnsAboutTheLastDisplacementChecksAsksForTheImageAndCompiles) {
+    test::TempDir dir;
+    test::WriteBytes(dir / "a.bin", std::vector<uint8_t>(3000, 0x5A));
+    Project project = test::NewProject();
+    test::AddFile(project, "A.BIN", 3000, 0, (dir / "a.bin").string());
+    RecomputeLayout(project);
+    test::ScriptedPrompt prompt;
+    prompt.saveAnswer = (dir / "out.bin").string();
+    EXPECT_EQ(RunCompileCommand(project, prompt, nullptr).code, COMPILE_COMMAND_RAN);
+    EXPECT_TRUE(prompt.asked.empty());
+    ASSERT_EQ(prompt.saveRequests.size(), 1u);
+    EXPECT_EQ(prompt.saveRequests[0].defaultName, "image");
+    EXPECT_EQ(prompt.saveRequests[0].filter, "BIN Files (*.bin)|*.bin|ISO Files (*.iso)|*.iso||");
+    EXPECT_EQ(prompt.shown, std::vector<std::string>{COMPILE_SUCCESS_MESSAGE});
+    EXPECT_TRUE(std::filesystem::exists(dir / "out.cue"));
+
+    // A displacement reported by the last layout run (running it again would
+    // clear the report: nothing is pinned). Cancel still runs the checks.
+    prompt = test::ScriptedPrompt();
+    project.layoutState.lbaDisplaced = 1;
+    prompt.okAnswer = false;
+    EXPECT_EQ(RunCompileCommand(project, prompt, nullptr).code, COMPILE_COMMAND_CANCELLED);
+    EXPECT_EQ(prompt.asked, std::vector<std::string>{"ATTENTION: some LBA settings have been "
+                                                     "displaced   ¿Contintue with construction? "});
+    EXPECT_TRUE(prompt.shown.empty() && prompt.saveRequests.empty());
+    project.fileTable[0].recordLength = 1;
+    EXPECT_EQ(RunCompileCommand(project, prompt, nullptr).code, COMPILE_COMMAND_CHECK_FAILED);
+    EXPECT_EQ(prompt.shown, std::vector<std::string>{
+                                "Error de tamaño en directorio del elemento file 0 - A.BIN"});
+    EXPECT_TRUE(prompt.saveRequests.empty());
+    // OK to the warning compiles and shows the result whatever it says.
+    project.fileTable[0].recordLength = 54;
+    prompt = test::ScriptedPrompt();
+    prompt.saveAnswer = (dir / "missing folder" / "x.iso").string();
+    EXPECT_EQ(RunCompileCommand(project, prompt, nullptr).code, COMPILE_COMMAND_RAN);
+    EXPECT_EQ(prompt.shown,
+              std::vector<std::string>{"no es posible crear: " + *prompt.saveAnswer + " "});
 }
 
 }  // namespace

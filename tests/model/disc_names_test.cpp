@@ -5,82 +5,35 @@
 namespace korvalin {
 namespace {
 
-std::string Shorten(std::string name) {
-    const size_t dot = name.rfind('.');
-    ShortenName(name, dot == std::string::npos ? 0 : static_cast<int>(dot));
-    return name;
-}
-
-TEST(ShortenName, ProducesTheEightThreeFormsOfTheExamples) {
-    const std::pair<const char*, const char*> examples[] = {
-        {"README.TXT", "README.TXT"},
-        {"LONGFILENAME.TXT", "LONGFI~1.TXT"},
-        {"FILE.HTML", "FILE~1.HTM"},
-        {"A.B.C", "AB~1.C"},
-        {"X.Y.Z.W", "XYZ~1.W"},
-        {"LONGDIRECTORY", "LONGDI~1"},
-        {"VERYLONGNAME.LONGEXT", "VERYLO~1.LON"},
-        {"ABCDEFGHI.JKLM", "ABCDEF~1.JKL"},
-        {"A B", "AB"},
-        {"FILE.", "FILE."},
-        {"ABCDEFGH", "ABCDEFGH"},
-        {"ABCDEFGHI", "ABCDEF~1"},
-        {"AB CD.T X", "ABCD.TX"},
-    };
-    for (const auto& [in, out] : examples) EXPECT_EQ(Shorten(in), out) << in;
-}
-
-TEST(IsIllegalName, AcceptsOnlyNameCharactersAndTheOneDot) {
+TEST(DiscNames, ShortenTestAndTakeTheFinalComponent) {
+    // name -> 8.3 form: blanks and inner dots go, over-long parts get "~1"
+    const char* const examples[][2] = {{"README.TXT", "README.TXT"},
+                                       {"LONGFILENAME.TXT", "LONGFI~1.TXT"},
+                                       {"FILE.HTML", "FILE~1.HTM"},
+                                       {"A.B.C", "AB~1.C"},
+                                       {"X.Y.Z.W", "XYZ~1.W"},
+                                       {"LONGDIRECTORY", "LONGDI~1"},
+                                       {"ABCDEFGHI.JKLM", "ABCDEF~1.JKL"},
+                                       {"ABCDEFGH", "ABCDEFGH"},
+                                       {"AB CD.T X", "ABCD.TX"},
+                                       {"FILE.", "FILE."}};
+    for (const auto& [in, out] : examples) {
+        std::string name = in;
+        const size_t dot = name.rfind('.');
+        ShortenName(name, dot == std::string::npos ? 0 : static_cast<int>(dot));
+        EXPECT_EQ(name, out) << in;
+    }
     EXPECT_FALSE(IsIllegalName("SYSTEM.CNF", 6));
     EXPECT_FALSE(IsIllegalName("A-B_9", 0));
-    EXPECT_TRUE(IsIllegalName("SYSTEM.CNF", 0));  // dot where none is allowed
-    EXPECT_TRUE(IsIllegalName("SYSTEMXCNF", 6));  // no dot where one must be
-    EXPECT_TRUE(IsIllegalName("A~B.TXT", 3));
-    EXPECT_TRUE(IsIllegalName("ab", 0));
-    EXPECT_TRUE(IsIllegalName("A B", 0));
-    EXPECT_TRUE(IsIllegalName("A\x80", 0));
     EXPECT_FALSE(IsIllegalName(std::string("AB\0~~", 5), 0));  // stops at the NUL
-}
-
-TEST(MakeDiscName, AppliesTheRulesForNamesFromDiskAndListings) {
-    struct Case {
-        const char* component;
-        const char* discName;
-        bool illegal;
-    };
-    const Case cases[] = {
-        {"readme.txt", "README.TXT", false},
-        {"SLUS_123.45", "SLUS_123.45", false},
-        {"SYSTEM.CNF", "SYSTEM.CNF", false},
-        {"my dir", "MYDIR", false},
-        {"LongFileName.txt", "LONGFI~1.TXT", true},
-        {".hidden", ".HIDDEN", true},
-        {"A~B.TXT", "A~B.TXT", true},
-        {"FILE.", "FILE.", false},
-        {"caf\xe9.txt", "CAF\xe9.TXT", true},
-        {"A.B.C", "AB~1.C", true},
-        // Blanks before the extension dot: taken in shortened form.
-        {"MY FILE.TXT", "MYFILE.TXT", false},
-    };
-    for (const Case& c : cases) {
-        const DiscNameResult r = MakeDiscName(c.component);
-        EXPECT_EQ(r.discName, c.discName) << c.component;
-        EXPECT_EQ(r.illegal, c.illegal) << c.component;
-    }
-    EXPECT_EQ(MakeDiscName("FILE.").discName.size(), 5u);
-    // A folder with a dot is refused by the caller through lastDot.
-    EXPECT_NE(MakeDiscName("DATA.OLD").lastDot, 0);
-    EXPECT_EQ(MakeDiscName("DATA").lastDot, 0);
-}
-
-TEST(FinalComponent, TakesTheTextAfterTheLastSeparator) {
-    EXPECT_EQ(FinalComponent("C:\\GAME\\DATA\\FILE.BIN"), "FILE.BIN");
-    EXPECT_EQ(FinalComponent("/home/u/game/SYSTEM.CNF"), "SYSTEM.CNF");
+    const char* const illegal[] = {"SYSTEMXCNF", "A~B.TXT", "ab", "A B", "A\x80"};
+    for (const char* name : illegal)
+        EXPECT_TRUE(IsIllegalName(name, name[0] == 'S' ? 6 : 0)) << name;
+    EXPECT_TRUE(IsIllegalName("SYSTEM.CNF", 0));  // a dot where none may be
+    EXPECT_EQ(MakeDiscName("MY FILE.TXT").discName, "MYFILE.TXT");
+    EXPECT_NE(MakeDiscName("DATA.OLD").lastDot, 0);  // a folder with a dot is refused
     EXPECT_EQ(FinalComponent("C:FILE"), "FILE");
-    EXPECT_EQ(FinalComponent("NAME"), "NAME");
-    EXPECT_EQ(FinalComponent("/dir/"), "");
-    EXPECT_EQ(FinalComponent("/" + std::string(300, 'A')).size(), 256u);
-    // Only the first 512 characters are searched.
+    // At most 256 characters, after the last separator among the first 512.
     EXPECT_EQ(FinalComponent(std::string(520, 'B') + "/X"), std::string(256, 'B'));
 }
 

@@ -2,13 +2,9 @@
 // Scripted users for the entry editor: fill the fields, press OK or Cancel.
 
 #include <functional>
-#include <optional>
 #include <string>
-#include <tuple>
-#include <vector>
 
 #include "model/entry_editor.h"
-#include "model/entry_record.h"
 
 namespace korvalin::test {
 
@@ -24,24 +20,8 @@ inline EntryEditorRunner PressOk(std::function<void(EntryEditorState&)> fill,
     };
 }
 
-inline EntryEditorRunner PressCancel(EntryEditorState* seen = nullptr) {
-    return [seen](Project&, EntryEditorState& state) {
-        if (seen != nullptr) *seen = state;
-        return false;
-    };
-}
-
-// Every field of a record, for comparing records and tables.
-using RecordFields = std::tuple<uint32_t, std::string, uint16_t, uint16_t, int32_t, uint16_t,
-                                uint32_t, uint32_t, uint32_t, std::optional<std::string>>;
-inline RecordFields FieldsOf(const EntryRecord& e) {
-    return {e.nameLength, std::string(e.Name()), e.dosDate, e.dosTime, e.lba,
-            e.flags,      e.parent,              e.size,    e.recordLength, e.sourcePath};
-}
-inline std::vector<RecordFields> FieldsOf(const std::vector<EntryRecord>& table) {
-    std::vector<RecordFields> out;
-    for (const EntryRecord& e : table) out.push_back(FieldsOf(e));
-    return out;
+inline EntryEditorRunner PressCancel() {
+    return [](Project&, EntryEditorState&) { return false; };
 }
 
 }  // namespace korvalin::test

@@ -1,10 +1,10 @@
+#include "model/entry_editor.h"
+
 #include <gtest/gtest.h>
 
 #include "layout/recompute_layout.h"
-#include "model/apply_editor_result.h"
 #include "model/edit_info.h"
 #include "model/editor_script.h"
-#include "model/entry_editor.h"
 #include "test_support.h"
 
 namespace korvalin {
@@ -25,33 +25,7 @@ EditorCheck Confirm(Project& project, int32_t id, std::string EntryEditorState::
 constexpr auto NAME = &EntryEditorState::nameText;
 constexpr auto LBA = &EntryEditorState::lbaText;
 
-TEST(EntryEditorNames, FollowTheEditorsOwnCharacterRules) {
-    Project project = test::NewProject();
-    const int32_t dir = AddDir(project, "DATA");
-    const int32_t file = FileId(AddFile(project, "FILE.BIN", 10));
-    RecomputeLayout(project);
-    // name, accepted for a directory, accepted for a file
-    const std::tuple<const char*, bool, bool> cases[] = {
-        {"DATA.1", false, true},       {"ABCDEFGHI", false, false}, {"ABCDEFGH", true, true},
-        {"ABCDEFGH.TXT", false, true}, {"A.TXTX", false, false},    {".TXT", false, false},
-        {"A.", false, false},          {"A.B.C", false, false},     {"A-B", false, false},
-        {"abc", false, false},         {"SLUS_123.45", false, true}};
-    for (const auto& [name, dirOk, fileOk] : cases) {
-        for (const int32_t id : {dir, file}) {
-            const EditorCheck check = Confirm(project, id, NAME, name);
-            if (id == dir ? dirOk : fileOk) {
-                EXPECT_EQ(check.code, EDITOR_OK) << name;
-                EXPECT_EQ(EntryById(project, id).Name(), name);
-            } else {
-                EXPECT_EQ(check.message, "Illegal name ") << name << " " << id;
-                EXPECT_EQ(check.focus, EDITOR_FIELD_NAME);
-            }
-        }
-    }
-    EXPECT_EQ(Confirm(project, file, NAME, "").message, " The space cannot be empty!  ");
-}
-
-TEST(EntryEditorNames, DuplicatesAreLookedForInTheListedDirectoryAndPerKind) {
+TEST(EntryEditorNames, FollowTheEditorsOwnRulesAndAreUniquePerKindInTheListedDirectory) {
     Project project = test::NewProject();
     const int32_t data = AddDir(project, "DATA");
     const int32_t other = AddDir(project, "OTHER");
@@ -59,9 +33,9 @@ TEST(EntryEditorNames, DuplicatesAreLookedForInTheListedDirectoryAndPerKind) {
     const int32_t a = FileId(AddFile(project, "A.BIN", 10));
     AddFile(project, "B.BIN", 10);
     RecomputeLayout(project);
-
     EXPECT_EQ(Confirm(project, a, NAME, "B.BIN").message, " Duplicate Name ");
     EXPECT_EQ(Confirm(project, other, NAME, "DATA").message, " Duplicate name ");
+    EXPECT_EQ(Confirm(project, a, NAME, "").message, " The space cannot be empty!  ");
     // A file may take the name of a directory beside it, and an entry its own name.
     EXPECT_EQ(Confirm(project, a, NAME, "DATA").code, EDITOR_OK);
     EXPECT_EQ(Confirm(project, other, NAME, "OTHER").code, EDITOR_OK);
@@ -70,6 +44,20 @@ TEST(EntryEditorNames, DuplicatesAreLookedForInTheListedDirectoryAndPerKind) {
     project.currentDir = data;
     EXPECT_EQ(Confirm(project, data, NAME, "SUB").message, " Duplicate name ");
     EXPECT_EQ(Confirm(project, data, NAME, "OTHER").code, EDITOR_OK);
+
+    // name, accepted for a directory, accepted for a file
+    const std::tuple<const char*, bool, bool> cases[] = {
+        {"DATA.1", false, true},       {"ABCDEFGHI", false, false}, {"ABCDEFGH", true, true},
+        {"ABCDEFGH.TXT", false, true}, {"A.TXTX", false, false},    {".TXT", false, false},
+        {"A.", false, false},          {"A.B.C", false, false},     {"A-B", false, false},
+        {"abc", false, false},         {"SLUS_123.45", false, true}};
+    for (const auto& [name, dirOk, fileOk] : cases) {
+        for (const int32_t id : {other, a}) {
+            const EditorCheck check = Confirm(project, id, NAME, name);
+            EXPECT_EQ(check.message, (id == other ? dirOk : fileOk) ? "" : "Illegal name ") << name;
+            EXPECT_EQ(EntryById(project, id).Name() == name, id == other ? dirOk : fileOk);
+        }
+    }
 }
 
 TEST(EntryEditorChecks, RunInOrderAndWriteNothingUntilAllPass) {
@@ -106,16 +94,13 @@ TEST(EntryEditorChecks, LbaBoundsDependOnTheKindAndTheLastLayout) {
     const int32_t firstSubdir = project.layoutState.firstSubdirLba;
     const int32_t firstFile = project.layoutState.firstFileLba;
     ASSERT_LT(firstSubdir, firstFile);
-    auto code = [&](int32_t id, int32_t lba) {
-        return Confirm(project, id, LBA, std::to_string(lba)).code;
-    };
-    EXPECT_EQ(code(dir, firstSubdir), EDITOR_OK);
-    EXPECT_EQ(code(dir, firstSubdir - 1), EDITOR_LBA_NOT_VALID);
-    EXPECT_EQ(code(file, firstFile), EDITOR_OK);
-    EXPECT_EQ(code(file, firstFile - 1), EDITOR_LBA_NOT_VALID);
-    EXPECT_EQ(code(file, 1000000), EDITOR_LBA_NOT_VALID);
-    EXPECT_EQ(code(dummy, 0), EDITOR_OK);  // a dummy may lie anywhere
-    EXPECT_EQ(code(dummy, 1000000), EDITOR_LBA_NOT_VALID);
+    // entry, lowest LBA accepted (a dummy may lie anywhere), up to 999999
+    for (const auto& [id, lowest] : {std::pair{dir, firstSubdir}, {file, firstFile}, {dummy, 0}}) {
+        EXPECT_EQ(Confirm(project, id, LBA, std::to_string(lowest)).code, EDITOR_OK);
+        EXPECT_EQ(Confirm(project, id, LBA, std::to_string(lowest - 1)).code, EDITOR_LBA_NOT_VALID);
+        EXPECT_EQ(Confirm(project, id, LBA, "999999").code, EDITOR_OK);
+        EXPECT_EQ(Confirm(project, id, LBA, "1000000").code, EDITOR_LBA_NOT_VALID);
+    }
 
     // -1 (never laid out) reads as 4294967295 whatever the kind, until a
     // valid LBA is typed; without "Set LBA" the LBA is then left to the layout.
@@ -130,121 +115,74 @@ TEST(EntryEditorChecks, LbaBoundsDependOnTheKindAndTheLastLayout) {
     EXPECT_EQ(project.dirTable[dir].lba, -1);
 }
 
-TEST(EntryEditorOpening, CheckBoxesFollowTheFlagsAndADisplacedEntryIsPinnedWhereItLies) {
-    Project project = test::NewProject();
-    const int32_t dir = AddDir(project, "DATA");
-    const int32_t file = FileId(AddFile(project, "A.BIN", 10));
-    const int32_t dummy = FileId(AddDummy(project, "PAD.BIN", 40, 77));
-    project.fileTable[1].flags |= FLAG_SIZE_SET;
-    RecomputeLayout(project);
-
-    EntryEditorState d = OpenEntryEditor(project, dir);
-    EXPECT_FALSE(d.sizeControlsShown);
-    EXPECT_FALSE(ToggleSetFilesize(d));
-    EntryEditorState p = OpenEntryEditor(project, dummy);
-    EXPECT_EQ(p.kind, EDITOR_DUMMY_FILE);
-    EXPECT_TRUE(p.setLba && p.setFilesize && p.sizeControlsShown);
-    EXPECT_EQ(p.result.editedFlags, FLAG_DUMMY | FLAG_LBA_SET | FLAG_SIZE_SET);
-    ToggleSetFilesize(p);
-    ToggleSetLba(p);
-    EXPECT_EQ(p.result.editedFlags, FLAG_DUMMY);
-
-    FileEntry& displaced = project.fileTable[0];
-    displaced.flags = FLAG_DISPLACED;
-    displaced.lba = 31;
-    const EditOutcome outcome = EditInfo(project, file, PressOk(nullptr));
-    EXPECT_EQ(outcome.code, EDIT_OK);
-    EXPECT_EQ(outcome.refresh, REFRESH_LIST_AND_TREE);
-    EXPECT_EQ(displaced.flags, FLAG_LBA_SET);
-    EXPECT_EQ(displaced.lba, 31);
-    EXPECT_EQ(project.editedEntryId, 0);
-}
-
-TEST(EntryEditorSizes, AFileOfAGigabyteOrMoreKeepsItsSizeAndADummyTakesTheTypedOne) {
+TEST(EntryEditorEditInfo, AppliesTheResultOrNothingAtAll) {
     Project project = test::NewProject();
     const int32_t big = FileId(AddFile(project, "MOVIE.STR", 3000000000u));
     const int32_t dummy = FileId(AddDummy(project, "PAD.BIN", 40, 77));
     RecomputeLayout(project);
-    EXPECT_EQ(EditInfo(project, big, PressOk([](EntryEditorState& s) { s.nameText = "M.STR"; }))
-                  .code,
-              EDIT_OK);
-    EXPECT_EQ(project.fileTable[0].size, 3000000000u);
-    EXPECT_EQ(project.fileTable[0].recordLength, 54u);  // 5 + 49
+    const auto before = test::FieldsOf(project.fileTable);
+    EXPECT_EQ(EditInfo(project, big, test::PressCancel()).code, EDIT_CANCELLED);
+    EXPECT_EQ(EditInfo(project, 0, PressOk(nullptr)).code, EDIT_BAD_ENTRY);  // the root
+    EXPECT_EQ(EditInfo(project, FileId(2), PressOk(nullptr)).code, EDIT_BAD_ENTRY);
+    // A refused OK followed by Cancel.
+    const auto refused = [](EntryEditorState& s) { s.nameText = "BAD NAME"; };
+    EXPECT_EQ(EditInfo(project, big, PressOk(refused)).code, EDIT_CANCELLED);
+    EXPECT_EQ(test::FieldsOf(project.fileTable), before);
+
+    // A displaced entry is pinned where it lies; a file of a gigabyte or more
+    // keeps its size; a dummy takes the typed one.
+    FileEntry& movie = project.fileTable[0];
+    movie.flags = FLAG_DISPLACED;
+    movie.lba = 31;
+    const auto renamed = [](EntryEditorState& s) { s.nameText = "M.STR"; };
+    EXPECT_EQ(EditInfo(project, big, PressOk(renamed)).refresh, REFRESH_LIST_AND_TREE);
+    EXPECT_EQ(test::FieldsOf(movie),
+              (test::RecordFields{5, "M.STR", movie.dosDate, movie.dosTime, 31, FLAG_LBA_SET, 1,
+                                  3000000000u, 54, "/src/file"}));
+    EXPECT_EQ(project.editedEntryId, 0);
     EditInfo(project, dummy, PressOk([](EntryEditorState& s) { s.sizeText = "4096"; }));
     EXPECT_EQ(project.fileTable[1].size, 4096u);
-}
-
-TEST(EntryEditorEditInfo, CancelAndBadIdsChangeNothing) {
-    Project project = test::NewProject();
-    const int32_t file = FileId(AddFile(project, "A.BIN", 10));
-    RecomputeLayout(project);
-    const auto before = test::FieldsOf(project.fileTable);
-    EXPECT_EQ(EditInfo(project, file, test::PressCancel()).code, EDIT_CANCELLED);
-    EXPECT_EQ(EditInfo(project, 0, PressOk(nullptr)).code, EDIT_BAD_ENTRY);
-    EXPECT_EQ(EditInfo(project, FileId(1), PressOk(nullptr)).code, EDIT_BAD_ENTRY);
-    // A refused OK followed by Cancel.
-    EXPECT_EQ(EditInfo(project, file, PressOk([](EntryEditorState& s) {
-                           s.nameText = "BAD NAME";
-                           s.lbaText = "700";
-                       })).code,
-              EDIT_CANCELLED);
-    EXPECT_EQ(test::FieldsOf(project.fileTable), before);
-}
-
-FileEntry& DatedFile(Project& project, CalendarTime utc) {
-    FileEntry& file = project.fileTable[AddFile(project, "D.BIN", 1)];
-    file.dosDate = PackDosDate(utc);
-    file.dosTime = PackDosTime(utc);
-    file.lba = 100;
-    return file;
-}
-
-// Sets the time picker, and the date picker unless `date` is empty.
-EntryEditorRunner Picked(CalendarTime date, CalendarTime time) {
-    return PressOk([=](EntryEditorState& s) {
-        if (date.year != 0) {
-            ASSERT_TRUE(SetEditorDate(s, date));
-        }
-        ASSERT_TRUE(SetEditorTime(s, time));
-    });
 }
 
 TEST(EntryEditorDates, TheDisplayHourIsAddedOnOpeningAndRemovedOnApplying) {
     Project project = test::NewProject();
     RecomputeLayout(project);
-    const FileEntry& file = DatedFile(project, CalendarTime{2003, 7, 14, 23, 30, 58});
+    FileEntry& file = project.fileTable[AddFile(project, "D.BIN", 1)];
+    file.lba = 100;
+    // stored, then the pickers set (a date of year 0: left as it opened), then stored again
+    const std::tuple<CalendarTime, CalendarTime, CalendarTime, CalendarTime> cases[] = {
+        // Confirmed unchanged: hour 23 comes back to the day it had.
+        {{2003, 7, 14, 23, 30, 58}, {}, {}, {2003, 7, 14, 23, 30, 58}},
+        {{2003, 7, 14, 23, 30, 58}, {2003, 5, 10}, {0, 0, 0, 1, 0, 0}, {2003, 5, 10, 0, 0, 0}},
+        // 00:15 on the 1st: hour 23 of day 0, month and year kept.
+        {{2003, 7, 14, 23, 30, 58}, {2003, 5, 1}, {0, 0, 0, 0, 15, 7}, {2003, 5, 0, 23, 15, 6}},
+        {{2003, 7, 14, 23, 30, 58}, {1980, 1, 1}, {0, 0, 0, 0, 30, 0}, {1980, 1, 0, 23, 30, 0}},
+        // Shown as 1 March; changing only the time keeps the date that was shown.
+        {{2004, 2, 29, 23, 10, 0}, {}, {}, {2004, 2, 29, 23, 10, 0}},
+        {{2004, 2, 29, 23, 10, 0}, {}, {0, 0, 0, 5, 0, 0}, {2004, 3, 1, 4, 0, 0}},
+    };
+    for (const auto& [stored, date, time, expected] : cases) {
+        file.dosDate = PackDosDate(stored);
+        file.dosTime = PackDosTime(stored);
+        EditInfo(project, FileId(0), PressOk([date, time](EntryEditorState& s) {
+                     if (date.year != 0) {
+                         EXPECT_TRUE(SetEditorDate(s, date));
+                     }
+                     if (time != CalendarTime{}) {
+                         EXPECT_TRUE(SetEditorTime(s, time));
+                     }
+                 }));
+        EXPECT_EQ(UnpackDos(file.dosDate, file.dosTime), expected);
+    }
+    file.dosTime = PackDosTime(CalendarTime{2004, 2, 29, 23, 10, 0});
+    file.dosDate = PackDosDate(CalendarTime{2004, 2, 29, 23, 10, 0});
     EntryEditorState state = OpenEntryEditor(project, FileId(0));
-    EXPECT_EQ(state.date, (CalendarTime{2003, 7, 15, 0, 0, 0}));
-    EXPECT_EQ(state.time, (CalendarTime{0, 0, 0, 0, 30, 58}));
-    EditInfo(project, FileId(0), PressOk(nullptr));
-    EXPECT_EQ(UnpackDos(file.dosDate, file.dosTime), (CalendarTime{2003, 7, 14, 23, 30, 58}));
-
-    EditInfo(project, FileId(0), Picked({2003, 5, 10, 0, 0, 0}, {0, 0, 0, 1, 0, 0}));
-    EXPECT_EQ(UnpackDos(file.dosDate, file.dosTime), (CalendarTime{2003, 5, 10, 0, 0, 0}));
-    // 00:15 on the 1st: hour 23 of day 0, month and year kept.
-    EditInfo(project, FileId(0), Picked({2003, 5, 1, 0, 0, 0}, {0, 0, 0, 0, 15, 7}));
-    EXPECT_EQ(UnpackDos(file.dosDate, file.dosTime), (CalendarTime{2003, 5, 0, 23, 15, 6}));
-    // 1 January 1980 at 00:30 still packs: day 0 of January 1980.
-    EditInfo(project, FileId(0), Picked({1980, 1, 1, 0, 0, 0}, {0, 0, 0, 0, 30, 0}));
-    EXPECT_EQ(UnpackDos(file.dosDate, file.dosTime), (CalendarTime{1980, 1, 0, 23, 30, 0}));
-
+    EXPECT_EQ(state.date, (CalendarTime{2004, 3, 1, 0, 0, 0}));
+    EXPECT_EQ(state.time, (CalendarTime{0, 0, 0, 0, 10, 0}));
     EXPECT_FALSE(SetEditorDate(state, CalendarTime{1979, 12, 31, 0, 0, 0}));
-    EXPECT_FALSE(SetEditorDate(state, CalendarTime{2108, 1, 1, 0, 0, 0}));
     EXPECT_FALSE(SetEditorDate(state, CalendarTime{2005, 2, 29, 0, 0, 0}));
     EXPECT_FALSE(SetEditorTime(state, CalendarTime{0, 0, 0, 24, 0, 0}));
-    EXPECT_EQ(state.date, (CalendarTime{2003, 7, 15, 0, 0, 0}));
-}
-
-TEST(EntryEditorDates, ADayCarriedPastTheMonthShowsAsTheNextMonthAndRoundTrips) {
-    Project project = test::NewProject();
-    RecomputeLayout(project);
-    const FileEntry& file = DatedFile(project, CalendarTime{2004, 2, 29, 23, 10, 0});
-    EXPECT_EQ(OpenEntryEditor(project, FileId(0)).date, (CalendarTime{2004, 3, 1, 0, 0, 0}));
-    EditInfo(project, FileId(0), PressOk(nullptr));
-    EXPECT_EQ(UnpackDos(file.dosDate, file.dosTime), (CalendarTime{2004, 2, 29, 23, 10, 0}));
-    // Changing only the time keeps the date that was shown.
-    EditInfo(project, FileId(0), Picked({}, {0, 0, 0, 5, 0, 0}));
-    EXPECT_EQ(UnpackDos(file.dosDate, file.dosTime), (CalendarTime{2004, 3, 1, 4, 0, 0}));
+    EXPECT_EQ(state.date, (CalendarTime{2004, 3, 1, 0, 0, 0}));
 }
 
 }  // namespace

@@ -2,18 +2,15 @@
 
 #include "layout/recompute_layout.h"
 #include "model/disc_path.h"
+#include "model/editor_script.h"
 #include "model/new_dummy_file.h"
 #include "model/new_sub_directory.h"
 #include "test_support.h"
-#include "model/editor_script.h"
 
 namespace korvalin {
 namespace {
 
-using test::AddDir;
-using test::AddFile;
 using test::FieldsOf;
-using test::PressCancel;
 using test::PressOk;
 
 EntryEditorRunner Named(const std::string& name) {
@@ -22,141 +19,92 @@ EntryEditorRunner Named(const std::string& name) {
 
 TEST(NewSubDirectory, OpensTheEditorOnTheDefaultsAndKeepsTheConfirmedDirectory) {
     Project project = test::NewProject();
-    const int32_t data = AddDir(project, "DATA");
+    project.currentDir = test::AddDir(project, "DATA");
     RecomputeLayout(project);
-    project.currentDir = data;
     EntryEditorState seen;
     const EditOutcome outcome = NewSubDirectory(project, PressOk([&seen](EntryEditorState& s) {
-        seen = s;
-        s.nameText = "MOVIES";
-        s.sizeText = "999";  // hidden for a directory; never taken
-    }));
+                                                    seen = s;
+                                                    s.nameText = "MOVIES";
+                                                    s.sizeText = "999";  // hidden; never taken
+                                                }));
     EXPECT_EQ(outcome.code, EDIT_OK);
     EXPECT_EQ(outcome.refresh, REFRESH_LIST_AND_TREE);
-    EXPECT_EQ(seen.entryId, 2);
     EXPECT_EQ(seen.nameText, "PATH0000");
     EXPECT_EQ(seen.lbaText, std::to_string(project.layoutState.firstFileLba));
-    // The pickers show the volume date and time.
-    const VolumeInfo& v = project.volumeInfo;
-    EXPECT_EQ(seen.date, (CalendarTime{v.year, v.month, v.day, 0, 0, 0}));
-    EXPECT_EQ(seen.time, (CalendarTime{0, 0, 0, v.hour, v.minute, v.second}));
-
+    EXPECT_EQ(seen.time, (CalendarTime{0, 0, 0, 11, 20, 30}));  // the volume time as shown
     ASSERT_EQ(project.dirCount(), 3);
     const DirEntry& dir = project.dirTable[2];
     EXPECT_EQ(DiscPathOfEntry(project, 2), "\\DATA\\MOVIES");
-    EXPECT_EQ(dir.size, 2048u);
-    EXPECT_EQ(dir.recordLength, 54u);  // 6 + 47 + 1
-    EXPECT_EQ(dir.dosDate, PackDosDate(project.volumeUtcTime));
-    EXPECT_EQ(dir.dosTime, PackDosTime(project.volumeUtcTime));
+    EXPECT_EQ(FieldsOf(dir), (test::RecordFields{6, "MOVIES", PackDosDate(project.volumeUtcTime),
+                                                 PackDosTime(project.volumeUtcTime), dir.lba, 0, 2,
+                                                 2048, 54, std::nullopt}));
     EXPECT_EQ(project.editedEntryId, 0);
 }
 
 TEST(NewSubDirectory, CancelRemovesItAgainAndRerunsTheLayout) {
     Project project = test::NewProject();
-    AddFile(project, "A.BIN", 5000);
+    test::AddFile(project, "A.BIN", 5000);
     RecomputeLayout(project);
     // Confirmed, but not laid out again yet.
     ASSERT_EQ(NewSubDirectory(project, Named("PATH0000")).code, EDIT_OK);
-    const Project before = project;
+    Project laidOut = project;
+    RecomputeLayout(laidOut);
+    ASSERT_NE(laidOut.extentTable, project.extentTable);
     // The default name clashes with the first PATH0000 until the user cancels.
     EditorCheck refusal;
     EXPECT_EQ(NewSubDirectory(project, PressOk(nullptr, &refusal)).code, EDIT_CANCELLED);
     EXPECT_EQ(refusal.message, " Duplicate name ");
-    // Everything as before, laid out again.
-    Project laidOut = before;
-    RecomputeLayout(laidOut);
-    ASSERT_NE(laidOut.extentTable, before.extentTable);
     EXPECT_EQ(FieldsOf(project.dirTable), FieldsOf(laidOut.dirTable));
-    EXPECT_EQ(FieldsOf(project.fileTable), FieldsOf(laidOut.fileTable));
     EXPECT_EQ(project.extentTable, laidOut.extentTable);
-    EXPECT_EQ(project.layoutState, laidOut.layoutState);
-    EXPECT_EQ(project.editedEntryId, 0);
 }
 
-TEST(NewSubDirectory, StopsAtTheTableLimitButNotAtAnyDepth) {
+TEST(NewDummyFile, IsPinnedAtTheNextFreeLbaAndKeepsTheTypedSizeUntilTheLayout) {
     Project project = test::NewProject();
-    int32_t parent = 0;
-    for (int i = 1; i < DIR_TABLE_SLOTS - 1; ++i) {
-        parent = AddDir(project, "D" + std::to_string(i), i <= 9 ? parent : 0);
-    }
-    RecomputeLayout(project);
-    ASSERT_EQ(project.dirCount(), 1023);
-    project.currentDir = 9;  // nine levels below the root
-    EXPECT_EQ(NewSubDirectory(project, Named("DEEP")).code, EDIT_OK);
-    ASSERT_EQ(project.dirCount(), 1024);
-    EXPECT_EQ(project.dirTable[1023].parent, 10u);
-
-    const EditOutcome full = NewSubDirectory(project, Named("MORE"));
-    EXPECT_EQ(full.code, EDIT_REFUSED);
-    EXPECT_EQ(full.message, "Too many directories(more than 1024)");
-    EXPECT_EQ(project.dirCount(), 1024);
-}
-
-TEST(NewDummyFile, IsPinnedAtTheNextFreeLbaAndAlwaysStaysPinned) {
-    Project project = test::NewProject();
-    AddFile(project, "A.BIN", 5000);
+    test::AddFile(project, "A.BIN", 5000);
     RecomputeLayout(project);
     EntryEditorState seen;
     EXPECT_EQ(NewDummyFile(project, PressOk([&seen](EntryEditorState& s) {
-                  seen = s;
-                  ToggleSetLba(s);  // unticking does not unpin a new dummy
-                  s.nameText = "PAD.BIN";
-              })).code,
+                               seen = s;
+                               ToggleSetLba(s);  // unticking does not unpin a new dummy
+                               s.nameText = "PAD.BIN";
+                               s.lbaText = "23";  // A.BIN's LBA
+                               s.sizeText = "77";
+                           }))
+                  .code,
               EDIT_OK);
-    EXPECT_EQ(seen.kind, EDITOR_DUMMY_FILE);
     EXPECT_EQ(seen.nameText, "FILE0000");
     EXPECT_EQ(seen.lbaText, std::to_string(project.layoutState.nextFreeLba));
     const FileEntry& dummy = project.fileTable[1];
-    EXPECT_EQ(dummy.flags, FLAG_DUMMY | FLAG_LBA_SET);
-    EXPECT_EQ(dummy.lba, project.layoutState.nextFreeLba);
-    EXPECT_FALSE(dummy.sourcePath.has_value());
+    EXPECT_EQ(FieldsOf(dummy),
+              (test::RecordFields{7, "PAD.BIN", dummy.dosDate, dummy.dosTime, 23,
+                                  FLAG_DUMMY | FLAG_LBA_SET, 1, 77, 56, std::nullopt}));
+    RecomputeLayout(project);
+    EXPECT_EQ(dummy.size, 5000u);  // without "Set Filesize": the size of the file it names
 }
 
-TEST(NewDummyFile, WithoutSetFilesizeItReportsTheSizeOfTheFileOnItsLba) {
+TEST(NewEntries, StopAtTheTableLimitsButNotAtAnyDepthAndCancelChangesNothing) {
     Project project = test::NewProject();
-    AddFile(project, "A.BIN", 5000);
+    int32_t parent = 0;
+    for (int i = 1; i < DIR_TABLE_SLOTS - 1; ++i) {
+        parent = test::AddDir(project, "D" + std::to_string(i), i <= 9 ? parent : 0);
+    }
+    for (int i = 0; i < FILE_TABLE_SLOTS - 1; ++i)
+        test::AddFile(project, "F" + std::to_string(i), 0);
     RecomputeLayout(project);
-    const int32_t fileLba = project.fileTable[0].lba;
-    auto at = [fileLba](const std::string& name, bool ownSize) {
-        return PressOk([=](EntryEditorState& s) {
-            s.nameText = name;
-            s.lbaText = std::to_string(fileLba);
-            s.sizeText = "77";
-            if (ownSize) ToggleSetFilesize(s);
-        });
-    };
-    ASSERT_EQ(NewDummyFile(project, at("COPY.BIN", false)).code, EDIT_OK);
-    ASSERT_EQ(NewDummyFile(project, at("OWN.BIN", true)).code, EDIT_OK);
-    EXPECT_EQ(project.fileTable[1].size, 77u);
-    EXPECT_EQ(project.fileTable[2].flags, FLAG_DUMMY | FLAG_LBA_SET | FLAG_SIZE_SET);
-    RecomputeLayout(project);
-    EXPECT_EQ(project.fileTable[1].size, 5000u);
-    EXPECT_EQ(project.fileTable[2].size, 77u);
-    // Away from any real file it keeps the typed size.
-    ASSERT_EQ(NewDummyFile(project, PressOk([](EntryEditorState& s) {
-                  s.nameText = "FAR.BIN";
-                  s.lbaText = "90000";
-                  s.sizeText = "12";
-              })).code,
-              EDIT_OK);
-    RecomputeLayout(project);
-    EXPECT_EQ(project.fileTable[3].size, 12u);
-}
-
-TEST(NewDummyFile, CancelAndTheFullTableLeaveTheFilesAsTheyWere) {
-    Project project = test::NewProject();
-    for (int i = 0; i < FILE_TABLE_SLOTS - 1; ++i) AddFile(project, "F" + std::to_string(i), 0);
-    RecomputeLayout(project);
-    const Project before = project;
-    EXPECT_EQ(NewDummyFile(project, PressCancel()).code, EDIT_CANCELLED);
-    EXPECT_EQ(FieldsOf(project.fileTable), FieldsOf(before.fileTable));
-    EXPECT_EQ(project.editedEntryId, 0);
-
+    project.currentDir = 9;  // nine levels below the root
+    EXPECT_EQ(NewSubDirectory(project, Named("DEEP")).code, EDIT_OK);
+    EXPECT_EQ(project.dirTable[1023].parent, 10u);
+    EXPECT_EQ(NewDummyFile(project, test::PressCancel()).code, EDIT_CANCELLED);
+    EXPECT_EQ(project.fileCount(), FILE_TABLE_SLOTS - 1);
     ASSERT_EQ(NewDummyFile(project, Named("LAST.BIN")).code, EDIT_OK);
-    ASSERT_EQ(project.fileCount(), 4096);
-    const EditOutcome full = NewDummyFile(project, Named("MORE.BIN"));
-    EXPECT_EQ(full.code, EDIT_REFUSED);
-    EXPECT_EQ(full.message, " Too many files!(more than  4096)");
+
+    const EditOutcome noDir = NewSubDirectory(project, Named("MORE"));
+    EXPECT_EQ(noDir.code, EDIT_REFUSED);
+    EXPECT_EQ(noDir.message, "Too many directories(more than 1024)");
+    const EditOutcome noFile = NewDummyFile(project, Named("MORE.BIN"));
+    EXPECT_EQ(noFile.code, EDIT_REFUSED);
+    EXPECT_EQ(noFile.message, " Too many files!(more than  4096)");
+    EXPECT_EQ(project.dirCount(), 1024);
     EXPECT_EQ(project.fileCount(), 4096);
 }
 
