@@ -35,7 +35,7 @@ std::vector<std::string> DirPaths(const Project& project);
 std::vector<std::string> FilePaths(const Project& project);
 
 // Answers from a script and records what was asked.
-class ScriptedPrompt : public UserPrompt {
+class ScriptedUserPrompt : public UserPrompt {
   public:
     bool okAnswer = true;
     std::optional<std::string> saveAnswer;

@@ -82,10 +82,7 @@ void CheckMode2(const uint8_t* sector, int64_t lba, RawSectorTally& tally, Probl
 
 void ExpectedSectorAddress(int64_t lba, uint8_t out[3]) {
     const auto bcd = BcdAddressOfLba(static_cast<int32_t>(lba));
-    const int64_t minutes = (lba + 150) / (75 * 60);
-    out[0] = minutes < 100 ? bcd[0] : static_cast<uint8_t>((minutes / 10) * 16 + minutes % 10);
-    out[1] = bcd[1];
-    out[2] = bcd[2];
+    std::copy(bcd.begin(), bcd.end(), out);
 }
 
 void CheckRawSector(const uint8_t* sector, int64_t lba, RawSectorTally& tally, ProblemList& problems) {

@@ -5,10 +5,9 @@
 #include <cstdint>
 
 #include "image/verify_problems.h"
+#include "model/project.h"
 
 namespace korvalin {
-
-constexpr int64_t SYSTEM_AREA_SECTORS = 16;
 
 // What the sector pass saw that is allowed but worth a note.
 struct RawSectorTally {

@@ -37,7 +37,8 @@ void StampSectorHeader(uint8_t* sector, SectorHeaderTemplate& header) {
 
 std::array<uint8_t, 3> BcdAddressOfLba(int32_t lba) {
     const int64_t frames = int64_t{lba} + 150;
-    const auto bcd = [](int64_t v) { return static_cast<uint8_t>(((v / 10) % 10) * 16 + v % 10); };
+    // Minutes past 99 go on as the stamper counts them: 0xA0, 0xA1, ...
+    const auto bcd = [](int64_t v) { return static_cast<uint8_t>((v / 10) * 16 + v % 10); };
     return {bcd(frames / (75 * 60)), bcd((frames / 75) % 60), bcd(frames % 75)};
 }
 

@@ -28,7 +28,7 @@ void StampSectorHeader(uint8_t* sector, SectorHeaderTemplate& header);
 // counted on in BCD without wrapping (0x99 becomes 0xA0).
 void AdvanceBcdAddress(uint8_t& minute, uint8_t& second, uint8_t& frame);
 
-// BCD minute:second:frame of an LBA (LBA 0 is 00:02:00), for readers.
+// BCD minute:second:frame the stamper gives an LBA (LBA 0 is 00:02:00).
 std::array<uint8_t, 3> BcdAddressOfLba(int32_t lba);
 
 }  // namespace korvalin

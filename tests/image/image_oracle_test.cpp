@@ -1,4 +1,4 @@
-// The sample disc read by Debian's independent readers: cd-info
+// The sample disc read by Debian's independent readers: isoinfo, cd-info
 // (libcdio-utils), bchunk and pycdlib. A test whose
 // reader is not installed is skipped.
 
@@ -102,6 +102,21 @@ TEST_F(OracleTest, PycdlibWalksTheTreeAndReadsEveryFile) {
         std::string hex = " ";
         for (uint8_t b : bytes) hex += FormatMessage("%02x", b);
         EXPECT_EQ(seen[path], hex) << path;
+    }
+}
+
+}  // namespace
+}  // namespace korvalin
+
+namespace korvalin {
+namespace {
+
+TEST_F(OracleTest, IsoinfoListsEveryFileOfTheIsoVariant) {
+    if (RunTool("command -v isoinfo").status != 0) GTEST_SKIP() << "no isoinfo";
+    const ToolRun listing = RunTool("isoinfo -l -i " + Out("disc.iso"));
+    for (const auto& [path, bytes] : disc.expected) {
+        const std::string name = path.substr(path.rfind('/') + 1);
+        EXPECT_TRUE(Says(listing, {name, std::to_string(bytes.size())})) << path;
     }
 }
 

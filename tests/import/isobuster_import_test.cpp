@@ -48,7 +48,7 @@ class ListingFolder {
     ImportOutcome Import(Project& project, int32_t mode = IMPORT_RESPECTIVE_LBA,
                          const CalendarTime& now = CalendarTime{2024, 6, 5, 10, 20, 30}) const {
         ImportOutcome outcome;
-        test::ScriptedPrompt prompt;
+        test::ScriptedUserPrompt prompt;
         outcome.code = ImportIsoBusterListing(project, listing(), mode, now, outcome.log, prompt);
         return outcome;
     }

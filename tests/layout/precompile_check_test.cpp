@@ -125,7 +125,7 @@ TEST(CompileCommand, WarnsAboutTheLastDisplacementChecksAsksForTheImageAndCompil
     Project project = test::NewProject();
     test::AddFile(project, "A.BIN", 3000, 0, (dir / "a.bin").string());
     RecomputeLayout(project);
-    test::ScriptedPrompt prompt;
+    test::ScriptedUserPrompt prompt;
     prompt.saveAnswer = (dir / "out.bin").string();
     EXPECT_EQ(RunCompileCommand(project, prompt, nullptr).code, COMPILE_COMMAND_RAN);
     EXPECT_TRUE(prompt.asked.empty());
@@ -137,7 +137,7 @@ TEST(CompileCommand, WarnsAboutTheLastDisplacementChecksAsksForTheImageAndCompil
 
     // A displacement reported by the last layout run (running it again would
     // clear the report: nothing is pinned). Cancel still runs the checks.
-    prompt = test::ScriptedPrompt();
+    prompt = test::ScriptedUserPrompt();
     project.layoutState.lbaDisplaced = 1;
     prompt.okAnswer = false;
     EXPECT_EQ(RunCompileCommand(project, prompt, nullptr).code, COMPILE_COMMAND_CANCELLED);
@@ -151,7 +151,7 @@ TEST(CompileCommand, WarnsAboutTheLastDisplacementChecksAsksForTheImageAndCompil
     EXPECT_TRUE(prompt.saveRequests.empty());
     // OK to the warning compiles and shows the result whatever it says.
     project.fileTable[0].recordLength = 54;
-    prompt = test::ScriptedPrompt();
+    prompt = test::ScriptedUserPrompt();
     prompt.saveAnswer = (dir / "missing folder" / "x.iso").string();
     EXPECT_EQ(RunCompileCommand(project, prompt, nullptr).code, COMPILE_COMMAND_RAN);
     EXPECT_EQ(prompt.shown,
