@@ -10,8 +10,6 @@
 #include <QPushButton>
 #include <QUrl>
 
-#include "import/isobuster_import.h"
-#include "layout/compile_command.h"
 #include "ui_test_support.h"
 
 using namespace korvalin;
@@ -111,7 +109,6 @@ private slots:
         });
         w.list()->ContextMenuFor(w.Row("B.BIN"))->actions()[0]->trigger();  // Edit Info
         QCOMPARE(w.Lba("C.BIN"), QString("* %1").arg(pin));
-        QCOMPARE(p.editedEntryId, 0);
 
         // DATA with its two levels, and A.BIN, selected together.
         for (const char* name : {"DATA", "A.BIN"}) {
@@ -163,7 +160,8 @@ private slots:
         QCOMPARE(w.Lba("B.BIN").left(1), QString("W"));
         w.prompt().okCancelAnswers.push_back(false);
         w.Trigger(ID_COMPILE_IMAGE);
-        QCOMPARE(w.prompt().messages, Texts{DISPLACED_WARNING});
+        QCOMPARE(w.prompt().messages, Texts{"ATTENTION: some LBA settings have been displaced   "
+                                            "¿Contintue with construction? "});
         QVERIFY(w.prompt().saveRequests.empty());
 
         w.Trigger(ID_REMOVE_WARNINGS);
@@ -185,16 +183,15 @@ private slots:
         test::WriteText(w.Path("gamedisc/list.txt"),
                         "300 , \\SYSTEM.CNF\n400 , \\DATA\\MAP.BIN\n500 , \\GONE.BIN\n");
         w.prompt().openAnswers.push_back(w.Path("gamedisc/list.txt"));
-        w.prompt().importModes.push_back(IMPORT_RESPECTIVE_LBA);
         w.Trigger(ID_IMPORT_ISOBUSTER);
-        QCOMPARE(w.prompt().openRequests.at(0).filter, std::string(IMPORT_FILE_FILTER));
+        QCOMPARE(w.prompt().openRequests.at(0).filter,
+                 std::string("Texts (*.txt)|*.txt|All Files (*.*)|*.*||"));
         QVERIFY(!w.prompt().openRequests[0].fileMustExist);
         QCOMPARE(w.Names(), QStringList({"GAMEDISC", "DATA", "SYSTEM.CNF"}));
         QCOMPARE(w.Lba("SYSTEM.CNF"), QString("* 300"));
         QCOMPARE(w.TreeChildren(0), QStringList({"DATA"}));
         QCOMPARE(w.prompt().errorLogs.at(0).lines(),
                  Texts{"Cannot find filename:  " + w.Path("gamedisc/GONE.BIN") + " "});
-
     }
 };
 

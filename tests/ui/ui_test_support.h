@@ -34,7 +34,6 @@ public:
     std::function<bool(VolumeLabelEditorState&)> volumeLabelEditor;
     std::function<bool(Project&, EntryEditorState&)> entryEditor;  // stands for the modal run
     int entryEditorRuns = 0;
-    std::deque<int32_t> importModes;
     std::vector<ErrorLog> errorLogs;
 
     void ShowMessage(const std::string& text) override {
@@ -63,7 +62,7 @@ public:
         ++entryEditorRuns;
         return entryEditor && entryEditor(project, state);
     }
-    int32_t AskImportMode() override { return Next(importModes, 0); }
+    int32_t AskImportMode() override { return 0; }  // closed at its default
     void ShowErrorLog(const ErrorLog& log) override { errorLogs.push_back(log); }
     void ShowAbout() override {}
 

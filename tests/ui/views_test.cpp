@@ -41,7 +41,6 @@ private slots:
     void rowsIconsMarkersAndTheTree() {
         test::Window w;
         OpenDemo(w);
-        QCOMPARE(w.frame().windowTitle(), QString("demo.krv - Korvalin v1.5.4"));
         QCOMPARE(w.Names(), QStringList({"DEMO", "DATA", "MOVIES", "SYSTEM.CNF", "MAIN.ELF", "X.45",
                                          "D.ELF"}));
         QCOMPARE(w.ListIcons(), QList<int>({ICON_VOLUME_LABEL, ICON_FOLDER, ICON_FOLDER, ICON_CNF,
@@ -53,11 +52,6 @@ private slots:
         QCOMPARE(cells, QStringList({"22", QString::number(p.dirTable[DATA].size), "* 300",
                                      QString("  %1").arg(p.fileTable[1].lba), "+ 500"}));
         QCOMPARE(w.Cell(3, 4) + w.Cell(6, 4), QString("/src/SYSTEM.CNF'dummy'"));
-        QStringList headings;
-        for (int c = 0; c < 5; ++c) {
-            headings << w.list()->model()->headerData(c, Qt::Horizontal).toString();
-        }
-        QCOMPARE(headings, QStringList({"Name  ", "LBA", "Filesize", "Date/Time ", "Path"}));
 
         QTreeWidgetItem* root = w.tree()->topLevelItem(0);
         QCOMPARE(root->text(0), QString("DEMO"));
