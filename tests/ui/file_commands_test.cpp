@@ -27,8 +27,7 @@ private slots:
     // A refused file, on the command line or opened later, is reported and
     // leaves a new untitled project.
     void openNewAndRefusedFiles() {
-        test::Window w;
-        w.Start(w.FilePath("missing.krv"));
+        test::Window w(test::MARCH_12, "missing.krv");
         QVERIFY(QString::fromStdString(w.prompt().messages.at(0)).contains("missing.krv"));
         QCOMPARE(w.frame().SummaryPane()->text(), test::NEW_PROJECT_SUMMARY);
 
@@ -40,7 +39,7 @@ private slots:
         QCOMPARE(w.Names(), QStringList({"GOOD", "DATA"}));
         QCOMPARE(w.frame().windowTitle(), QString("good.krv - Korvalin v1.5.4"));
         w.Trigger(ID_FILE_OPEN);  // cancelled: the project stays
-        QCOMPARE(w.Label(), QString("GOOD"));
+        QCOMPARE(w.Names().first(), QString("GOOD"));
         QCOMPARE(w.prompt().messages.size(), size_t{1});
 
         w.Press(Qt::Key_N, Qt::ControlModifier);
@@ -61,7 +60,6 @@ private slots:
 
     void saveAndSaveAs() {
         test::Window w;
-        w.Start();
         const QString first = w.FilePath("first.krv");
         w.prompt().saveAnswers = {std::nullopt, first.toStdString()};
         w.Press(Qt::Key_S, Qt::ControlModifier);  // cancelled: still untitled, so asked again
@@ -93,13 +91,12 @@ private slots:
 
         for (const QString& saved : {first, second}) {
             QVERIFY(w.app().OpenDocumentFile(saved));
-            QCOMPARE(w.Label(), QString("SECOND"));
+            QCOMPARE(w.Names().first(), QString("SECOND"));
         }
     }
 
     void recentFilesKeepTheLastFourMostRecentFirst() {
         test::Window w;
-        w.Start();
         QStringList paths;
         for (int i = 0; i < 5; ++i) {
             paths << WriteProject(w, QString("p%1.krv").arg(i), "P" + std::to_string(i));
@@ -111,7 +108,7 @@ private slots:
         QVERIFY(!w.frame().Action(ID_FILE_MRU_FIRST)->isVisible());
 
         entries[2]->trigger();  // loads the third and puts it first
-        QCOMPARE(w.Label(), QString("P2"));
+        QCOMPARE(w.Names().first(), QString("P2"));
         const QStringList reordered = {paths[2], paths[4], paths[3], paths[1]};
         QCOMPARE(CKorvalinApp(w.settings()).RecentFiles().Paths(), reordered);  // the next start's
 
@@ -119,7 +116,7 @@ private slots:
         QVERIFY(QFile::remove(paths[4]));
         w.frame().RecentFileActions()[1]->trigger();
         QCOMPARE(w.prompt().messages.size(), size_t{1});
-        QCOMPARE(w.Label(), QString("NEW"));
+        QCOMPARE(w.Names().first(), QString("NEW"));
         QCOMPARE(test::ActionTexts(w.frame().RecentFileActions()),
                  QStringList({"&1 " + paths[2], "&2 " + paths[3], "&3 " + paths[1]}));
     }
@@ -133,6 +130,7 @@ private slots:
                  std::string("iso"));
         QCOMPARE(WithDefaultExtension("/out.d/image", ".bin"), std::string("/out.d/image.bin"));
         QCOMPARE(WithDefaultExtension("/out/image.iso", "bin"), std::string("/out/image.iso"));
+        QCOMPARE(WithDefaultExtension("/out/image", ""), std::string("/out/image"));
     }
 };
 

@@ -10,6 +10,8 @@
 #include <QPushButton>
 #include <QUrl>
 
+#include "ui/error_log_window.h"
+#include "ui/import_options_dialog.h"
 #include "ui_test_support.h"
 
 using namespace korvalin;
@@ -21,7 +23,6 @@ class ProjectCommandsTest : public QObject {
 private slots:
     void droppingAFolderFromTheFileManager() {
         test::Window w;
-        w.Start();
         w.WriteFile("game/SYSTEM.CNF", 60);
         w.WriteFile("game/sub/b.bin", 3000);
         QVERIFY(QDir().mkpath(w.FilePath("game/ABC.D")));
@@ -37,12 +38,22 @@ private slots:
         QVERIFY(w.frame().SummaryPane()->text().endsWith("Files:2 Folders:3 "));
         QCOMPARE(w.prompt().errorLogs.at(0).lines(),
                  Texts{" Illegal directory name for: \\GAME\\ABC.D "});
+
+        // The window the real prompt shows it in, with a warning line added.
+        ErrorLog log = w.prompt().errorLogs[0];
+        log.AddMessage("*warned");
+        const ErrorLogWindow window(log);
+        QTreeWidgetItem* error = window.List()->topLevelItem(3);
+        QTreeWidgetItem* warning = window.List()->topLevelItem(4);
+        QCOMPARE(error->text(0) + warning->text(0),
+                 QString(" Illegal directory name for: \\GAME\\ABC.D warned"));
+        QCOMPARE(test::StripIndexOf(error->icon(0)), int(ICON_ERROR));
+        QCOMPARE(test::StripIndexOf(warning->icon(0)), int(ICON_WARNING));
     }
 
     // OK keeps the new entry, Cancel removes it again.
     void newSubDirectoryAndNewDummyFile() {
         test::Window w;
-        w.Start();
         w.AnswerEditor([&w](EntryEditorDialog& d) {
             QCOMPARE(d.windowTitle(), QString(" Directory Editor "));
             d.NameField()->setText("DATA.1");
@@ -77,7 +88,6 @@ private slots:
 
     void editInfoWithRefusalsThenRemoveASubtree() {
         test::Window w;
-        w.Start();
         Project& p = w.project();
         const int32_t data = test::AddDir(p, "DATA");
         test::AddDir(p, "LEVELS", test::AddDir(p, "SUB", data));
@@ -124,7 +134,6 @@ private slots:
 
     void draggingFileRows() {
         test::Window w;
-        w.Start();
         const int32_t data = test::AddDir(w.project(), "DATA");
         test::AddFile(w.project(), "A.BIN", 5000);
         test::AddFile(w.project(), "B.BIN", 5000);
@@ -148,7 +157,6 @@ private slots:
     // Two files pinned on one sector: the second is displaced.
     void compileAndTheClearingCommands() {
         test::Window w;
-        w.Start();
         Project& p = w.project();
         for (const char* name : {"A.BIN", "B.BIN"}) {
             w.WriteFile(name, 3000);
@@ -177,7 +185,6 @@ private slots:
 
     void importingAListing() {
         test::Window w;
-        w.Start();
         w.WriteFile("gamedisc/SYSTEM.CNF", 60);
         w.WriteFile("gamedisc/DATA/MAP.BIN", 5000);
         test::WriteText(w.Path("gamedisc/list.txt"),
@@ -192,6 +199,8 @@ private slots:
         QCOMPARE(w.TreeChildren(0), QStringList({"DATA"}));
         QCOMPARE(w.prompt().errorLogs.at(0).lines(),
                  Texts{"Cannot find filename:  " + w.Path("gamedisc/GONE.BIN") + " "});
+        // The options the scripted prompt answers with: the dialog's default.
+        QCOMPARE(ImportOptionsDialog().Mode(), 0);
     }
 };
 

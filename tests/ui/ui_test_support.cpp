@@ -23,15 +23,14 @@ int StripIndexOf(const QIcon& icon, QIcon::Mode mode) {
     return -1;
 }
 
-Window::Window(const CalendarTime& now)
+Window::Window(const CalendarTime& now, const QString& project)
     : settings_(std::make_unique<QSettings>(dir_.filePath("settings.ini"), QSettings::IniFormat)),
       app_(std::make_unique<CKorvalinApp>(*settings_, [now] { return now; })) {
     auto prompt = std::make_unique<ScriptedPrompt>();
     prompt_ = prompt.get();
     app_->SetPrompt(std::move(prompt));
+    app_->InitInstance(project.isEmpty() ? QString() : FilePath(project));
 }
-
-void Window::Start(const QString& project) { app_->InitInstance(project); }
 
 void Window::Press(Qt::Key key, Qt::KeyboardModifiers modifiers) {
     frame().activateWindow();

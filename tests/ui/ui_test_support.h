@@ -37,7 +37,7 @@ public:
     std::vector<ErrorLog> errorLogs;
 
     void ShowMessage(const std::string& text) override {
-        ShowMessageBox(text, "Korvalin", MessageIcon::None);
+        ShowMessageBox(text, {}, MessageIcon::None);
     }
     void ShowMessageBox(const std::string& text, const std::string&, MessageIcon icon) override {
         messages.push_back(text);
@@ -89,9 +89,9 @@ int StripIndexOf(const QIcon& icon, QIcon::Mode mode = QIcon::Normal);
 
 class Window {
 public:
-    explicit Window(const CalendarTime& now = MARCH_12);
-    // Creates the main window and opens `project`, or starts a new project.
-    void Start(const QString& project = QString());
+    // Started as from a command line naming `project`, a file in the window's
+    // own temporary folder, or on a new project when there is none.
+    explicit Window(const CalendarTime& now = MARCH_12, const QString& project = QString());
 
     CKorvalinApp& app() { return *app_; }
     CMainFrame& frame() { return *app_->MainFrame(); }
@@ -102,7 +102,6 @@ public:
     CLeftView* tree() { return frame().TreeView(); }
     QString FilePath(const QString& name) const { return dir_.filePath(name); }
     std::string Path(const QString& name) const { return FilePath(name).toStdString(); }
-    QString Label() { return QString::fromLatin1(project().volumeInfo.Label()); }
 
     void Trigger(CommandId id) { frame().Action(id)->trigger(); }
     // A key pressed in the active main window.
