@@ -1,45 +1,31 @@
-// The main window: title, menus, toolbar, status bar, accelerators and the
-// routing of project commands from either pane.
+// The main window: title, menus, toolbar, the status bar's summary and the
+// season's greeting (driven tick by tick, no timer is waited for), the pane
+// switch, a project command issued from the tree, and the volume label dialog.
 
-#include <QLabel>
+#include <QDateEdit>
 #include <QMenuBar>
 #include <QSignalSpy>
-#include <QStatusBar>
-#include <QTest>
+#include <QTimeEdit>
 #include <QToolBar>
-#include <QToolButton>
 
-#include "ui/commands.h"
-#include "ui/korvalin_view.h"
-#include "ui/left_view.h"
-#include "ui/main_frame.h"
+#include "ui/volume_label_dialog.h"
 #include "ui_test_support.h"
 
 using namespace korvalin;
 
 namespace {
 
-QStringList ActionTexts(const QMenu* menu) {
-    QStringList texts;
-    for (const QAction* action : menu->actions()) {
-        texts << (action->isSeparator() ? QString("-") : action->text());
-    }
-    return texts;
-}
+const QString CHRISTMAS = QString::fromUtf8(
+    "ZOV OS DESEA...        FELIZ NAVIDAD!!!!            Y PROSPERO AÑO NUEVO, TAMBIEN!!!")
+                              .leftJustified(120);
+const QString NEW_YEAR = QString::fromUtf8(
+    "ZOV OS DESEA...        FELIZ AÑO NUEVO!!!     JEJE, ESTOY COMO UNA REGADERAAAAA!!!  ^__^")
+                             .leftJustified(120);
+constexpr int WAIT = 101;            // ticks until a showing starts
+constexpr int SHOWING = WAIT + 231;  // ticks of one wait and one showing
 
-QMenu* MenuNamed(QMainWindow& window, const QString& title) {
-    for (QAction* action : window.menuBar()->actions()) {
-        if (action->text() == title) return action->menu();
-    }
-    return nullptr;
-}
-
-// Sets the label through the scripted volume label editor.
-void ScriptLabel(test::ScriptedPrompt& prompt, const std::string& label) {
-    prompt.volumeLabelEditor = [label](VolumeLabelEditorState& values) {
-        values.label = label;
-        return true;
-    };
+void Ticks(CMainFrame& frame, int count) {
+    for (int i = 0; i < count; ++i) frame.OnTickerTimer();
 }
 
 }  // namespace
@@ -48,145 +34,126 @@ class MainFrameTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void titleAndMenus() {
-        test::AppHarness h;
-        h.Start();
-        QCOMPARE(h.frame().windowTitle(), QString("Korvalin v1.5.4"));
-        QStringList titles;
-        for (QAction* action : h.frame().menuBar()->actions()) titles << action->text();
-        QCOMPARE(titles, QStringList({"&File", "&Edit", "&Help"}));
-        QCOMPARE(ActionTexts(MenuNamed(h.frame(), "&File")),
+    void aNewWindow() {
+        test::Window w;
+        QCOMPARE(w.frame().windowTitle(), QString("Korvalin v1.5.4"));
+        QList<QAction*> menus = w.frame().menuBar()->actions();
+        QCOMPARE(test::ActionTexts(menus), QStringList({"&File", "&Edit", "&Help"}));
+        QCOMPARE(test::ActionTexts(menus[0]->menu()->actions()),
                  QStringList({"&New\tCtrl+N", "&Open...\tCtrl+A", "&Save\tCtrl+G", "Save As...",
                               "-", "Edit Volume Label", "Compile PS/PS2 CD Image", "-",
                               "Recent Files", "-", "&Exit"}));
-        QCOMPARE(ActionTexts(MenuNamed(h.frame(), "&Edit")),
+        QCOMPARE(test::ActionTexts(menus[1]->menu()->actions()),
                  QStringList({"Create &Directory", "Create Dummy File", "-", "Reset LBA's",
                               "Remove Warnings", "-", "&Import IsoBuster Tree listing"}));
-        QCOMPARE(ActionTexts(MenuNamed(h.frame(), "&Help")), QStringList({"&About Korvalin"}));
-    }
+        QCOMPARE(test::ActionTexts(menus[2]->menu()->actions()), QStringList({"&About Korvalin"}));
 
-    void shortcutsAndPrompts() {
-        test::AppHarness h;
-        h.Start();
-        CMainFrame& f = h.frame();
-        QCOMPARE(f.Action(ID_FILE_NEW)->shortcut(), QKeySequence("Ctrl+N"));
-        QCOMPARE(f.Action(ID_FILE_OPEN)->shortcut(), QKeySequence("Ctrl+O"));
-        QCOMPARE(f.Action(ID_FILE_SAVE)->shortcut(), QKeySequence("Ctrl+S"));
-        QCOMPARE(f.Action(ID_NEXT_PANE)->shortcut(), QKeySequence("F6"));
-        QCOMPARE(f.Action(ID_PREV_PANE)->shortcut(), QKeySequence("Shift+F6"));
-        QCOMPARE(f.Action(ID_CREATE_DIRECTORY)->statusTip(), QString("Create a New Sub Directory Folder"));
-        QCOMPARE(f.Action(ID_CREATE_DIRECTORY)->toolTip(), QString(" New Sub Directory Folder"));
-        QCOMPARE(f.Action(ID_COMPILE_IMAGE)->statusTip(), QString("Compile a PS/PS2 CD Image"));
-        QCOMPARE(f.Action(ID_EDIT_VOLUME_LABEL)->statusTip(), QString("Edit CD Image Volume Label"));
-        QCOMPARE(f.Action(ID_FILE_OPEN)->toolTip(), QString("Open CD Image Template"));
-    }
-
-    void toolbarOrderAndButtonSize() {
-        test::AppHarness h;
-        h.Start();
-        QToolBar* bar = h.frame().ToolBar();
+        QToolBar* bar = w.frame().ToolBar();
         QList<int> order;
-        for (QAction* action : bar->actions()) order << (action->isSeparator() ? 0 : action->data().toInt());
+        for (QAction* action : bar->actions()) {
+            order << (action->isSeparator() ? 0 : action->data().toInt());
+        }
+        QCOMPARE(bar->widgetForAction(bar->actions().last())->size(), QSize(28, 22));
         QCOMPARE(order, QList<int>({ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE, 0, ID_COMPILE_IMAGE, 0,
                                     ID_EDIT_VOLUME_LABEL, 0, ID_CREATE_DIRECTORY, 0,
                                     ID_CREATE_DUMMY_FILE}));
-        for (QAction* action : bar->actions()) {
-            if (action->isSeparator()) continue;
-            QCOMPARE(bar->widgetForAction(action)->size(), QSize(28, 22));
-            QVERIFY(!action->icon().isNull());
-        }
-    }
 
-    void newProjectRowsTreeAndSummary() {
-        test::AppHarness h;
-        h.Start();
-        const auto& rows = h.frame().ListView()->Rows().Rows();
-        QCOMPARE(rows.size(), size_t{1});
-        QCOMPARE(rows[0].name, std::string("NEW"));
-        QCOMPARE(rows[0].lbaText, std::string("22"));
-        QCOMPARE(rows[0].icon, int(ICON_VOLUME_LABEL));
-        QCOMPARE(rows[0].itemValue, 0);
-        QCOMPARE(h.frame().SummaryPane()->text(),
-                 QString("Time: 00:02   TOC: 52KB/ LBA:23  Files:0 Folders:1 "));
-        QCOMPARE(h.frame().SummaryPane()->width(), 400);
-        QCOMPARE(h.frame().PromptPane()->text(), QString("Ready!"));
-
-        CLeftView* tree = h.frame().TreeView();
-        QCOMPARE(tree->topLevelItemCount(), 1);
-        QTreeWidgetItem* root = tree->topLevelItem(0);
+        // The new project: the root alone.
+        QCOMPARE(w.Names(), QStringList({"NEW"}));
+        QCOMPARE(w.ListIcons(), QList<int>({ICON_VOLUME_LABEL}));
+        QCOMPARE(w.frame().SummaryPane()->text(), test::NEW_PROJECT_SUMMARY);
+        QCOMPARE(w.frame().SummaryPane()->width(), 400);
+        QCOMPARE(w.frame().PromptPane()->text(), QString("Ready!"));
+        QTreeWidgetItem* root = w.tree()->topLevelItem(0);
         QCOMPARE(root->text(0), QString("NEW"));
-        QVERIFY(root->font(0).bold());
-        QVERIFY(root->isExpanded());
-        QCOMPARE(tree->currentItem(), root);
+        QVERIFY(root->font(0).bold() && root->isExpanded());
+        QCOMPARE(w.tree()->currentItem(), root);
     }
 
-    void statusBarPanesBeforeTheFirstUpdate() {
-        test::AppHarness h;
-        CKorvalinApp& app = h.app();
-        // The window alone, before any project is shown.
-        CMainFrame frame(app);
-        QCOMPARE(frame.SummaryPane()->text(), QString("En barra de estado se situa"));
-        // Offscreen there is no keyboard to ask: the lock panes stay blank.
-        frame.OnIdleUpdate();
-        QCOMPARE(frame.CapsPane()->text(), QString());
-        QCOMPARE(frame.NumPane()->text(), QString());
-        QCOMPARE(frame.ScrollPane()->text(), QString());
+    // F6 and Shift+F6 switch panes; Edit Volume Label, issued with the tree
+    // focused, acts as from the list, and its Cancel changes nothing.
+    void panesAndACommandFromTheTree() {
+        test::Window w;
+        w.list()->setFocus();
+        w.Press(Qt::Key_F6);
+        QCOMPARE(w.frame().focusWidget(), static_cast<QWidget*>(w.tree()));
+        w.Press(Qt::Key_F6);
+        QCOMPARE(w.frame().focusWidget(), static_cast<QWidget*>(w.list()));
+        w.Press(Qt::Key_F6, Qt::ShiftModifier);
+        QCOMPARE(w.frame().focusWidget(), static_cast<QWidget*>(w.tree()));
+
+        QSignalSpy refreshes(w.list(), &CKorvalinView::Refreshed);
+        bool ok = false;
+        w.prompt().volumeLabelEditor = [&ok](VolumeLabelEditorState& values) {
+            values.label = "FROM_TREE";
+            values.date.year = 1999;
+            return ok;
+        };
+        w.Trigger(ID_EDIT_VOLUME_LABEL);
+        QCOMPARE(w.Names().first(), QString("NEW"));
+        QCOMPARE(refreshes.count(), 0);
+        ok = true;
+        w.Trigger(ID_EDIT_VOLUME_LABEL);
+        QCOMPARE(w.tree()->topLevelItem(0)->text(0), QString("FROM_TREE"));
+        QCOMPARE(w.Names(), QStringList({"FROM_TREE"}));
+        QCOMPARE(w.project().volumeInfo.year, 1999);
+        QCOMPARE(w.tree()->currentItem(), w.tree()->topLevelItem(0));
     }
 
-    void f6SwitchesPanes() {
-        test::AppHarness h;
-        h.Start();
-        CMainFrame& f = h.frame();
-        f.activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(&f));
-        f.ListView()->setFocus();
-        QTest::keyClick(&f, Qt::Key_F6);
-        QCOMPARE(f.focusWidget(), static_cast<QWidget*>(f.TreeView()));
-        QTest::keyClick(&f, Qt::Key_F6);
-        QCOMPARE(f.focusWidget(), static_cast<QWidget*>(f.ListView()));
-        QTest::keyClick(&f, Qt::Key_F6, Qt::ShiftModifier);
-        QCOMPARE(f.focusWidget(), static_cast<QWidget*>(f.TreeView()));
+    // The dialog behind Edit Volume Label, on a stored date that does not
+    // exist (31 May at 23:15 UTC, shown one hour later): an untouched date
+    // picker keeps it.
+    void theVolumeLabelDialog() {
+        Project project = test::NewProject();
+        VolumeInfo& v = project.volumeInfo;
+        std::tie(v.year, v.month, v.day, v.hour, v.minute, v.second) =
+            std::tuple(2003, 5, 32, 0, 15, 7);
+        VolumeLabelDialog dialog(OpenVolumeLabelEditor(project));
+        QCOMPARE(dialog.windowTitle(), QString("Volume Label Editor"));
+        QCOMPARE(dialog.NameField()->text(), QString("NEW"));
+        QCOMPARE(dialog.DatePicker()->date(), QDate(2003, 6, 1));
+        QCOMPARE(dialog.TimePicker()->time(), QTime(0, 15, 7));
+        QTest::keyClicks(dialog.NameField(), " my disc-1.a");
+        QCOMPARE(dialog.NameField()->text(), QString("NEW MY DISC-1.A"));
+        QTest::keyClicks(dialog.NameField(), QString(30, 'x'));
+        dialog.TimePicker()->setTime(QTime(0, 15, 30));
+        ApplyVolumeLabelEditor(project, dialog.State());
+        QCOMPARE(std::string(v.Label()), "NEW MY DISC-1.A" + std::string(17, 'X'));  // 32, no more
+        QCOMPARE(std::tuple(v.year, v.month, v.day), std::tuple(2003, 5, 32));
+        QCOMPARE(project.volumeUtcTime, (CalendarTime{2003, 5, 31, 23, 15, 30}));
     }
 
-    // Edit Volume Label from the menu acts the same with the tree or the list focused.
-    void projectCommandsActTheSameFromEitherPane() {
-        test::AppHarness h;
-        h.Start();
-        CMainFrame& f = h.frame();
-        f.activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(&f));
-        for (QWidget* pane : {static_cast<QWidget*>(f.TreeView()), static_cast<QWidget*>(f.ListView())}) {
-            pane->setFocus();
-            const std::string label = pane == f.TreeView() ? "FROM_TREE" : "FROM_LIST";
-            ScriptLabel(h.prompt(), label);
-            f.Action(ID_EDIT_VOLUME_LABEL)->trigger();
-            QCOMPARE(f.TreeView()->topLevelItem(0)->text(0), QString::fromStdString(label));
-            QCOMPARE(f.ListView()->Rows().Rows()[0].name, label);
-            QCOMPARE(f.TreeView()->currentItem(), f.TreeView()->topLevelItem(0));
+    void theGreetingRunsFromTheTwentyFourthOfDecemberToTheSixthOfJanuary() {
+        for (const auto& [month, day, runs] : {std::tuple(12, 23, false), std::tuple(12, 24, true),
+                                               std::tuple(1, 6, true), std::tuple(1, 7, false)}) {
+            test::Window w(CalendarTime{2024, month, day, 12, 0, 0});
+            QVERIFY2(w.frame().IsTickerTimerRunning() == runs,
+                     qPrintable(QString("%1/%2").arg(day).arg(month)));
         }
     }
 
-    void cancelledVolumeLabelEditorChangesNothing() {
-        test::AppHarness h;
-        h.Start();
-        const VolumeInfo before = h.project().volumeInfo;
-        h.prompt().volumeLabelEditor = [](VolumeLabelEditorState& values) {
-            values.label = "CHANGED";
-            values.date.year = 1999;
-            return false;
-        };
-        QSignalSpy refreshes(h.frame().ListView(), &CKorvalinView::Refreshed);
-        h.frame().Action(ID_EDIT_VOLUME_LABEL)->trigger();
-        QCOMPARE(h.project().volumeInfo.Label(), before.Label());
-        QCOMPARE(h.project().volumeInfo.year, before.year);
-        QCOMPARE(refreshes.count(), 0);
-    }
-
-    void aboutGoesThroughThePrompt() {
-        test::AppHarness h;
-        h.Start();
-        h.frame().Action(ID_APP_ABOUT)->trigger();
-        QCOMPARE(h.prompt().aboutShown, 1);
+    void theGreetingScrollsFourTimesThenTheSummaryReturns() {
+        test::Window w(CalendarTime{2024, 12, 24, 8, 0, 0});
+        CMainFrame& f = w.frame();
+        const QLabel* pane = f.SummaryPane();
+        Ticks(f, WAIT);
+        QCOMPARE(pane->text(), test::NEW_PROJECT_SUMMARY);
+        // Each tick shows the line, then shifts in the next character: the
+        // 121st shows the whole message.
+        Ticks(f, 121);
+        QCOMPARE(pane->text(), CHRISTMAS);
+        f.OnIdleUpdate();  // refreshes leave the greeting alone while it scrolls
+        QCOMPARE(pane->text(), CHRISTMAS);
+        Ticks(f, 1);  // the last character stays: the trailing blanks keep coming in
+        QCOMPARE(pane->text(), CHRISTMAS.mid(1) + ' ');
+        Ticks(f, SHOWING - (WAIT + 122));
+        QCOMPARE(pane->text(), test::NEW_PROJECT_SUMMARY);
+        // The second showing scrolls the other message in from its start.
+        Ticks(f, WAIT + 121);
+        QCOMPARE(pane->text(), NEW_YEAR);
+        Ticks(f, 3 * SHOWING);  // past the fourth showing and a would-be fifth one's start
+        QCOMPARE(f.Ticker().showings(), 4);
+        QCOMPARE(pane->text(), test::NEW_PROJECT_SUMMARY);
     }
 };
 

@@ -1,84 +1,108 @@
 #include "ui_test_support.h"
 
-#include <stdexcept>
+#include <QApplication>
+#include <QDir>
+#include <QPushButton>
 
 #include "model/project_file.h"
+#include "ui/icon_strip.h"
 
 namespace korvalin::test {
 
-bool ScriptedPrompt::AskOkCancel(const std::string& text) {
-    messages.push_back(text);
-    if (okCancelAnswers.empty()) {
-        unanswered.push_back(text);
-        return false;
-    }
-    const bool answer = okCancelAnswers.front();
-    okCancelAnswers.pop_front();
-    return answer;
+QStringList ActionTexts(const QList<QAction*>& actions) {
+    QStringList texts;
+    for (const QAction* action : actions) texts << (action->isSeparator() ? "-" : action->text());
+    return texts;
 }
 
-std::optional<std::string> ScriptedPrompt::AskSaveFile(const SaveFileRequest& request) {
-    saveRequests.push_back(request);
-    if (saveAnswers.empty()) {
-        unanswered.push_back("save dialog");
-        return std::nullopt;
+int StripIndexOf(const QIcon& icon, QIcon::Mode mode) {
+    const QImage image = icon.pixmap(16, 16, mode).toImage().convertToFormat(QImage::Format_ARGB32);
+    for (int i = 0; i < STRIP_IMAGE_COUNT; ++i) {
+        if (StripPixmap(i).toImage().convertToFormat(QImage::Format_ARGB32) == image) return i;
     }
-    std::optional<std::string> answer = saveAnswers.front();
-    saveAnswers.pop_front();
-    return answer;
+    return -1;
 }
 
-std::optional<std::string> ScriptedPrompt::AskOpenFile(const OpenFileRequest& request) {
-    openRequests.push_back(request);
-    if (openAnswers.empty()) {
-        unanswered.push_back("open dialog");
-        return std::nullopt;
-    }
-    std::optional<std::string> answer = openAnswers.front();
-    openAnswers.pop_front();
-    return answer;
-}
-
-bool ScriptedPrompt::EditVolumeLabel(VolumeLabelEditorState& state) {
-    if (!volumeLabelEditor) {
-        unanswered.push_back("volume label editor");
-        return false;
-    }
-    return volumeLabelEditor(state);
-}
-
-bool ScriptedPrompt::EditEntry(Project& project, EntryEditorState& state) {
-    ++entryEditorRuns;
-    if (!entryEditor) {
-        unanswered.push_back("entry editor");
-        return false;
-    }
-    return entryEditor(project, state);
-}
-
-int32_t ScriptedPrompt::AskImportMode() {
-    if (importModes.empty()) {
-        unanswered.push_back("import options");
-        return 0;
-    }
-    const int32_t mode = importModes.front();
-    importModes.pop_front();
-    return mode;
-}
-
-AppHarness::AppHarness(const CalendarTime& now)
+Window::Window(const CalendarTime& now, const QString& project)
     : settings_(std::make_unique<QSettings>(dir_.filePath("settings.ini"), QSettings::IniFormat)),
       app_(std::make_unique<CKorvalinApp>(*settings_, [now] { return now; })) {
     auto prompt = std::make_unique<ScriptedPrompt>();
     prompt_ = prompt.get();
     app_->SetPrompt(std::move(prompt));
+    app_->InitInstance(project.isEmpty() ? QString() : FilePath(project));
 }
 
-void AppHarness::Start(const QString& project) { app_->InitInstance(project); }
+void Window::Press(Qt::Key key, Qt::KeyboardModifiers modifiers) {
+    frame().activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&frame()));
+    QTest::keyClick(&frame(), key, modifiers);
+}
 
-void SaveProjectAs(Project& project, const QString& path) {
+QStringList Window::Names() {
+    QStringList names;
+    for (int row = 0; row < list()->model()->rowCount(); ++row) names << Cell(row, 0);
+    return names;
+}
+
+QString Window::Cell(int row, int column) {
+    return list()->model()->index(row, column).data().toString();
+}
+
+QList<int> Window::ListIcons() {
+    QList<int> icons;
+    for (int row = 0; row < list()->model()->rowCount(); ++row) {
+        const QVariant icon = list()->model()->index(row, 0).data(Qt::DecorationRole);
+        icons << StripIndexOf(icon.value<QIcon>());
+    }
+    return icons;
+}
+
+QStringList Window::TreeChildren(int32_t dir) {
+    QStringList names;
+    const QTreeWidgetItem* item = tree()->DirTreeItem(dir);
+    for (int i = 0; i < item->childCount(); ++i) names << item->child(i)->text(0);
+    return names;
+}
+
+void Window::WriteFile(const QString& name, size_t size) {
+    QDir().mkpath(QFileInfo(FilePath(name)).path());
+    WriteBytes(Path(name), std::vector<uint8_t>(size, 0x5a));
+}
+
+QString Window::SaveProject(Project project, const QString& name) {
     std::string message;
-    if (!SaveProjectFile(path.toStdString(), project, message)) throw std::runtime_error(message);
+    if (!SaveProjectFile(Path(name), project, message)) qFatal("%s", message.c_str());
+    return FilePath(name);
+}
+
+void Window::DoubleClick(int row) {
+    const QPoint at = list()->visualRect(list()->model()->index(row, 0)).center();
+    // A real double click: the first click selects the row the second one opens.
+    QTest::mouseClick(list()->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseDClick(list()->viewport(), Qt::LeftButton, {}, at);
+}
+
+QRect Window::RowRect(const QString& name) {
+    return list()->visualRect(list()->model()->index(Row(name), 0));
+}
+
+void Window::Drag(const QString& from, QAbstractItemView* target, QRect onto) {
+    QWidget* viewport = list()->viewport();
+    const QPoint end = viewport->mapFromGlobal(target->viewport()->mapToGlobal(onto.center()));
+    QTest::mousePress(viewport, Qt::LeftButton, {}, RowRect(from).center());
+    QTest::mouseMove(viewport, end);
+    QVERIFY(QApplication::overrideCursor() != nullptr);
+    QTest::mouseRelease(viewport, Qt::LeftButton, {}, end);
+}
+
+void Window::AnswerEditor(std::function<void(EntryEditorDialog&)> fill) {
+    prompt().entryEditor = [this, fill](Project& p, EntryEditorState& state) {
+        EntryEditorDialog dialog(p, state, prompt());
+        dialog.show();
+        fill(dialog);
+        dialog.OkButton()->click();
+        return dialog.result() == QDialog::Accepted;
+    };
 }
 
 }  // namespace korvalin::test

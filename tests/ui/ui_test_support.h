@@ -1,83 +1,132 @@
 #pragma once
-// Scripted answers in place of the desktop's dialogs, and a started
-// application over a temporary settings file.
+// The one fixture of the desktop tests: a started main window over its own
+// settings file and a fixed clock, scripted answers in place of its dialogs,
+// and ways to read and drive its two views.
 
-#include <QSettings>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
 #include <QTemporaryDir>
+#include <QTest>
 #include <deque>
-#include <functional>
-#include <memory>
-#include <optional>
-#include <string>
 #include <vector>
 
-#include "model/calendar_time.h"
-#include "ui/desktop_prompt.h"
+#include "model/list_rows.h"
+#include "test_support.h"
+#include "ui/entry_editor_dialog.h"
 #include "ui/korvalin_app.h"
+#include "ui/korvalin_view.h"
+#include "ui/left_view.h"
+#include "ui/main_frame.h"
 
 namespace korvalin::test {
 
-// Answers queued by the test, in order; every question is recorded. A
-// question with no queued answer counts as cancelled and is noted in
-// `unanswered`.
+// Answers queued by the test, in order; a question with no queued answer
+// counts as cancelled. Every message and question is recorded.
 class ScriptedPrompt : public DesktopPrompt {
 public:
-    struct MessageBoxShown {
-        std::string text;
-        std::string caption;
-        MessageIcon icon;
-    };
     std::vector<std::string> messages;  // every message box's text and every question
-    std::vector<MessageBoxShown> boxes;  // the OK-only message boxes
+    std::vector<MessageIcon> icons;     // of the message boxes
     std::deque<bool> okCancelAnswers;
-    std::deque<std::optional<std::string>> saveAnswers;
+    std::deque<std::optional<std::string>> saveAnswers, openAnswers;
     std::vector<SaveFileRequest> saveRequests;
-    std::deque<std::optional<std::string>> openAnswers;
     std::vector<OpenFileRequest> openRequests;
     std::function<bool(VolumeLabelEditorState&)> volumeLabelEditor;
-    // Stands for the entry editor's modal run (it may drive a real
-    // EntryEditorDialog without exec()).
-    std::function<bool(Project&, EntryEditorState&)> entryEditor;
+    std::function<bool(Project&, EntryEditorState&)> entryEditor;  // stands for the modal run
     int entryEditorRuns = 0;
-    std::deque<int32_t> importModes;
     std::vector<ErrorLog> errorLogs;
-    int aboutShown = 0;
-    std::vector<std::string> unanswered;
 
     void ShowMessage(const std::string& text) override {
-        ShowMessageBox(text, "Korvalin", MessageIcon::None);
+        ShowMessageBox(text, {}, MessageIcon::None);
     }
-    void ShowMessageBox(const std::string& text, const std::string& caption,
-                        MessageIcon icon) override {
+    void ShowMessageBox(const std::string& text, const std::string&, MessageIcon icon) override {
         messages.push_back(text);
-        boxes.push_back({text, caption, icon});
+        icons.push_back(icon);
     }
-    bool AskOkCancel(const std::string& text) override;
-    std::optional<std::string> AskSaveFile(const SaveFileRequest& request) override;
-    std::optional<std::string> AskOpenFile(const OpenFileRequest& request) override;
-    bool EditVolumeLabel(VolumeLabelEditorState& state) override;
-    bool EditEntry(Project& project, EntryEditorState& state) override;
-    int32_t AskImportMode() override;
+    bool AskOkCancel(const std::string& text) override {
+        messages.push_back(text);
+        return Next(okCancelAnswers, false);
+    }
+    std::optional<std::string> AskSaveFile(const SaveFileRequest& request) override {
+        saveRequests.push_back(request);
+        return Next(saveAnswers, {});
+    }
+    std::optional<std::string> AskOpenFile(const OpenFileRequest& request) override {
+        openRequests.push_back(request);
+        return Next(openAnswers, {});
+    }
+    bool EditVolumeLabel(VolumeLabelEditorState& state) override {
+        return volumeLabelEditor && volumeLabelEditor(state);
+    }
+    bool EditEntry(Project& project, EntryEditorState& state) override {
+        ++entryEditorRuns;
+        return entryEditor && entryEditor(project, state);
+    }
+    int32_t AskImportMode() override { return 0; }  // closed at its default
     void ShowErrorLog(const ErrorLog& log) override { errorLogs.push_back(log); }
-    void ShowAbout() override { ++aboutShown; }
+    void ShowAbout() override {}
+
+private:
+    template <typename T>
+    static T Next(std::deque<T>& answers, T cancelled) {
+        if (answers.empty()) return cancelled;
+        T answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
 };
 
 // 12 March 2024, 09:30 UTC: outside the season's greeting.
 constexpr CalendarTime MARCH_12{2024, 3, 12, 9, 30, 0};
+// The status bar's summary of a new project: the root alone, 23 sectors.
+inline const QString NEW_PROJECT_SUMMARY("Time: 00:02   TOC: 52KB/ LBA:23  Files:0 Folders:1 ");
 
-// An application with its own settings file and a fixed clock.
-class AppHarness {
+// Menu texts, "-" for a separator.
+QStringList ActionTexts(const QList<QAction*>& actions);
+
+// The strip image that `icon` shows in `mode`, or -1.
+int StripIndexOf(const QIcon& icon, QIcon::Mode mode = QIcon::Normal);
+
+class Window {
 public:
-    explicit AppHarness(const CalendarTime& now = MARCH_12);
-    // Creates the main window and opens `project` or starts a new project.
-    void Start(const QString& project = QString());
+    // Started as from a command line naming `project`, a file in the window's
+    // own temporary folder, or on a new project when there is none.
+    explicit Window(const CalendarTime& now = MARCH_12, const QString& project = QString());
 
     CKorvalinApp& app() { return *app_; }
     CMainFrame& frame() { return *app_->MainFrame(); }
     ScriptedPrompt& prompt() { return *prompt_; }
     Project& project() { return app_->Document().project(); }
-    QString FilePath(const QString& name) const { return dir_.filePath(name); }
     QSettings& settings() { return *settings_; }
+    CKorvalinView* list() { return frame().ListView(); }
+    CLeftView* tree() { return frame().TreeView(); }
+    QString FilePath(const QString& name) const { return dir_.filePath(name); }
+    std::string Path(const QString& name) const { return FilePath(name).toStdString(); }
+
+    void Trigger(CommandId id) { frame().Action(id)->trigger(); }
+    // A key pressed in the active main window.
+    void Press(Qt::Key key, Qt::KeyboardModifiers modifiers = {});
+
+    // The list as shown: the names, one cell, the row and the LBA column of a name.
+    QStringList Names();
+    QString Cell(int row, int column);
+    int Row(const QString& name) { return Names().indexOf(name); }
+    QString Lba(const QString& name) { return Cell(Row(name), 1); }
+    QList<int> ListIcons();
+    QStringList TreeChildren(int32_t dir);
+
+    // Files under the temporary folder, parent folders included.
+    void WriteFile(const QString& name, size_t size);
+    QString SaveProject(Project project, const QString& name);  // its path
+
+    void DoubleClick(int row);
+    // Presses on row `from`, moves over `onto` of `target` with the button
+    // held (the drag cursor shows) and releases there.
+    void Drag(const QString& from, QAbstractItemView* target, QRect onto);
+    QRect RowRect(const QString& name);
+    // The real entry editor answers: `fill` sets its fields (and may try OK
+    // itself), then OK is clicked.
+    void AnswerEditor(std::function<void(EntryEditorDialog&)> fill);
 
 private:
     QTemporaryDir dir_;
@@ -85,8 +134,5 @@ private:
     std::unique_ptr<CKorvalinApp> app_;
     ScriptedPrompt* prompt_ = nullptr;
 };
-
-// Saves `project` as a .krv file; fails the test on error.
-void SaveProjectAs(Project& project, const QString& path);
 
 }  // namespace korvalin::test
