@@ -9,12 +9,17 @@ QValidator::State UpperCaseLetters::validate(QString& input, int&) const {
     return Acceptable;
 }
 
+// A leading minus sign (an unplaced entry opens with LBA "-1") is kept as an
+// intermediate state, so that the rest of the field can still be typed over;
+// the editor's own check refuses a negative LBA on OK.
 QValidator::State DigitsOnly::validate(QString& input, int&) const {
-    if (input.size() > maxChars_) return Invalid;
-    for (const QChar c : input) {
+    const bool negative = input.startsWith('-');
+    const QStringView digits = QStringView(input).mid(negative ? 1 : 0);
+    if (digits.size() > maxChars_) return Invalid;
+    for (const QChar c : digits) {
         if (c < '0' || c > '9') return Invalid;
     }
-    return Acceptable;
+    return negative ? Intermediate : Acceptable;
 }
 
 }  // namespace korvalin

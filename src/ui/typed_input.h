@@ -16,7 +16,7 @@ public:
     State validate(QString& input, int& position) const override;
 };
 
-// Decimal digits only, at most `maxChars` of them.
+// Decimal digits only, at most `maxChars` of them, after an optional minus sign.
 class DigitsOnly : public QValidator {
 public:
     DigitsOnly(int maxChars, QObject* parent) : QValidator(parent), maxChars_(maxChars) {}

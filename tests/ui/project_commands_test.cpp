@@ -114,6 +114,12 @@ private slots:
             const Texts refusals = {"Illegal name ", " Duplicate Name ", "LBA not valid!!"};
             QCOMPARE(w.prompt().messages, refusals);
             QVERIFY(w.prompt().icons[2] == MessageIcon::Stop);
+            // An unplaced entry opens with "-1", which must stay editable by typing.
+            d.LbaField()->setText("-1");
+            d.LbaField()->end(false);
+            QTest::keyClick(d.LbaField(), Qt::Key_Backspace);
+            QTest::keyClicks(d.LbaField(), "7x");
+            QCOMPARE(d.LbaField()->text(), QString("-7"));
             d.NameField()->setText("C.BIN");
             d.LbaField()->setText(QString::number(pin));
         });
