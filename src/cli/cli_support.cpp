@@ -3,6 +3,7 @@
 #include <iostream>
 #include <vector>
 
+#include "model/disc_names.h"
 #include "model/project_file.h"
 #include "platform/clock.h"
 
@@ -31,22 +32,14 @@ std::vector<std::string> SplitDiscPath(const std::string& discPath) {
     std::string part;
     for (char c : discPath) {
         if (c == '\\' || c == '/') {
-            if (!part.empty()) parts.push_back(part);
+            if (!part.empty()) parts.push_back(UpperCaseAscii(part));
             part.clear();
         } else {
-            part += (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+            part += c;
         }
     }
-    if (!part.empty()) parts.push_back(part);
+    if (!part.empty()) parts.push_back(UpperCaseAscii(part));
     return parts;
-}
-
-std::string Upper(std::string_view text) {
-    std::string out(text);
-    for (char& c : out) {
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    }
-    return out;
 }
 
 }  // namespace
@@ -60,12 +53,12 @@ int32_t FindEntryByDiscPath(const Project& project, const std::string& discPath)
         int32_t found = -1;
         for (int32_t d = 1; d < project.dirCount() && found < 0; ++d) {
             const DirEntry& e = project.dirTable[d];
-            if (e.parent == dirNumber && Upper(e.Name()) == parts[i]) found = d;
+            if (e.parent == dirNumber && UpperCaseAscii(e.Name()) == parts[i]) found = d;
         }
         if (found < 0 && last) {
             for (int32_t f = 0; f < project.fileCount() && found < 0; ++f) {
                 const FileEntry& e = project.fileTable[f];
-                if (e.parent == dirNumber && Upper(e.Name()) == parts[i]) found = FileId(f);
+                if (e.parent == dirNumber && UpperCaseAscii(e.Name()) == parts[i]) found = FileId(f);
             }
         }
         if (found < 0) return -1;

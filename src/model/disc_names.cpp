@@ -11,6 +11,14 @@ std::string FinalComponent(std::string_view path) {
     return std::string(tail.substr(0, 256));
 }
 
+std::string UpperCaseAscii(std::string_view text) {
+    std::string out(text);
+    for (char& c : out) {
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    }
+    return out;
+}
+
 void ShortenName(std::string& name, int lastDot) {
     int d = lastDot;
     bool innerDot = false;
@@ -79,10 +87,7 @@ bool IsIllegalName(std::string_view name, int dotPos) {
 
 DiscNameResult MakeDiscName(std::string_view component) {
     DiscNameResult result;
-    std::string name(component);
-    for (char& c : name) {
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    }
+    std::string name = UpperCaseAscii(component);
     const size_t dot = name.rfind('.');
     result.lastDot = dot == std::string::npos ? 0 : static_cast<int>(dot);
     ShortenName(name, result.lastDot);

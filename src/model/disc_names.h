@@ -10,6 +10,9 @@ namespace korvalin {
 // at most 256 characters.
 std::string FinalComponent(std::string_view path);
 
+// Letters a-z made A-Z; every other byte unchanged.
+std::string UpperCaseAscii(std::string_view text);
+
 // Removes blanks and inner dots and marks over-long names with "~1".
 // `lastDot` is the position of the last '.' before shortening, 0 for none.
 void ShortenName(std::string& name, int lastDot);

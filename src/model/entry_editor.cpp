@@ -2,6 +2,7 @@
 
 #include <limits>
 
+#include "model/disc_names.h"
 #include "model/message_format.h"
 #include "model/picker_date.h"
 
@@ -45,13 +46,7 @@ bool IsLegalEditorName(std::string_view name, bool isDirectory) {
     return dot != static_cast<int>(name.size()) - 1;
 }
 
-std::string TypedUpperCase(std::string_view text) {
-    std::string out(text);
-    for (char& c : out) {
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    }
-    return out;
-}
+std::string TypedUpperCase(std::string_view text) { return UpperCaseAscii(text); }
 
 EntryEditorState OpenEntryEditor(const Project& project, int32_t entryId) {
     const EntryRecord& entry = EntryById(project, entryId);
