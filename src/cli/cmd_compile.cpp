@@ -108,6 +108,7 @@ void AddCheck(CLI::App& app, int& status) {
         }
         const std::vector<std::string> messages = PreCompileCheck(project);
         for (const std::string& message : messages) std::cout << message << '\n';
+        for (const std::string& warning : PreCompileWarnings(project)) std::cout << warning << '\n';
         status = messages.empty() ? EXIT_OK : EXIT_ERROR;
     });
 }

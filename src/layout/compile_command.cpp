@@ -16,6 +16,7 @@ CompileCommandResult RunCompileCommand(Project& project, UserPrompt& prompt,
         result.code = COMPILE_COMMAND_CHECK_FAILED;
         return result;
     }
+    for (const std::string& warning : PreCompileWarnings(project)) prompt.ShowMessage(warning);
     if (!proceed) return result;
 
     const std::optional<std::string> chosen =

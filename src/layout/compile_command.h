@@ -33,7 +33,8 @@ struct CompileCommandResult {
 // message, asks for the image name, then compiles with `progress` called
 // with each sector's LBA (its range is 0 to layoutState.totalSectors) and
 // shows the compile's result text. Nothing is compiled after a check
-// message or a Cancel.
+// message or a Cancel. A warning of the check (an image longer than a CD)
+// is shown and the command goes on.
 CompileCommandResult RunCompileCommand(Project& project, UserPrompt& prompt,
                                        const ProgressCallback& progress);
 

@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <cstring>
 
+#include "image/volume_descriptor.h"
+#include "layout/recompute_layout.h"
+#include "model/disc_path.h"
 #include "model/message_format.h"
 
 namespace korvalin {
@@ -22,6 +25,20 @@ constexpr char LATER_DIR[] = "In path %s LBA's %u %u";
 constexpr char LATER_FILE[] = "In filename%s LBA's %u %u";
 constexpr char EARLIER_DIR[] = "collision with path%s LBA's %u %u";
 constexpr char EARLIER_FILE[] = " Collision with file  %s LBA's %u %u";
+constexpr char DIR_PARENT_CYCLE[] = "Critical error: the parent links of directory %s form a cycle";
+constexpr char FILE_TOO_LARGE[] = "Filesize error: %s holds %u bytes; a file must be smaller than 2 GiB";
+constexpr char ROOT_PINNED_ELSEWHERE[] =
+    "LBA error: the root directory is pinned at LBA %d; it must lie at the first data LBA, %d";
+constexpr char LBA_BELOW_DATA[] =
+    "LBA error: %s lies at LBA %d, below the first data LBA %d (system area, volume descriptors, "
+    "path tables)";
+constexpr char LBA_BEYOND_LIMIT[] =
+    "LBA error: %s ends at LBA %lld; an image ends at LBA 2147483646 at the latest";
+constexpr char IMAGE_OVER_CD[] =
+    "Warning: the image takes %d sectors, more than the 360000 (80 minutes) a CD holds";
+
+constexpr int32_t CD_SECTORS = 360000;
+constexpr uint32_t FIRST_SIZE_TOO_LARGE = 0x80000000u;  // 2 GiB
 
 uint32_t StoredNameLength(const EntryRecord& entry) {
     return static_cast<uint32_t>(strnlen(entry.name.data(), NAME_FIELD_SIZE));
@@ -35,6 +52,20 @@ std::string Message(const char* format, size_t index, const EntryRecord& entry) 
     return FormatMessage(format, static_cast<unsigned>(index), std::string(entry.Name()).c_str());
 }
 
+// Whether following parent links up from the directory never reaches the
+// root. Links that leave the table end the walk: they are reported at their
+// own directory.
+bool InParentCycle(const Project& project, size_t index) {
+    size_t k = index;
+    for (int32_t steps = 0; steps <= project.dirCount(); ++steps) {
+        if (k == 0) return false;
+        const uint32_t up = project.dirTable[k].parent - 1;
+        if (up >= static_cast<uint32_t>(project.dirCount())) return false;
+        k = up;
+    }
+    return true;
+}
+
 std::string DirectoryProblem(const Project& project, size_t index) {
     const DirEntry& dir = project.dirTable[index];
     if (dir.sourcePath) return Message(DIR_HAS_SOURCE, index, dir);
@@ -44,6 +75,9 @@ std::string DirectoryProblem(const Project& project, size_t index) {
                              std::string(dir.Name()).c_str(), static_cast<int32_t>(dir.nameLength));
     }
     if (!ParentIsValid(project, dir)) return Message(DIR_BAD_PARENT, index, dir);
+    if (InParentCycle(project, index)) {
+        return FormatMessage(DIR_PARENT_CYCLE, DiscPathOfEntry(project, static_cast<int32_t>(index)).c_str());
+    }
     return "";
 }
 
@@ -55,15 +89,31 @@ std::string FileProblem(const Project& project, size_t index) {
         return Message(FILE_RECORD_LENGTH, index, file);
     }
     if (!ParentIsValid(project, file)) return Message(FILE_BAD_PARENT, index, file);
+    if (file.size >= FIRST_SIZE_TOO_LARGE) {
+        return FormatMessage(FILE_TOO_LARGE, DiscPathOfEntry(project, FileId(static_cast<int32_t>(index))).c_str(),
+                             file.size);
+    }
     return "";
 }
 
-bool Collides(const Extent& range, const Extent& other) {
-    const auto within = [&](int32_t lba) { return range.firstLba <= lba && lba <= range.lastLba; };
-    return within(other.firstLba) || within(other.lastLba);
+// Two ranges collide when they share a sector; one inside the other does.
+bool Collides(const Extent& a, const Extent& b) {
+    return a.firstLba <= b.lastLba && b.firstLba <= a.lastLba;
 }
 
-bool IsOneSector(const Extent& e) { return e.firstLba == e.lastLba; }
+// Every record must point into the data area of an image whose sector
+// count fits 31 bits (an empty file's record still points at its LBA).
+std::string LbaProblem(const Project& project, int32_t entryId, int32_t firstDataLba) {
+    const EntryRecord& entry = EntryById(project, entryId);
+    const int32_t sectors = IsDirId(entryId) ? SectorsOf(entry.size) : DataSectorsOf(entry.size);
+    const int64_t reach = int64_t{entry.lba} + std::max(sectors, 1);
+    if (entry.lba >= firstDataLba && reach <= INT32_MAX) return "";
+    const std::string path = DiscPathOfEntry(project, entryId);
+    if (entry.lba < firstDataLba) {
+        return FormatMessage(LBA_BELOW_DATA, path.c_str(), entry.lba, firstDataLba);
+    }
+    return FormatMessage(LBA_BEYOND_LIMIT, path.c_str(), static_cast<long long>(reach - 1));
+}
 
 std::string ExtentMessage(const Project& project, const Extent& e, const char* dirFormat,
                           const char* fileFormat) {
@@ -90,14 +140,32 @@ std::vector<std::string> CheckFileTable(const Project& project) {
     return {};
 }
 
+std::vector<std::string> CheckEntryLbas(const Project& project) {
+    const int32_t firstDataLba = FirstDataLba(project.layoutState);
+    const DirEntry& root = project.dirTable[0];
+    if (root.IsPinned() && root.lba != firstDataLba) {
+        return {FormatMessage(ROOT_PINNED_ELSEWHERE, root.lba, firstDataLba)};
+    }
+    for (int32_t d = 0; d < project.dirCount(); ++d) {
+        std::string problem = LbaProblem(project, d, firstDataLba);
+        if (!problem.empty()) return {problem};
+    }
+    for (int32_t f = 0; f < project.fileCount(); ++f) {
+        std::string problem = LbaProblem(project, FileId(f), firstDataLba);
+        if (!problem.empty()) return {problem};
+    }
+    return {};
+}
+
 std::vector<std::string> CheckExtents(const Project& project) {
     const ExtentTable& table = project.extentTable;
-    const size_t end = std::min(table.size(), EXTENT_CHECK_POSITIONS);
-    for (size_t i = 0; i < end; ++i) {
-        for (size_t j = i + 1; j < end; ++j) {
+    std::vector<bool> holdsData;
+    for (const Extent& e : table) holdsData.push_back(ExtentHoldsData(project, e));
+    for (size_t i = 0; i < table.size(); ++i) {
+        for (size_t j = i + 1; j < table.size(); ++j) {
             const Extent& earlier = table[i];
             const Extent& later = table[j];
-            if (IsOneSector(earlier) || IsOneSector(later) || !Collides(earlier, later)) continue;
+            if (!holdsData[i] || !holdsData[j] || !Collides(earlier, later)) continue;
             return {FormatMessage(EXTENT_PAIR, static_cast<unsigned>(j), static_cast<unsigned>(i)),
                     ExtentMessage(project, later, LATER_DIR, LATER_FILE),
                     ExtentMessage(project, earlier, EARLIER_DIR, EARLIER_FILE)};
@@ -109,8 +177,15 @@ std::vector<std::string> CheckExtents(const Project& project) {
 std::vector<std::string> PreCompileCheck(const Project& project) {
     std::vector<std::string> messages = CheckDirectoryTable(project);
     if (messages.empty()) messages = CheckFileTable(project);
+    if (messages.empty()) messages = CheckEntryLbas(project);
     for (std::string& m : CheckExtents(project)) messages.push_back(std::move(m));
     return messages;
+}
+
+std::vector<std::string> PreCompileWarnings(const Project& project) {
+    const int32_t total = project.layoutState.totalSectors;
+    if (total > CD_SECTORS) return {FormatMessage(IMAGE_OVER_CD, total)};
+    return {};
 }
 
 }  // namespace korvalin

@@ -1,6 +1,7 @@
 #pragma once
-// The checks run before compiling: the tables must be consistent and no two
-// occupied ranges of the last layout may collide.
+// The checks run before compiling: the tables must be consistent, every
+// record must point inside the data area of an image that can exist, and no
+// two ranges of the last layout that hold data may share a sector.
 
 #include <string>
 #include <vector>
@@ -9,20 +10,24 @@
 
 namespace korvalin {
 
-// ExtentTable positions the collision check looks at: 0 to 4096.
-constexpr size_t EXTENT_CHECK_POSITIONS = 4097;
-
 // Each returns the messages to show, in order; empty when all is well.
-// Directories from index 1: the first inconsistency found, if any.
+// Directories from index 1: the first inconsistency found, if any (parent
+// links that leave the table or go round in a cycle included).
 std::vector<std::string> CheckDirectoryTable(const Project& project);
-// Files: the first inconsistency found, if any.
+// Files: the first inconsistency found, if any (sizes of 2 GiB or more included).
 std::vector<std::string> CheckFileTable(const Project& project);
-// The first colliding pair of extents, as three messages. Pairs in which
-// either range is a single sector are not reported.
+// The first entry, dummies included, whose record would point below the
+// first data LBA or past 2^31 - 1 sectors, or a root pinned elsewhere than
+// the first data LBA.
+std::vector<std::string> CheckEntryLbas(const Project& project);
+// The first pair of extents that share a sector, as three messages; the
+// windows of empty files hold no sector and are passed over.
 std::vector<std::string> CheckExtents(const Project& project);
 
-// The whole check: the file table is checked only when the directory table
-// passed; the extents are always checked.
+// The whole check: each table step runs only when the one before passed;
+// the extents are always checked. Any message means: do not compile.
 std::vector<std::string> PreCompileCheck(const Project& project);
+// What is worth a word but compiles: an image longer than a CD.
+std::vector<std::string> PreCompileWarnings(const Project& project);
 
 }  // namespace korvalin

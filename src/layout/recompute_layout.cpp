@@ -1,7 +1,9 @@
 #include "layout/recompute_layout.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 namespace korvalin {
@@ -11,62 +13,47 @@ namespace {
 constexpr int64_t SECTOR = 2048;
 constexpr int64_t DIR_SELF_AND_PARENT_RECORDS = 96;
 
-// LBAs are 32-bit on disc; arithmetic is done wide and stored back modulo 2^32.
+// LBAs are 32-bit on disc; arithmetic is done wide and stored modulo 2^32.
 int32_t Narrow(int64_t value) { return static_cast<int32_t>(value); }
-
-bool Meets(int64_t a, int64_t b, const Extent& e) {
-    return (a <= e.firstLba && e.firstLba <= b) || (a <= e.lastLba && e.lastLba <= b);
-}
-
-bool MeetsAny(const ExtentTable& table, int64_t a, int64_t b, int32_t selfId) {
-    for (const Extent& e : table) {
-        if (e.entryId != selfId && Meets(a, b, e)) return true;
-    }
-    return false;
-}
 
 int64_t EndOf(int64_t start, int32_t sectors) { return std::max(start, start + sectors - 1); }
 
-// Where a candidate that meets `e` moves to. Ordinarily past the extent; the
-// one-sector window of an empty placed file is the exception: a file that
-// meets it stays on that sector, so an empty file shares the LBA of the file
-// placed after it.
-using NextStartRule = int64_t (*)(const Project&, const Extent&);
-
-int64_t PastExtent(const Project&, const Extent& e) { return int64_t{e.lastLba} + 1; }
-
-int64_t PastExtentOrOntoEmptyFile(const Project& project, const Extent& e) {
-    if (e.firstLba == e.lastLba && e.kind == EXTENT_PLACED_FILE &&
-        SectorsOf(EntryById(project, e.entryId).size) <= 0) {
-        return e.lastLba;
-    }
-    return int64_t{e.lastLba} + 1;
-}
-
-// Moves the candidate [start, start + sectors - 1] until it meets no extent,
-// rescanning from the first entry after every move. When a meeting leaves the
-// start where it was, every further pass would meet the same extent again, so
-// the scan ends there and the candidate keeps its start (this is where the
-// repeat bound of the original scan ends it too, without the 4096 passes).
-int64_t Scan(const Project& project, int64_t start, int32_t sectors, int32_t selfId,
-             NextStartRule nextStart) {
-    const ExtentTable& table = project.extentTable;
-    for (size_t pos = 0; pos < table.size();) {
-        const Extent& e = table[pos];
-        if (e.entryId != selfId && Meets(start, EndOf(start, sectors), e)) {
-            const int64_t moved = nextStart(project, e);
-            if (moved == start) break;
-            start = moved;
-            pos = 0;
-            continue;
+// The sectors that hold data so far (directories and files that are not
+// empty), as inclusive ranges that never share a sector.
+class TakenSectors {
+public:
+    // Whether [first, last] shares a sector with a taken range.
+    bool Meets(int64_t first, int64_t last) const {
+        for (const auto& [f, l] : ranges_) {
+            if (first <= l && f <= last) return true;
         }
-        ++pos;
+        return false;
     }
-    return start;
-}
+    // The first start from `start` on where `sectors` sectors are all free:
+    // the candidate moves past every range it meets until it meets none.
+    int64_t FirstFreeFrom(int64_t start, int64_t sectors) const {
+        for (bool moved = true; moved;) {
+            moved = false;
+            for (const auto& [f, l] : ranges_) {
+                if (start <= l && f <= start + sectors - 1) {
+                    start = l + 1;
+                    moved = true;
+                }
+            }
+        }
+        return start;
+    }
+    void Take(int64_t first, int64_t last) { ranges_.emplace_back(first, last); }
 
+private:
+    std::vector<std::pair<int64_t, int64_t>> ranges_;
+};
+
+// The total saturates: a pin near 2^31 cannot wrap it around (the
+// pre-compile check refuses such a disc).
 void RaiseTotal(LayoutState& state, int64_t end) {
-    if (end + 1 > state.totalSectors) state.totalSectors = Narrow(end + 1);
+    const int64_t total = std::min<int64_t>(end + 1, INT32_MAX);
+    if (total > state.totalSectors) state.totalSectors = Narrow(total);
 }
 
 void Displace(EntryRecord& entry, LayoutState& state) {
@@ -103,73 +90,88 @@ void SizeDirectoryExtents(Project& project) {
     }
 }
 
-void RegisterPinnedDirectories(Project& project) {
+// Pinned directories keep their place unless they share a sector with an
+// earlier one, or with the root's extent at the first data LBA.
+void RegisterPinnedDirectories(Project& project, TakenSectors& taken, int32_t firstDataLba) {
     LayoutState& state = project.layoutState;
+    if (!project.dirTable[0].IsPinned()) {
+        taken.Take(firstDataLba, EndOf(firstDataLba, SectorsOf(project.dirTable[0].size)));
+    }
     for (size_t d = 0; d < project.dirTable.size(); ++d) {
         DirEntry& dir = project.dirTable[d];
         if (!dir.IsPinned()) continue;
-        const int32_t id = static_cast<int32_t>(d);
-        const int64_t last = int64_t{dir.lba} + SectorsOf(dir.size) - 1;
-        if (MeetsAny(project.extentTable, dir.lba, last, id)) {
+        const int64_t last = EndOf(dir.lba, SectorsOf(dir.size));
+        if (taken.Meets(dir.lba, last)) {
             Displace(dir, state);
         } else {
-            project.extentTable.push_back({id, dir.lba, Narrow(last), EXTENT_PINNED_DIR});
+            taken.Take(dir.lba, last);
+            project.extentTable.push_back(
+                {static_cast<int32_t>(d), dir.lba, Narrow(last), EXTENT_PINNED_DIR});
         }
     }
 }
 
-void PlaceDirectories(Project& project, int32_t firstDataLba) {
+void PlaceDirectories(Project& project, TakenSectors& taken, int32_t firstDataLba) {
     LayoutState& state = project.layoutState;
     state.firstSubdirLba = firstDataLba;
     for (size_t d = 0; d < project.dirTable.size(); ++d) {
         DirEntry& dir = project.dirTable[d];
-        const int32_t id = static_cast<int32_t>(d);
         const bool pinned = dir.IsPinned();
         int64_t start = pinned ? dir.lba : (d == 0 ? firstDataLba : state.firstSubdirLba);
         const int32_t sectors = SectorsOf(dir.size);
         RaiseTotal(state, EndOf(start, sectors));
         if (pinned) continue;
-        if (d != 0) start = Scan(project, start, sectors, id, PastExtent);
+        if (d != 0) {  // the root's sectors were taken before the pins
+            start = taken.FirstFreeFrom(start, sectors);
+            taken.Take(start, EndOf(start, sectors));
+        }
         const int64_t end = EndOf(start, sectors);
         dir.lba = Narrow(start);
-        project.extentTable.push_back({id, dir.lba, Narrow(end), EXTENT_PLACED_DIR});
+        project.extentTable.push_back({static_cast<int32_t>(d), dir.lba, Narrow(end), EXTENT_PLACED_DIR});
         RaiseTotal(state, end);
         if (d == 0) state.firstSubdirLba = Narrow(end + 1);
     }
 }
 
-void RegisterPinnedFiles(Project& project) {
+// An empty pinned file holds no sector: it is always kept and blocks nothing.
+void RegisterPinnedFiles(Project& project, TakenSectors& taken) {
     LayoutState& state = project.layoutState;
     state.registeredFileCount = 0;
     for (size_t f = 0; f < project.fileTable.size(); ++f) {
         FileEntry& file = project.fileTable[f];
         if (file.IsDummy() || !file.IsPinned()) continue;
-        const int32_t id = FileId(static_cast<int32_t>(f));
-        const int64_t last = int64_t{file.lba} + SectorsOf(file.size) - 1;
-        if (MeetsAny(project.extentTable, file.lba, last, id)) {
+        const int32_t sectors = DataSectorsOf(file.size);
+        const int64_t last = int64_t{file.lba} + sectors - 1;
+        if (sectors > 0 && taken.Meets(file.lba, last)) {
             Displace(file, state);
-        } else {
-            project.extentTable.push_back({id, file.lba, Narrow(last), EXTENT_PINNED_FILE});
-            ++state.registeredFileCount;
+            continue;
         }
+        if (sectors > 0) taken.Take(file.lba, last);
+        project.extentTable.push_back(
+            {FileId(static_cast<int32_t>(f)), file.lba, Narrow(last), EXTENT_PINNED_FILE});
+        ++state.registeredFileCount;
     }
 }
 
-int64_t PlaceFiles(Project& project, int64_t cursor) {
+// Files go in table order from the cursor to the first sectors free for
+// them. An empty file goes on the first free sector, holds it not, and
+// leaves the cursor there, so the next file shares its LBA when it fits.
+int64_t PlaceFiles(Project& project, TakenSectors& taken, int64_t cursor) {
     LayoutState& state = project.layoutState;
     for (size_t f = 0; f < project.fileTable.size(); ++f) {
         FileEntry& file = project.fileTable[f];
         if (file.IsDummy()) continue;
-        const int32_t id = FileId(static_cast<int32_t>(f));
         const bool pinned = file.IsPinned();
-        if (pinned) cursor = file.lba;  // the next file moves past the pin by the scan
-        const int32_t sectors = SectorsOf(file.size);
+        if (pinned) cursor = file.lba;  // the next file moves past the pin by the search
+        const int32_t sectors = DataSectorsOf(file.size);
         RaiseTotal(state, EndOf(cursor, sectors));
         if (pinned) continue;
-        const int64_t start = Scan(project, cursor, sectors, id, PastExtentOrOntoEmptyFile);
+        const int64_t start = taken.FirstFreeFrom(cursor, std::max(sectors, 1));
         const int64_t end = EndOf(start, sectors);
+        if (sectors > 0) taken.Take(start, end);
         file.lba = Narrow(start);
-        project.extentTable.push_back({id, file.lba, Narrow(end), EXTENT_PLACED_FILE});
+        project.extentTable.push_back(
+            {FileId(static_cast<int32_t>(f)), file.lba, Narrow(end), EXTENT_PLACED_FILE});
         RaiseTotal(state, end);
         ++state.registeredFileCount;
         cursor = start + sectors;
@@ -177,16 +179,22 @@ int64_t PlaceFiles(Project& project, int64_t cursor) {
     return cursor;
 }
 
-// A dummy without its own size reports the size of the first real file on its LBA.
+// A dummy without its own size reports the size of the first real file on
+// its LBA. The image reaches to the end of the sectors a dummy reserves, so
+// that its record points inside the image.
 void SizeDummies(Project& project) {
     std::unordered_map<int32_t, uint32_t> firstRealSizeAt;
     for (const FileEntry& file : project.fileTable) {
         if (!file.IsDummy()) firstRealSizeAt.try_emplace(file.lba, file.size);
     }
     for (FileEntry& file : project.fileTable) {
-        if (!file.IsDummy() || (file.flags & FLAG_SIZE_SET) != 0) continue;
-        const auto found = firstRealSizeAt.find(file.lba);
-        if (found != firstRealSizeAt.end()) file.size = found->second;
+        if (!file.IsDummy()) continue;
+        if ((file.flags & FLAG_SIZE_SET) == 0) {
+            const auto found = firstRealSizeAt.find(file.lba);
+            if (found != firstRealSizeAt.end()) file.size = found->second;
+        }
+        const int32_t sectors = DataSectorsOf(file.size);
+        if (sectors > 0) RaiseTotal(project.layoutState, int64_t{file.lba} + sectors - 1);
     }
 }
 
@@ -195,6 +203,12 @@ void SizeDummies(Project& project) {
 int32_t SectorsOf(uint32_t size) {
     const int64_t signedSize = static_cast<int32_t>(size);
     return static_cast<int32_t>((signedSize + SECTOR - 1) / SECTOR);
+}
+
+int32_t DataSectorsOf(uint32_t size) { return std::max(SectorsOf(size), 0); }
+
+bool ExtentHoldsData(const Project& project, const Extent& extent) {
+    return IsDirId(extent.entryId) || DataSectorsOf(EntryById(project, extent.entryId).size) > 0;
 }
 
 void RecomputeLayout(Project& project) {
@@ -234,13 +248,14 @@ void AssignLbas(Project& project) {
     state.lbaDisplaced = 0;
     project.extentTable.clear();
 
-    RegisterPinnedDirectories(project);
-    PlaceDirectories(project, firstDataLba);
+    TakenSectors taken;
+    RegisterPinnedDirectories(project, taken, firstDataLba);
+    PlaceDirectories(project, taken, firstDataLba);
     // The first file sector: the first free sector from the end of the root on.
-    const int64_t firstFile = Scan(project, state.firstSubdirLba, 1, -2, PastExtent);
+    const int64_t firstFile = taken.FirstFreeFrom(state.firstSubdirLba, 1);
     state.firstFileLba = Narrow(firstFile);
-    RegisterPinnedFiles(project);
-    state.nextFreeLba = Narrow(PlaceFiles(project, firstFile));
+    RegisterPinnedFiles(project, taken);
+    state.nextFreeLba = Narrow(PlaceFiles(project, taken, firstFile));
     SizeDummies(project);
 }
 

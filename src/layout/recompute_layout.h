@@ -9,6 +9,11 @@ namespace korvalin {
 
 // Sectors of `size` bytes, rounded up; sizes count as signed 32-bit values.
 int32_t SectorsOf(uint32_t size);
+// Sectors a file's data fill: none for an empty file, nor for one of 2 GiB
+// or more (its size reads as negative).
+int32_t DataSectorsOf(uint32_t size);
+// Directories always hold data; a file's extent only when it is not empty.
+bool ExtentHoldsData(const Project& project, const Extent& extent);
 
 void RecomputeLayout(Project& project);
 void ComputePathTableSize(Project& project);

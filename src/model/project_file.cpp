@@ -1,5 +1,6 @@
 #include "model/project_file.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "model/byte_io.h"
@@ -46,6 +47,25 @@ EntryRecord ReadRecord(ByteReader& in) {
     e.recordLength = in.U32();
     e.storedPathRef = in.U32();
     return e;
+}
+
+// Directory numbers beyond any table are refused: nothing could ever mend
+// them, and arithmetic on them would overflow.
+bool ParentFits(const EntryRecord& e, const std::string& where, std::string& problem) {
+    if (e.parent <= static_cast<uint32_t>(DIR_TABLE_SLOTS)) return true;
+    problem = FormatMessage("%s names parent directory %u (a project holds at most %d)", where.c_str(),
+                            e.parent, DIR_TABLE_SLOTS);
+    return false;
+}
+
+// The volume date as the 16-digit volume date text can hold it: year
+// 0-9999, the other fields 0-99. Every date a project can mean is kept as
+// it is; absurd ones cannot overflow the calendar arithmetic.
+void ClampVolumeDate(VolumeInfo& v) {
+    v.year = std::clamp(v.year, 0, 9999);
+    for (int32_t* field : {&v.month, &v.day, &v.hour, &v.minute, &v.second}) {
+        *field = std::clamp(*field, 0, 99);
+    }
 }
 
 void Store(Project& project, std::vector<uint8_t>& bytes) {
@@ -119,11 +139,13 @@ bool Load(const std::vector<uint8_t>& bytes, Project& loaded, std::string& probl
     for (int32_t* value : {&v.day, &v.month, &v.year, &v.hour, &v.minute, &v.second}) {
         *value = in.I32();
     }
+    ClampVolumeDate(v);
     for (int32_t i = 0; i < dirCount; ++i) {
         if (!in.Has(ENTRY_RECORD_SIZE)) {
             return truncated(FormatMessage("directory record %d of %d", i, dirCount));
         }
         DirEntry dir = ReadRecord(in);
+        if (!ParentFits(dir, FormatMessage("directory record %d", i), problem)) return false;
         dir.storedPathRef = 0;
         loaded.dirTable.push_back(dir);
     }
@@ -143,6 +165,7 @@ bool Load(const std::vector<uint8_t>& bytes, Project& loaded, std::string& probl
             return false;
         }
         FileEntry file = ReadRecord(in);
+        if (!ParentFits(file, where, problem)) return false;
         if (pathBytes != 0) {
             if (!in.Has(pathBytes)) return truncated(where);
             const char* text = reinterpret_cast<const char*>(in.Here());

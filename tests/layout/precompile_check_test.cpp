@@ -46,12 +46,34 @@ TEST(PreCompileCheck, EachBrokenFieldOfATableHasItsMessage) {
          "Error de tamaño en directorio del elemento file 0 - A.B"},
         {[](Project& p) { p.fileTable[0].parent = 9; },
          "Critical error in the parent element file 0 - A.B"},
+        {[](Project& p) { p.dirTable[1].parent = 2; },
+         "Critical error: the parent links of directory \\DATA\\DATA form a cycle"},
+        {[](Project& p) { p.fileTable[1].size = 0x80000000u; },
+         "Filesize error: \\PAD.BIN holds 2147483648 bytes; a file must be smaller than 2 GiB"},
+        {[](Project& p) { test::Pin(p.dirTable[0], 30); },
+         "LBA error: the root directory is pinned at LBA 30; it must lie at the first data LBA, 22"},
+        {[](Project& p) { p.dirTable[1].lba = 21; },
+         "LBA error: \\DATA lies at LBA 21, below the first data LBA 22 (system area, volume "
+         "descriptors, path tables)"},
+        {[](Project& p) { p.fileTable[1].lba = -1; },
+         "LBA error: \\PAD.BIN lies at LBA -1, below the first data LBA 22 (system area, volume "
+         "descriptors, path tables)"},
+        {[](Project& p) { p.fileTable[0].lba = INT32_MAX - 2; },
+         "LBA error: \\DATA\\A.B ends at LBA 2147483647; an image ends at LBA 2147483646 at the "
+         "latest"},
     };
     for (const auto& [breakIt, message] : breakages) {
         Project p = consistent;
         breakIt(p);
         EXPECT_EQ(PreCompileCheck(p), Messages{message});
     }
+    // Longer than a CD: a warning only.
+    EXPECT_TRUE(PreCompileWarnings(consistent).empty());
+    consistent.layoutState.totalSectors = 360001;
+    EXPECT_TRUE(PreCompileCheck(consistent).empty());
+    EXPECT_EQ(PreCompileWarnings(consistent),
+              Messages{"Warning: the image takes 360001 sectors, more than the 360000 (80 minutes) a "
+                       "CD holds"});
 }
 
 TEST(PreCompileCheck, OnlyTheFirstTableProblemAndAlwaysTheExtents) {
@@ -59,10 +81,10 @@ TEST(PreCompileCheck, OnlyTheFirstTableProblemAndAlwaysTheExtents) {
     test::AddDir(p, "ONE");
     test::AddDir(p, "TWO");
     test::Pin(p.fileTable[test::AddFile(p, "OUTER.BIN", 10 * 2048)], 100);
-    // Strictly inside: the layout keeps both pins.
     test::Pin(p.fileTable[test::AddFile(p, "INNER.BIN", 2 * 2048)], 102);
     RecomputeLayout(p);
-    ASSERT_EQ(p.layoutState.lbaDisplaced, 0);
+    // The layout displaced INNER.BIN; put it back inside OUTER.BIN.
+    p.extentTable[4] = {FileId(1), 102, 103, EXTENT_PINNED_FILE};
     p.dirTable[1].sourcePath = "/x";
     p.dirTable[2].sourcePath = "/y";
     p.fileTable[0].sourcePath.reset();  // not reported: the file check is skipped
@@ -73,29 +95,29 @@ TEST(PreCompileCheck, OnlyTheFirstTableProblemAndAlwaysTheExtents) {
                         " Collision with file  OUTER.BIN LBA's 100 109"}));
 }
 
-TEST(PreCompileCheck, DirectoryCollisionsOneSectorRangesAndTheExaminedPositions) {
+TEST(PreCompileCheck, AnySharedSectorCollidesButTheWindowOfAnEmptyFile) {
     Project p = test::NewProject();
     const int32_t a = test::AddDir(p, "A");
     const int32_t b = test::AddDir(p, "B");
     test::AddFile(p, "F.BIN", 1);
+    test::AddFile(p, "E.BIN", 0);
     p.extentTable = {{a, 100, 103, EXTENT_PINNED_DIR},
-                     {FileId(0), 101, 101, EXTENT_PINNED_FILE},  // one sector: never reported
-                     {b, 102, 110, EXTENT_PINNED_DIR}};
+                     {FileId(1), 101, 101, EXTENT_PLACED_FILE},  // empty: holds nothing
+                     {b, 104, 110, EXTENT_PINNED_DIR},
+                     {FileId(0), 102, 102, EXTENT_PINNED_FILE}};
     EXPECT_EQ(CheckExtents(p),
-              (Messages{"LBA error in the subtable2 y 0", "In path B LBA's 102 110",
+              (Messages{"LBA error in the subtable3 y 0", "In filenameF.BIN LBA's 102 102",
                         "collision with pathA LBA's 100 103"}));
-    p.extentTable[2] = {b, 104, 110, EXTENT_PINNED_DIR};
+    p.extentTable[3] = {FileId(0), 111, 111, EXTENT_PINNED_FILE};
     EXPECT_TRUE(CheckExtents(p).empty());
 
-    // Pairs beyond position 4096 are not examined.
+    // Every position is examined, however long the table.
     p.extentTable.clear();
-    for (int32_t i = 0; i < 4098; ++i) {
+    for (int32_t i = 0; i < 5000; ++i) {
         p.extentTable.push_back({FileId(0), 10 * i, 10 * i + 1, EXTENT_PLACED_FILE});
     }
-    p.extentTable[4097] = {FileId(0), 10 * 4096 + 1, 10 * 4096 + 5, EXTENT_PLACED_FILE};
-    EXPECT_TRUE(CheckExtents(p).empty());
-    p.extentTable[4096] = {FileId(0), 10 * 4095 + 1, 10 * 4095 + 5, EXTENT_PLACED_FILE};
-    EXPECT_EQ(CheckExtents(p).front(), "LBA error in the subtable4096 y 4095");
+    p.extentTable[4999] = {b, 10 * 4998 + 1, 10 * 4998 + 5, EXTENT_PLACED_DIR};
+    EXPECT_EQ(CheckExtents(p).front(), "LBA error in the subtable4999 y 4998");
 }
 
 TEST(ClearLbaMarks, ResetClearsPinsAndWarningsButNotTheRootOrOtherFlags) {
@@ -124,6 +146,7 @@ TEST(CompileCommand, WarnsAboutTheLastDisplacementChecksAsksForTheImageAndCompil
     test::WriteBytes(dir / "a.bin", std::vector<uint8_t>(3000, 0x5A));
     Project project = test::NewProject();
     test::AddFile(project, "A.BIN", 3000, 0, (dir / "a.bin").string());
+    test::AddDummy(project, "PAD.BIN", 30, 4096);  // reserves 30-31: the image reaches them
     RecomputeLayout(project);
     test::ScriptedUserPrompt prompt;
     prompt.saveAnswer = (dir / "out.bin").string();
@@ -134,6 +157,7 @@ TEST(CompileCommand, WarnsAboutTheLastDisplacementChecksAsksForTheImageAndCompil
     EXPECT_EQ(prompt.saveRequests[0].filter, "BIN Files (*.bin)|*.bin|ISO Files (*.iso)|*.iso||");
     EXPECT_EQ(prompt.shown, std::vector<std::string>{COMPILE_SUCCESS_MESSAGE});
     EXPECT_TRUE(std::filesystem::exists(dir / "out.cue"));
+    EXPECT_EQ(std::filesystem::file_size(dir / "out.bin"), 32u * 2352);
 
     // A displacement reported by the last layout run (running it again would
     // clear the report: nothing is pinned). Cancel still runs the checks.

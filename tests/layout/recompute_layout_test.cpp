@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <random>
+
 #include "test_support.h"
 
 namespace korvalin {
@@ -111,14 +114,14 @@ TEST(Layout, PinnedFilesAreKeptOrDisplacedAndUnpinnedOnesMoveOn) {
     for (uint32_t size : {5u * 2048, 2048u, 2u * 2048, 4096u, 5000u, 100u})
         AddFile(project, "F", size);
     Pin(project.fileTable[0], 40);  // [40, 44]
-    Pin(project.fileTable[1], 44);  // touches its last sector: displaced
-    Pin(project.fileTable[2], 41);  // inside without touching either end: kept
+    Pin(project.fileTable[1], 44);  // shares its last sector: displaced
+    Pin(project.fileTable[2], 41);  // inside it: displaced too
     Pin(project.fileTable[3], 23);  // covers the directory placed at 23: displaced
     Pin(project.fileTable[4], 50);  // [50, 52]; the unpinned file after it starts at 53
     RecomputeLayout(project);
     // Displaced files are placed from the cursor the previous pin left.
-    EXPECT_EQ(Lbas(project.fileTable), (Values{40, 45, 41, 46, 50, 53}));
-    EXPECT_EQ(Flags(project.fileTable), (Values{FLAG_LBA_SET, FLAG_DISPLACED, FLAG_LBA_SET,
+    EXPECT_EQ(Lbas(project.fileTable), (Values{40, 45, 46, 48, 50, 53}));
+    EXPECT_EQ(Flags(project.fileTable), (Values{FLAG_LBA_SET, FLAG_DISPLACED, FLAG_DISPLACED,
                                                 FLAG_DISPLACED, FLAG_LBA_SET, 0}));
     EXPECT_EQ(State(project), (Values{23, 24, 54, 54, 6, 1}));
 }
@@ -144,6 +147,18 @@ TEST(Layout, EmptyFilesShareTheLbaOfTheFileAfterThem) {
     Pin(project.fileTable[AddFile(project, "ONE.BIN", 100)], 24);
     RecomputeLayout(project);
     EXPECT_EQ(project.fileTable[0].lba, 25);
+
+    // Empty files hold no sector: they never push a file on, nor lose their pin.
+    project = test::NewProject();
+    AddFile(project, "A", 0);
+    AddFile(project, "B", 5000);
+    Pin(project.fileTable[AddFile(project, "C", 3000)], 23);
+    Pin(project.fileTable[AddFile(project, "E", 0)], 24);            // on C's data
+    Pin(project.fileTable[AddFile(project, "F", 0x80000000u)], 25);  // reads as empty
+    AddFile(project, "D", 100);
+    RecomputeLayout(project);
+    EXPECT_EQ(Lbas(project.fileTable), (Values{25, 25, 23, 24, 25, 28}));
+    EXPECT_EQ(State(project), (Values{23, 23, 29, 29, 6, 0}));
 }
 
 TEST(Layout, DummiesTakeTheSizeOfTheRealFileOnTheirLbaUnlessSizeIsSet) {
@@ -152,14 +167,75 @@ TEST(Layout, DummiesTakeTheSizeOfTheRealFileOnTheirLbaUnlessSizeIsSet) {
     AddDummy(project, "COPY.BIN", 23, 7);
     project.fileTable[AddDummy(project, "OWN.BIN", 23, 99)].flags |= FLAG_SIZE_SET;
     AddDummy(project, "FAR.BIN", 100000, 5);
+    AddDummy(project, "NONE.BIN", 200000, 0);
     RecomputeLayout(project);
-    EXPECT_EQ(Lbas(project.fileTable), (Values{23, 23, 23, 100000}));
+    EXPECT_EQ(Lbas(project.fileTable), (Values{23, 23, 23, 100000, 200000}));
     EXPECT_EQ(project.fileTable[1].size, 12345u);
     EXPECT_EQ(project.fileTable[2].size, 99u);
-    EXPECT_EQ(project.fileTable[3].size, 5u);         // no real file there: keeps its size
-    EXPECT_EQ(project.layoutState.totalSectors, 30);  // dummies never raise it
+    EXPECT_EQ(project.fileTable[3].size, 5u);  // no real file there: keeps its size
+    // The image holds the sector a dummy reserves; an empty one reserves none.
+    EXPECT_EQ(project.layoutState.totalSectors, 100001);
     EXPECT_EQ(project.layoutState.registeredFileCount, 1);
     EXPECT_EQ(project.extentTable.size(), 2u);
+}
+
+// A random project: pins (nested ones too) on `span` sectors from LBA 20,
+// empty and one-sector files, files of 2 GiB, pinned directories, dummies.
+Project RandomProject(std::mt19937& random, int32_t maxDirs, int32_t maxFiles, int32_t span) {
+    const auto pick = [&](int32_t n) { return static_cast<int32_t>(random() % static_cast<uint32_t>(n)); };
+    Project project = test::NewProject();
+    const int32_t dirs = pick(maxDirs);
+    for (int32_t d = 0; d < dirs; ++d) AddDir(project, "D" + std::to_string(d), pick(d + 1));
+    const uint32_t sizes[] = {0, 1, 2048, 2049, 5000, 3 * 2048, 20000, 0x80000000u};
+    const int32_t files = pick(maxFiles);
+    for (int32_t f = 0; f < files; ++f) {
+        const uint32_t size = pick(4) == 0 ? static_cast<uint32_t>(pick(40 * 2048)) : sizes[pick(8)];
+        if (pick(8) == 0) {
+            AddDummy(project, "Y", 20 + pick(span), size, pick(dirs + 1));
+        } else {
+            AddFile(project, "F", size, pick(dirs + 1));
+        }
+    }
+    for (EntryRecord& e : project.dirTable) if (pick(4) == 0) Pin(e, 20 + pick(span));
+    for (EntryRecord& e : project.fileTable) if (!e.IsDummy() && pick(3) == 0) Pin(e, 20 + pick(span));
+    return project;
+}
+
+// After the layout no two extents that hold data share a sector, every
+// directory and real file has its one extent at its LBA, every pin that was
+// not displaced holds, and a second run changes nothing but the report of
+// displacements.
+TEST(Layout, NoTwoDataExtentsEverShareASector) {
+    std::mt19937 random(20261206);
+    for (int round = 0; round < 3000; ++round) {
+        Project project = RandomProject(random, 8, 24, 60);
+        const Project before = project;
+        RecomputeLayout(project);
+
+        std::vector<std::pair<int32_t, int32_t>> data;
+        std::vector<int> extentsOf(static_cast<size_t>(FileId(project.fileCount())), 0);
+        for (const Extent& e : project.extentTable) {
+            ++extentsOf[static_cast<size_t>(e.entryId)];
+            EXPECT_EQ(EntryById(project, e.entryId).lba, e.firstLba);
+            if (ExtentHoldsData(project, e)) data.emplace_back(e.firstLba, e.lastLba);
+        }
+        std::sort(data.begin(), data.end());
+        for (size_t i = 1; i < data.size(); ++i) ASSERT_LT(data[i - 1].second, data[i].first) << round;
+        for (int32_t id = 0; id < FileId(project.fileCount()); ++id) {
+            if (!IsValidEntryId(project, id)) continue;
+            const EntryRecord& was = EntryById(before, id);
+            const EntryRecord& is = EntryById(project, id);
+            EXPECT_EQ(extentsOf[static_cast<size_t>(id)], is.IsDummy() ? 0 : 1);
+            if (was.IsPinned() && is.flags != FLAG_DISPLACED) {
+                EXPECT_EQ(is.lba, was.lba);
+            }
+        }
+        Project again = project;
+        RecomputeLayout(again);
+        again.layoutState.lbaDisplaced = project.layoutState.lbaDisplaced;
+        EXPECT_EQ(again.layoutState, project.layoutState);
+        EXPECT_EQ(again.extentTable, project.extentTable);
+    }
 }
 
 }  // namespace

@@ -5,6 +5,8 @@
 #include <cstring>
 #include <random>
 
+#include "image/volume_date.h"
+#include "layout/precompile_check.h"
 #include "layout/project_summary.h"
 #include "layout/recompute_layout.h"
 #include "model/disc_path.h"
@@ -118,6 +120,8 @@ TEST(ProjectFile, DamagedFilesAreRefusedOrLoadHarmlessly) {
         {24, {0x01, 0x10, 0x00, 0x00}, "file count 4097"},
         {block, {0x31, 0x02, 0x00, 0x00}, "source path of 513 bytes"},
         {block, {0x2F, 0x00, 0x00, 0x00}, "shorter than its 48-byte record"},
+        {RECORDS_AT + 48 + 32, {0x00, 0x00, 0x00, 0x80}, "directory record 1 names parent directory 2147483648"},
+        {block + 4 + 32, {0x01, 0x04, 0x00, 0x00}, "file block 0 of 2 names parent directory 1025"},
     };
     for (const auto& [offset, patch, expected] : cases) {
         auto broken = stored;
@@ -139,7 +143,22 @@ TEST(ProjectFile, DamagedFilesAreRefusedOrLoadHarmlessly) {
             0);
         EXPECT_FALSE(problem.empty());
     }
+    // Hostile but well-formed: extreme volume dates are held to what the
+    // volume date text can show, LBAs near 2^31 load as they are.
+    const auto patch32 = [](std::vector<uint8_t>& b, size_t at, uint32_t value) {
+        for (int i = 0; i < 4; ++i) b[at + static_cast<size_t>(i)] = static_cast<uint8_t>(value >> (8 * i));
+    };
+    const size_t dateAt = 96 + 37632 + 33;
+    auto hostile = stored;
+    for (size_t field = 0; field < 6; ++field) patch32(hostile, dateAt + 4 * field, field % 2 ? 0x7FFFFFFF : 0x80000000);
+    Project extreme = test::NewProject();
+    ASSERT_EQ(Load(hostile, extreme), 0);
+    const VolumeInfo& v = extreme.volumeInfo;
+    EXPECT_EQ((std::vector<int32_t>{v.day, v.month, v.year, v.hour, v.minute, v.second}),
+              (std::vector<int32_t>{0, 99, 0, 99, 0, 99}));
+
     std::mt19937 random(1234);
+    const uint32_t extremes[] = {0x7FFFFFFF, 0x7FFFFFFE, 0x80000000, 0xFFFFFFFF, 0x7FFFF000};
     for (int round = 0; round < 400; ++round) {
         auto bytes = stored;
         for (int flips = 0; flips < 4; ++flips) {
@@ -147,9 +166,18 @@ TEST(ProjectFile, DamagedFilesAreRefusedOrLoadHarmlessly) {
                 static_cast<uint8_t>(random());
         }
         if (round % 10 == 0) bytes[20 + random() % 8] = static_cast<uint8_t>(random());
+        if (round % 3 == 0) {
+            patch32(bytes, dateAt + 4 * (random() % 6), extremes[random() % 5]);
+            // The LBA of a directory record, of the file's or of the dummy's.
+            const size_t lbaAt[] = {RECORDS_AT + 24, RECORDS_AT + 48 + 24, block + 4 + 24, bytes.size() - 48 + 24};
+            patch32(bytes, lbaAt[random() % 4], extremes[random() % 5]);
+        }
         Project project = test::NewProject();
         if (Load(bytes, project) != 0) continue;
+        FinishLoadedProject(project);
         RecomputeLayout(project);
+        PreCompileCheck(project);
+        volumeDateString(project.volumeInfo);
         for (int32_t d = 0; d < project.dirCount(); ++d) {
             BuildListRows(project, d);
             DiscPathOfEntry(project, d);
