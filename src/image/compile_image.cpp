@@ -110,8 +110,9 @@ bool WriteExtent(const Project& project, CompileState& state, SectorBuffer& sect
 // set on error.
 bool WriteExtents(const Project& project, CompileState& state, SectorBuffer& sector) {
     const int32_t total = project.layoutState.totalSectors;
+    const ExtentWriteOrder order = ExtentsInWriteOrder(project);
     for (;;) {
-        const int32_t pos = NextExtentPosition(project, state.writeLba);
+        const int32_t pos = NextExtentPosition(project, order, state.writeLba);
         if (state.writeLba >= total || pos < 0) return true;
         const Extent& extent = project.extentTable[static_cast<size_t>(pos)];
         if (state.imlMode && !IsDirId(extent.entryId)) return true;

@@ -56,8 +56,9 @@ bool WriteImlListing(const Project& project, CompileState& state, CrLfTextFile& 
     }
     iml.Print(ImlHeaderText(project, FileNamePart(state.imagePath), state.writeLba - 1));
     const int32_t total = project.layoutState.totalSectors;
+    const ExtentWriteOrder order = ExtentsInWriteOrder(project);
     for (;;) {
-        const int32_t pos = NextExtentPosition(project, state.writeLba);
+        const int32_t pos = NextExtentPosition(project, order, state.writeLba);
         if (state.writeLba >= total || pos < 0) return true;
         const Extent& extent = project.extentTable[static_cast<size_t>(pos)];
         if (IsDirId(extent.entryId)) {

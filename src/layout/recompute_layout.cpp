@@ -3,8 +3,9 @@
 #include <algorithm>
 #include <cstdint>
 #include <unordered_map>
-#include <utility>
 #include <vector>
+
+#include "layout/taken_sectors.h"
 
 namespace korvalin {
 
@@ -17,37 +18,6 @@ constexpr int64_t DIR_SELF_AND_PARENT_RECORDS = 96;
 int32_t Narrow(int64_t value) { return static_cast<int32_t>(value); }
 
 int64_t EndOf(int64_t start, int32_t sectors) { return std::max(start, start + sectors - 1); }
-
-// The sectors that hold data so far (directories and files that are not
-// empty), as inclusive ranges that never share a sector.
-class TakenSectors {
-public:
-    // Whether [first, last] shares a sector with a taken range.
-    bool Meets(int64_t first, int64_t last) const {
-        for (const auto& [f, l] : ranges_) {
-            if (first <= l && f <= last) return true;
-        }
-        return false;
-    }
-    // The first start from `start` on where `sectors` sectors are all free:
-    // the candidate moves past every range it meets until it meets none.
-    int64_t FirstFreeFrom(int64_t start, int64_t sectors) const {
-        for (bool moved = true; moved;) {
-            moved = false;
-            for (const auto& [f, l] : ranges_) {
-                if (start <= l && f <= start + sectors - 1) {
-                    start = l + 1;
-                    moved = true;
-                }
-            }
-        }
-        return start;
-    }
-    void Take(int64_t first, int64_t last) { ranges_.emplace_back(first, last); }
-
-private:
-    std::vector<std::pair<int64_t, int64_t>> ranges_;
-};
 
 // The total saturates: a pin near 2^31 cannot wrap it around (the
 // pre-compile check refuses such a disc).
@@ -212,6 +182,11 @@ bool ExtentHoldsData(const Project& project, const Extent& extent) {
 }
 
 void RecomputeLayout(Project& project) {
+    FreeRangeTree taken;
+    RecomputeLayout(project, taken);
+}
+
+void RecomputeLayout(Project& project, TakenSectors& taken) {
     LayoutState& state = project.layoutState;
     const int32_t displaced = state.lbaDisplaced;
     const int32_t registered = state.registeredFileCount;
@@ -219,7 +194,7 @@ void RecomputeLayout(Project& project) {
     state.lbaDisplaced = displaced;
     state.registeredFileCount = registered;
     ComputePathTableSize(project);
-    AssignLbas(project);
+    AssignLbas(project, taken);
 }
 
 // A path table record never crosses a sector: one that would reach the
@@ -241,6 +216,11 @@ void ComputePathTableSize(Project& project) {
 }
 
 void AssignLbas(Project& project) {
+    FreeRangeTree taken;
+    AssignLbas(project, taken);
+}
+
+void AssignLbas(Project& project, TakenSectors& taken) {
     LayoutState& state = project.layoutState;
     SizeDirectoryExtents(project);
     const int32_t firstDataLba = Narrow(18 + 4 * int64_t{state.pathTableSectors});
@@ -248,7 +228,6 @@ void AssignLbas(Project& project) {
     state.lbaDisplaced = 0;
     project.extentTable.clear();
 
-    TakenSectors taken;
     RegisterPinnedDirectories(project, taken, firstDataLba);
     PlaceDirectories(project, taken, firstDataLba);
     // The first file sector: the first free sector from the end of the root on.

@@ -19,4 +19,10 @@ void RecomputeLayout(Project& project);
 void ComputePathTableSize(Project& project);
 void AssignLbas(Project& project);
 
+// The same with another bookkeeping of taken sectors (it must start empty):
+// the tests compare the search tree with the plain rescanning scan.
+class TakenSectors;
+void RecomputeLayout(Project& project, TakenSectors& taken);
+void AssignLbas(Project& project, TakenSectors& taken);
+
 }  // namespace korvalin
