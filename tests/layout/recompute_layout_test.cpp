@@ -202,43 +202,6 @@ Project RandomProject(std::mt19937& random, int32_t maxDirs, int32_t maxFiles, i
     return project;
 }
 
-// After the layout no two extents that hold data share a sector, every
-// directory and real file has its one extent at its LBA, every pin that was
-// not displaced holds, and a second run changes nothing but the report of
-// displacements.
-TEST(Layout, NoTwoDataExtentsEverShareASector) {
-    std::mt19937 random(20261206);
-    for (int round = 0; round < 3000; ++round) {
-        Project project = RandomProject(random, 8, 24, 60);
-        const Project before = project;
-        RecomputeLayout(project);
-
-        std::vector<std::pair<int32_t, int32_t>> data;
-        std::vector<int> extentsOf(static_cast<size_t>(FileId(project.fileCount())), 0);
-        for (const Extent& e : project.extentTable) {
-            ++extentsOf[static_cast<size_t>(e.entryId)];
-            EXPECT_EQ(EntryById(project, e.entryId).lba, e.firstLba);
-            if (ExtentHoldsData(project, e)) data.emplace_back(e.firstLba, e.lastLba);
-        }
-        std::sort(data.begin(), data.end());
-        for (size_t i = 1; i < data.size(); ++i) ASSERT_LT(data[i - 1].second, data[i].first) << round;
-        for (int32_t id = 0; id < FileId(project.fileCount()); ++id) {
-            if (!IsValidEntryId(project, id)) continue;
-            const EntryRecord& was = EntryById(before, id);
-            const EntryRecord& is = EntryById(project, id);
-            EXPECT_EQ(extentsOf[static_cast<size_t>(id)], is.IsDummy() ? 0 : 1);
-            if (was.IsPinned() && is.flags != FLAG_DISPLACED) {
-                EXPECT_EQ(is.lba, was.lba);
-            }
-        }
-        Project again = project;
-        RecomputeLayout(again);
-        again.layoutState.lbaDisplaced = project.layoutState.lbaDisplaced;
-        EXPECT_EQ(again.layoutState, project.layoutState);
-        EXPECT_EQ(again.extentTable, project.extentTable);
-    }
-}
-
 // The obviously right first fit: move past every range the candidate meets
 // and scan again until it meets none.
 class RescanningTakenSectors : public TakenSectors {
@@ -265,19 +228,48 @@ private:
     std::vector<std::pair<int64_t, int64_t>> ranges_;
 };
 
-TEST(Layout, TheSearchTreeLaysOutExactlyAsTheRescanningScan) {
+// The search tree lays out exactly as the rescanning scan; after the layout
+// no two extents that hold data share a sector, every directory and real
+// file has its one extent at its LBA, every pin that was not displaced
+// holds, and a second run changes nothing but the report of displacements.
+TEST(Layout, RandomProjectsNeverShareADataSectorAndMatchTheRescanningScan) {
     std::mt19937 random(7);
     for (int round = 0; round < 3000; ++round) {
-        Project fast = round % 2 ? RandomProject(random, 40, 150, 600) : RandomProject(random, 6, 30, 40);
-        if (round % 50 == 0) Pin(fast.dirTable[0], INT32_MAX - 3);  // far up: nothing wraps round
-        Project reference = fast;
+        Project project = round % 2 ? RandomProject(random, 40, 150, 600) : RandomProject(random, 6, 30, 40);
+        if (round % 50 == 0) Pin(project.dirTable[0], INT32_MAX - 3);  // far up: nothing wraps round
+        const Project before = project;
+        Project reference = project;
         RescanningTakenSectors rescanning;
-        RecomputeLayout(fast);
+        RecomputeLayout(project);
         RecomputeLayout(reference, rescanning);
-        ASSERT_EQ(fast.layoutState, reference.layoutState) << round;
-        ASSERT_EQ(fast.extentTable, reference.extentTable) << round;
-        ASSERT_EQ(test::FieldsOf(fast.dirTable), test::FieldsOf(reference.dirTable)) << round;
-        ASSERT_EQ(test::FieldsOf(fast.fileTable), test::FieldsOf(reference.fileTable)) << round;
+        ASSERT_EQ(project.layoutState, reference.layoutState) << round;
+        ASSERT_EQ(project.extentTable, reference.extentTable) << round;
+        ASSERT_EQ(test::FieldsOf(project.dirTable), test::FieldsOf(reference.dirTable)) << round;
+        ASSERT_EQ(test::FieldsOf(project.fileTable), test::FieldsOf(reference.fileTable)) << round;
+
+        std::vector<std::pair<int32_t, int32_t>> data;
+        std::vector<int> extentsOf(static_cast<size_t>(FileId(project.fileCount())), 0);
+        for (const Extent& e : project.extentTable) {
+            ++extentsOf[static_cast<size_t>(e.entryId)];
+            EXPECT_EQ(EntryById(project, e.entryId).lba, e.firstLba);
+            if (ExtentHoldsData(project, e)) data.emplace_back(e.firstLba, e.lastLba);
+        }
+        std::sort(data.begin(), data.end());
+        for (size_t i = 1; i < data.size(); ++i) ASSERT_LT(data[i - 1].second, data[i].first) << round;
+        for (int32_t id = 0; id < FileId(project.fileCount()); ++id) {
+            if (!IsValidEntryId(project, id)) continue;
+            const EntryRecord& was = EntryById(before, id);
+            const EntryRecord& is = EntryById(project, id);
+            EXPECT_EQ(extentsOf[static_cast<size_t>(id)], is.IsDummy() ? 0 : 1);
+            if (was.IsPinned() && is.flags != FLAG_DISPLACED) {
+                EXPECT_EQ(is.lba, was.lba);
+            }
+        }
+        Project again = project;
+        RecomputeLayout(again);
+        again.layoutState.lbaDisplaced = project.layoutState.lbaDisplaced;
+        EXPECT_EQ(again.layoutState, project.layoutState);
+        EXPECT_EQ(again.extentTable, project.extentTable);
     }
 }
 
