@@ -142,9 +142,9 @@ std::vector<std::string> CheckFileTable(const Project& project) {
 
 std::vector<std::string> CheckEntryLbas(const Project& project) {
     const int32_t firstDataLba = FirstDataLba(project.layoutState);
-    const DirEntry& root = project.dirTable[0];
-    if (root.IsPinned() && root.lba != firstDataLba) {
-        return {FormatMessage(ROOT_PINNED_ELSEWHERE, root.lba, firstDataLba)};
+    if (project.dirCount() > 0 && project.dirTable[0].IsPinned() &&
+        project.dirTable[0].lba != firstDataLba) {
+        return {FormatMessage(ROOT_PINNED_ELSEWHERE, project.dirTable[0].lba, firstDataLba)};
     }
     for (int32_t d = 0; d < project.dirCount(); ++d) {
         std::string problem = LbaProblem(project, d, firstDataLba);

@@ -64,7 +64,7 @@ void SizeDirectoryExtents(Project& project) {
 // earlier one, or with the root's extent at the first data LBA.
 void RegisterPinnedDirectories(Project& project, TakenSectors& taken, int32_t firstDataLba) {
     LayoutState& state = project.layoutState;
-    if (!project.dirTable[0].IsPinned()) {
+    if (!project.dirTable.empty() && !project.dirTable[0].IsPinned()) {
         taken.Take(firstDataLba, EndOf(firstDataLba, SectorsOf(project.dirTable[0].size)));
     }
     for (size_t d = 0; d < project.dirTable.size(); ++d) {
