@@ -32,6 +32,11 @@ Window::Window(const CalendarTime& now, const QString& project)
     app_->InitInstance(project.isEmpty() ? QString() : FilePath(project));
 }
 
+QString Window::Title() {
+    QString title = frame().windowTitle();
+    return title.replace("[*]", frame().isWindowModified() ? "*" : "");
+}
+
 void Window::Press(Qt::Key key, Qt::KeyboardModifiers modifiers) {
     frame().activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&frame()));
