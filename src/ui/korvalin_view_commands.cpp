@@ -27,7 +27,7 @@ namespace korvalin {
 namespace {
 
 constexpr char VERIFY_FILE_FILTER[] =
-    "CD Images (*.bin;*.iso;*.ims)|*.bin;*.iso;*.ims|All Files (*.*)|*.*||";
+    "CD Images (*.bin *.iso *.ims)|*.bin;*.iso;*.ims|All Files (*.*)|*.*||";
 constexpr int32_t VERIFY_PROGRESS_RANGE = 1000;
 
 // The import shows its own message boxes; the out-of-memory one has its

@@ -212,17 +212,17 @@ void CMainFrame::CreateViews() {
 // The frame's usual size, smaller when the screen's free area (at any scale
 // factor) cannot hold it, centred there.
 void CMainFrame::FitFirstSizeToScreen() {
-    setMinimumSize(MINIMUM_SIZE);
-    QSize size = FIRST_SIZE;
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        const QRect available = screen->availableGeometry();
-        size = size.boundedTo((QSizeF(available.size()) * SCREEN_SHARE).toSize());
-        size = size.expandedTo(minimumSize());
-        resize(size);
-        move(available.center() - QPoint(width() / 2, height() / 2));
-    } else {
-        resize(size);
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (screen == nullptr) {
+        setMinimumSize(MINIMUM_SIZE);
+        resize(FIRST_SIZE);
+        return;
     }
+    const QRect available = screen->availableGeometry();
+    const QSize fitting = (QSizeF(available.size()) * SCREEN_SHARE).toSize();
+    setMinimumSize(MINIMUM_SIZE.boundedTo(fitting));
+    resize(FIRST_SIZE.boundedTo(fitting));
+    move(available.center() - QPoint(width() / 2, height() / 2));
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
