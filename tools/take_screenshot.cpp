@@ -3,9 +3,9 @@
 // on that file, the volume label editor, an error log, the compile's
 // progress window and the verify window over a copy of the compiled image
 // with one damaged sector. Run it under a real X server or Xvfb, once per
-// scale factor, on the demo project that `./build.sh demo` makes:
-//   xvfb-run -a build/src/ui/korvalin_screenshot build/demo/demo.krv docs/screenshots
-//   QT_SCALE_FACTOR=2 xvfb-run -a build/src/ui/korvalin_screenshot \
+// scale factor (QT_SCALE_FACTOR=2 for the second), on the demo project that
+// `./build.sh demo` makes:
+//   xvfb-run -a -s "-screen 0 2560x1600x24" build/src/ui/korvalin_screenshot
 //       build/demo/demo.krv docs/screenshots
 // Each file is named after the window and the scale: main-window@1x.png, ...
 
