@@ -109,7 +109,7 @@ inline const QString NEW_PROJECT_SUMMARY("Time: 00:02   TOC: 52KB/ LBA:23  Files
 // Menu texts, "-" for a separator.
 QStringList ActionTexts(const QList<QAction*>& actions);
 
-// The strip image that `icon` shows in `mode`, or -1.
+// The strip image that `icon` shows in `mode` at scale 1, or -1.
 int StripIndexOf(const QIcon& icon, QIcon::Mode mode = QIcon::Normal);
 
 class Window {
