@@ -2,16 +2,16 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QScreen>
-#include <algorithm>
 #include <QFileInfo>
 #include <QKeySequence>
 #include <QLabel>
 #include <QMenuBar>
+#include <QScreen>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QToolBar>
 #include <QToolButton>
+#include <algorithm>
 
 #include "layout/project_summary.h"
 #include "ui/icon_strip.h"

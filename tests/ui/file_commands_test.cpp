@@ -1,9 +1,14 @@
-// New, Open, Save, Save As and the recent-files list, through the keys and
-// the menus, with scripted file dialogs.
+// New, Open, Save, Save As, the recent-files list and the unsaved-changes
+// question, through the keys and the menus, with scripted file dialogs.
 
+#include <QApplication>
 #include <QFile>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
 
 #include "ui/dialog_filters.h"
+#include "ui/qt_user_prompt.h"
 #include "ui_test_support.h"
 
 using namespace korvalin;
@@ -170,6 +175,29 @@ private slots:
         QCOMPARE(w.Names().first(), QString("P2"));
         QCOMPARE(test::ActionTexts(w.frame().RecentFileActions()),
                  QStringList({"&1 " + paths[2], "&2 " + paths[3], "&3 " + paths[1]}));
+    }
+
+    // The desktop's own questions: their texts and what each button answers.
+    void theRealQuestions() {
+        QtUserPrompt prompt;
+        QString shown;
+        const auto answer = [&shown](QMessageBox::StandardButton button) {
+            QTimer::singleShot(0, [&shown, button] {
+                auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+                shown = box->text();
+                box->button(button)->click();
+            });
+        };
+        answer(QMessageBox::Discard);
+        QVERIFY(prompt.AskSaveChanges() == SaveChangesAnswer::Discard);
+        QCOMPARE(shown, QString("Save changes?"));
+        answer(QMessageBox::Cancel);
+        QVERIFY(prompt.AskSaveChanges() == SaveChangesAnswer::Cancel);
+        answer(QMessageBox::No);
+        QVERIFY(!prompt.AskReplaceFile("/out/disc.bin"));
+        QCOMPARE(shown, QString("disc.bin already exists.\nDo you want to replace it?"));
+        answer(QMessageBox::Yes);
+        QVERIFY(prompt.AskReplaceFile("/out/disc.bin"));
     }
 
     // The real dialogs take the Windows filters; a typed name without an
