@@ -243,11 +243,18 @@ private slots:
         w.WriteFile("gamedisc/DATA/MAP.BIN", 5000);
         test::WriteText(w.Path("gamedisc/list.txt"),
                         "300 , \\SYSTEM.CNF\n400 , \\DATA\\MAP.BIN\n500 , \\GONE.BIN\n");
-        // Cancelling the options imports nothing; the real dialog cancels on Escape.
-        w.prompt().openAnswers = {w.Path("gamedisc/list.txt"), w.Path("gamedisc/list.txt")};
+        // With unsaved changes it asks first. Cancelling that, or the options,
+        // imports nothing; the real options dialog cancels on Escape.
+        w.Trigger(ID_RESET_LBAS);
+        w.prompt().saveChangesAnswers = {SaveChangesAnswer::Cancel, SaveChangesAnswer::Discard,
+                                         SaveChangesAnswer::Discard};
+        const std::string listing = w.Path("gamedisc/list.txt");
+        w.prompt().openAnswers = {listing, listing, listing};
         w.prompt().importModeAnswers = {std::nullopt};
         w.Trigger(ID_IMPORT_ISOBUSTER);
+        w.Trigger(ID_IMPORT_ISOBUSTER);
         QCOMPARE(w.Names(), QStringList({"NEW"}));
+        QCOMPARE(w.prompt().messages, Texts(2, "Save changes?"));
         ImportOptionsDialog options;
         options.show();
         QTest::keyClick(&options, Qt::Key_Escape);
