@@ -8,9 +8,6 @@
 #include <QTimeEdit>
 #include <QToolBar>
 
-#include "ui/import_options_dialog.h"
-#include "ui/progress_window.h"
-#include "ui/verify_window.h"
 #include "ui/volume_label_dialog.h"
 #include "ui_test_support.h"
 
@@ -146,20 +143,6 @@ private slots:
         QCOMPARE(std::string(v.Label()), "NEW MY DISC-1.A" + std::string(17, 'X'));  // 32, no more
         QCOMPARE(std::tuple(v.year, v.month, v.day), std::tuple(2003, 5, 32));
         QCOMPARE(project.volumeUtcTime, (CalendarTime{2003, 5, 31, 23, 15, 30}));
-    }
-
-    // Laid out to the font: a dialog is wider than its title, even a long one.
-    void dialogsHoldTheirTitles() {
-        ImportOptionsDialog options;
-        ProgressWindow progress(nullptr, VERIFY_PROGRESS_TITLE);
-        VerifyWindow verify("/x/disc.bin", VerifyReport{}, nullptr);
-        for (QDialog* dialog : std::initializer_list<QDialog*>{&options, &progress, &verify}) {
-            QFont bold = dialog->font();
-            bold.setBold(true);
-            QVERIFY2(dialog->sizeHint().width() >
-                         QFontMetrics(bold).horizontalAdvance(dialog->windowTitle()),
-                     qPrintable(dialog->windowTitle()));
-        }
     }
 
     void theGreetingRunsFromTheTwentyFourthOfDecemberToTheSixthOfJanuary() {
