@@ -1,6 +1,7 @@
 // Draws the desktop program's images and writes them as PNG files:
 //   icon_strip.png      the eleven 16x16 images shared by the list, the tree and the error log
-//   toolbar.png         the seven 16x16 toolbar images, in toolbar order
+//   toolbar.png         the nine 16x16 toolbar images, in toolbar order
+//   NAME@2x.png         the two strips drawn again at twice the size, for scale factor 2
 //   korvalin-N.png      the program icon at 16, 32, 48 and 128 pixels
 //   drag_cursor.png     the cursor shown while a file row is dragged (hot spot 0,0)
 // Usage: korvalin_draw_icons OUTPUT_FOLDER (normally src/ui/resources).
@@ -33,12 +34,19 @@ const std::map<char, std::vector<std::string>> kGlyphs = {
     {'G', {".###", "#...", "#.##", "#..#", ".###"}},
 };
 
-void PixelText(QImage& image, int x, int y, const std::string& text, QColor color) {
+// The glyphs' pixels become `scale` x `scale` blocks in a larger rendering.
+void PixelText(QImage& image, int x, int y, const std::string& text, QColor color, int scale = 1) {
     for (char c : text) {
         const std::vector<std::string>& rows = kGlyphs.at(c);
         for (size_t r = 0; r < rows.size(); ++r) {
             for (size_t col = 0; col < rows[r].size(); ++col) {
-                if (rows[r][col] == '#') image.setPixelColor(x + int(col), y + int(r), color);
+                if (rows[r][col] != '#') continue;
+                for (int dy = 0; dy < scale; ++dy) {
+                    for (int dx = 0; dx < scale; ++dx) {
+                        image.setPixelColor((x + int(col)) * scale + dx, (y + int(r)) * scale + dy,
+                                            color);
+                    }
+                }
             }
         }
         x += int(rows[0].size()) + 1;
@@ -113,6 +121,15 @@ void UpArrow(QPainter& p, int x, int y, QColor color) {
     p.fillRect(x + 2, y + 4, 3, 4, color);
 }
 
+// A green arrow pointing down into the cell: taken in from disk.
+void DownArrow(QPainter& p, int x, int y) {
+    const QColor green(24, 140, 40);
+    p.setPen(Qt::NoPen);
+    p.setBrush(green);
+    p.fillRect(x + 2, y, 3, 4, green);
+    p.drawPolygon(QPolygon({QPoint(x, y + 4), QPoint(x + 7, y + 4), QPoint(x + 3, y + 8)}));
+}
+
 void Plus(QPainter& p, int x, int y) {
     const QColor green(24, 140, 40);
     p.fillRect(x, y + 2, 6, 2, green);
@@ -177,9 +194,10 @@ void Pencil(QPainter& p) {
     p.setRenderHint(QPainter::Antialiasing, false);
 }
 
-QImage IconStrip() {
-    QImage strip = Blank(16 * 11, 16);
+QImage IconStrip(int scale) {
+    QImage strip = Blank(16 * 11 * scale, 16 * scale);
     QPainter p(&strip);
+    p.scale(scale, scale);
     auto cell = [&](int index, auto&& draw) {
         p.save();
         p.translate(16 * index, 0);
@@ -201,16 +219,18 @@ QImage IconStrip() {
     cell(9, [&] { ErrorCircle(p); });
     cell(10, [&] { GreyArrow(p); });
     p.end();
-    PixelText(strip, 16 * 4 + 2, 7, "123", Qt::black);
-    PixelText(strip, 16 * 5 + 2, 7, "SYS", QColor(150, 0, 0));
-    PixelText(strip, 16 * 7 + 1, 5, "IMG", Qt::black);
+    PixelText(strip, 16 * 4 + 2, 7, "123", Qt::black, scale);
+    PixelText(strip, 16 * 5 + 2, 7, "SYS", QColor(150, 0, 0), scale);
+    PixelText(strip, 16 * 7 + 1, 5, "IMG", Qt::black, scale);
     return strip;
 }
 
-// New, Open, Save, Compile, Edit Volume Label, Create Directory, Create Dummy File.
-QImage Toolbar() {
-    QImage strip = Blank(16 * 7, 16);
+// New, Open, Save, Compile, Edit Volume Label, Create Directory, Create Dummy
+// File, Add Files, Add Folder.
+QImage Toolbar(int scale) {
+    QImage strip = Blank(16 * 9 * scale, 16 * scale);
     QPainter p(&strip);
+    p.scale(scale, scale);
     auto cell = [&](int index, auto&& draw) {
         p.save();
         p.translate(16 * index, 0);
@@ -242,8 +262,16 @@ QImage Toolbar() {
         GreyArrow(p);
         Plus(p, 9, 9);
     });
+    cell(7, [&] {
+        Page(p);
+        DownArrow(p, 8, 7);
+    });
+    cell(8, [&] {
+        OpenFolder(p);
+        DownArrow(p, 8, 0);
+    });
     p.end();
-    PixelText(strip, 16 * 4 + 1, 5, "IMG", Qt::black);
+    PixelText(strip, 16 * 4 + 1, 5, "IMG", Qt::black, scale);
     return strip;
 }
 
@@ -310,8 +338,10 @@ int main(int argc, char** argv) {
         return 2;
     }
     const QDir folder(QString::fromLocal8Bit(argv[1]));
-    bool ok = Write(IconStrip(), folder, "icon_strip.png") &&
-              Write(Toolbar(), folder, "toolbar.png") &&
+    bool ok = Write(IconStrip(1), folder, "icon_strip.png") &&
+              Write(IconStrip(2), folder, "icon_strip@2x.png") &&
+              Write(Toolbar(1), folder, "toolbar.png") &&
+              Write(Toolbar(2), folder, "toolbar@2x.png") &&
               Write(DragCursor(), folder, "drag_cursor.png");
     for (int size : {16, 32, 48, 128}) {
         ok = ok && Write(ProgramIcon(size), folder, QString("korvalin-%1.png").arg(size));

@@ -1,22 +1,41 @@
-// Writes the README's screenshot: the main window with a project opened from
-// a file, the tree expanded and the first file row selected. Run it under a
-// real X server or Xvfb, on the demo project that `./build.sh demo` makes:
-//   xvfb-run -a build/src/ui/korvalin_screenshot build/demo/demo.krv docs/screenshot.png
+// Writes the README's screenshots: the main window with a project opened from
+// a file (the tree expanded, the first file row selected), the entry editor
+// on that file, the volume label editor, an error log, the compile's
+// progress window and the verify window over a copy of the compiled image
+// with one damaged sector. Run it under a real X server or Xvfb, once per
+// scale factor (QT_SCALE_FACTOR=2 for the second), on the demo project that
+// `./build.sh demo` makes:
+//   xvfb-run -a -s "-screen 0 2560x1600x24" build/src/ui/korvalin_screenshot
+//       build/demo/demo.krv docs/screenshots
+// Each file is named after the window and the scale: main-window@1x.png, ...
 
 #include <QApplication>
+#include <QDir>
+#include <QFile>
 #include <QSettings>
 #include <QSplitter>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <cstdio>
+#include <functional>
+#include <memory>
 
+#include "image/compile_image.h"
+#include "image/image_verifier.h"
+#include "layout/error_log.h"
 #include "model/calendar_time.h"
 #include "model/list_rows.h"
 #include "model/project_file.h"
+#include "model/volume_label_editor.h"
+#include "ui/entry_editor_dialog.h"
+#include "ui/error_log_window.h"
 #include "ui/korvalin_app.h"
 #include "ui/korvalin_view.h"
 #include "ui/left_view.h"
 #include "ui/main_frame.h"
+#include "ui/progress_window.h"
+#include "ui/verify_window.h"
+#include "ui/volume_label_dialog.h"
 
 namespace {
 
@@ -33,21 +52,40 @@ int FirstFileRow(const CKorvalinView& list) {
     return 0;
 }
 
+// The compiled image with one byte of the first file's first sector
+// changed: the verify window then has a problem and its entry to show.
+VerifyReport VerifyDamagedCopy(Project& project, const QString& image) {
+    CompileState state;
+    state.imagePath = QFile::encodeName(image).toStdString();
+    CompileImage(project, state);
+    QFile file(image);
+    if (file.open(QIODevice::ReadWrite) && !project.fileTable.empty()) {
+        file.seek(project.fileTable[0].lba * 2352LL + 100);
+        file.write("!");
+    }
+    file.close();
+    return VerifyImage(state.imagePath, VerifyOptions{});
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
     if (argc != 3) {
-        std::fprintf(stderr, "usage: korvalin_screenshot PROJECT.krv OUTPUT.png\n");
+        std::fprintf(stderr, "usage: korvalin_screenshot PROJECT.krv OUTPUT_FOLDER\n");
         return 2;
     }
     const QString project = QString::fromLocal8Bit(argv[1]);
-    const QString output = QString::fromLocal8Bit(argv[2]);
+    const QDir output(QString::fromLocal8Bit(argv[2]));
     // Refused here, before the window would show the reason in a message box.
     Project check;
     std::string message;
     if (!OpenProjectFile(argv[1], check, kToday, message)) {
         std::fprintf(stderr, "korvalin_screenshot: %s\n", message.c_str());
+        return 1;
+    }
+    if (!QDir().mkpath(output.path())) {
+        std::fprintf(stderr, "korvalin_screenshot: cannot make %s\n", argv[2]);
         return 1;
     }
     QTemporaryDir work;
@@ -59,15 +97,42 @@ int main(int argc, char** argv) {
     if (auto* panes = qobject_cast<QSplitter*>(frame->centralWidget())) panes->setSizes({180, 860});
     frame->TreeView()->expandAll();
     CKorvalinView* list = frame->ListView();
-    list->selectionModel()->select(list->model()->index(FirstFileRow(*list), 0),
+    const int fileRow = FirstFileRow(*list);
+    list->selectionModel()->select(list->model()->index(fileRow, 0),
                                    QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    Project& p = app.Document().project();
 
-    bool saved = false;
+    EntryEditorState entry = OpenEntryEditor(p, list->ItemValue(fileRow));
+    EntryEditorDialog entryEditor(p, entry, app.Prompt(), frame);
+    VolumeLabelDialog labelEditor(OpenVolumeLabelEditor(p), frame);
+    ErrorLog log;
+    log.AddMessage("WARNING: illgal filename: \\DATA\\LONGFI~1.TXT ");
+    log.AddMessage(" Directory name already exists: \\DATA");
+    ErrorLogWindow errorLog(log, frame);
+    ProgressWindow progress(frame);
+    progress.SetRange(0, 100);
+    progress.SetPosition(40);
+    const std::string image = QFile::encodeName(work.filePath("demo.bin")).toStdString();
+    VerifyWindow verify(image, VerifyDamagedCopy(p, work.filePath("demo.bin")), &p, frame);
+    verify.resize(720, 260);
+
+    const QString scale = QString("@%1x").arg(qRound(frame->devicePixelRatioF()));
+    const std::pair<QWidget*, const char*> shots[] = {
+        {frame, "main-window"},   {&entryEditor, "entry-editor"}, {&labelEditor, "label-editor"},
+        {&errorLog, "error-log"}, {&progress, "compile-progress"}, {&verify, "verify-window"},
+    };
+    for (const auto& [window, name] : shots) window->show();
+    bool saved = true;
     QTimer::singleShot(800, &application, [&] {
-        saved = frame->grab().save(output, "PNG");
+        for (const auto& [window, name] : shots) {
+            const QString path = output.filePath(QString("%1%2.png").arg(name, scale));
+            if (!window->grab().save(path, "PNG")) {
+                std::fprintf(stderr, "korvalin_screenshot: cannot write %s\n", qPrintable(path));
+                saved = false;
+            }
+        }
         application.quit();
     });
     application.exec();
-    if (!saved) std::fprintf(stderr, "korvalin_screenshot: cannot write %s\n", argv[2]);
     return saved ? 0 : 1;
 }

@@ -14,7 +14,8 @@ namespace korvalin {
 
 constexpr char DISPLACED_WARNING[] =
     "ATTENTION: some LBA settings have been displaced   ¿Contintue with construction? ";
-constexpr char IMAGE_FILE_FILTER[] = "BIN Files (*.bin)|*.bin|ISO Files (*.iso)|*.iso||";
+constexpr char IMAGE_FILE_FILTER[] =
+    "BIN Files (*.bin)|*.bin|ISO Files (*.iso)|*.iso|IML Files (*.iml)|*.iml||";
 constexpr char IMAGE_DEFAULT_NAME[] = "image";
 constexpr char IMAGE_DEFAULT_EXTENSION[] = "bin";
 

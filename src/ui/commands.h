@@ -23,6 +23,9 @@ enum CommandId : int {
     ID_IMPORT_ISOBUSTER = 32786,
     ID_REMOVE_WARNINGS = 32787,
     ID_RESET_LBAS = 32788,
+    ID_ADD_FILES = 32810,
+    ID_ADD_FOLDER = 32811,
+    ID_VERIFY_IMAGE = 32812,
 };
 
 struct CommandText {

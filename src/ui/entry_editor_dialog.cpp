@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 
 #include "ui/desktop_prompt.h"
+#include "ui/dialog_sizing.h"
 #include "ui/picker_widgets.h"
 #include "ui/program_texts.h"
 #include "ui/text_codec.h"
@@ -49,6 +50,7 @@ EntryEditorDialog::EntryEditorDialog(Project& project, EntryEditorState& state,
     setWindowTitle(state.title);
     name_->setMaxLength(EDITOR_NAME_MAX_CHARS);
     name_->setValidator(new UpperCaseLetters(name_));
+    ShowCharsInField(*name_, EDITOR_NAME_MAX_CHARS);
     BuildControls();
     for (QWidget* size : {static_cast<QWidget*>(sizeLabel_), static_cast<QWidget*>(size_),
                           static_cast<QWidget*>(setFilesize_)}) {
@@ -88,6 +90,7 @@ void EntryEditorDialog::BuildControls() {
     connect(buttons, &QDialogButtonBox::accepted, this, &EntryEditorDialog::OnOk);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     auto* layout = new QVBoxLayout(this);
+    ReserveTitleWidth(*this, *layout);
     layout->addLayout(grid);
     layout->addWidget(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);

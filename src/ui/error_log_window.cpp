@@ -7,6 +7,7 @@
 #include <QVBoxLayout>
 
 #include "model/list_rows.h"
+#include "ui/dialog_sizing.h"
 #include "ui/icon_strip.h"
 #include "ui/text_codec.h"
 
@@ -40,6 +41,7 @@ ErrorLogWindow::ErrorLogWindow(const ErrorLog& log, QWidget* parent)
     buttons->addStretch(1);
     buttons->addWidget(exit);
     auto* layout = new QVBoxLayout(this);
+    ReserveTitleWidth(*this, *layout);
     layout->addWidget(list_, 1);
     layout->addLayout(buttons);
     resize(640, 360);

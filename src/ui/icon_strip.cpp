@@ -17,27 +17,35 @@ void EnsureResources() {
     (void)registered;
 }
 
-QPixmap Cell(const QString& resource, int index) {
+// Image `index` of a strip; `scale` 2 reads the strip drawn at twice the size.
+QPixmap Cell(const QString& resource, int index, int scale = 1) {
     EnsureResources();
-    const QImage strip(resource);
-    return QPixmap::fromImage(
-        strip.copy(index * STRIP_IMAGE_SIZE, 0, STRIP_IMAGE_SIZE, STRIP_IMAGE_SIZE));
+    const QImage strip(scale == 1 ? resource : QString(resource).replace(".png", "@2x.png"));
+    const int size = STRIP_IMAGE_SIZE * scale;
+    return QPixmap::fromImage(strip.copy(index * size, 0, size, size));
 }
 
-QIcon SameInEveryMode(const QPixmap& pixmap) {
+// Both renderings: a scale factor of 2 takes the larger one instead of
+// blurring the smaller.
+QIcon SameInEveryMode(const QString& resource, int index) {
     QIcon icon;
-    for (QIcon::Mode mode : {QIcon::Normal, QIcon::Active, QIcon::Selected}) {
-        icon.addPixmap(pixmap, mode);
+    for (int scale : {1, 2}) {
+        const QPixmap pixmap = Cell(resource, index, scale);
+        for (QIcon::Mode mode : {QIcon::Normal, QIcon::Active, QIcon::Selected}) {
+            icon.addPixmap(pixmap, mode);
+        }
     }
     return icon;
 }
+
+constexpr char STRIP_RESOURCE[] = ":/korvalin/icon_strip.png";
 
 }  // namespace
 
 QPixmap StripPixmap(int index) {
     static const std::vector<QPixmap> cells = [] {
         std::vector<QPixmap> all;
-        for (int i = 0; i < STRIP_IMAGE_COUNT; ++i) all.push_back(Cell(":/korvalin/icon_strip.png", i));
+        for (int i = 0; i < STRIP_IMAGE_COUNT; ++i) all.push_back(Cell(STRIP_RESOURCE, i));
         return all;
     }();
     return cells.at(static_cast<size_t>(index));
@@ -46,7 +54,9 @@ QPixmap StripPixmap(int index) {
 QIcon StripIcon(int index) {
     static const std::vector<QIcon> icons = [] {
         std::vector<QIcon> all;
-        for (int i = 0; i < STRIP_IMAGE_COUNT; ++i) all.push_back(SameInEveryMode(StripPixmap(i)));
+        for (int i = 0; i < STRIP_IMAGE_COUNT; ++i) {
+            all.push_back(SameInEveryMode(STRIP_RESOURCE, i));
+        }
         return all;
     }();
     return icons.at(static_cast<size_t>(index));
@@ -54,14 +64,16 @@ QIcon StripIcon(int index) {
 
 QIcon FolderIcon() {
     QIcon icon;
-    icon.addPixmap(StripPixmap(ICON_FOLDER), QIcon::Normal);
-    icon.addPixmap(StripPixmap(ICON_FOLDER), QIcon::Active);
-    icon.addPixmap(StripPixmap(ICON_FOLDER_OPEN), QIcon::Selected);
+    for (int scale : {1, 2}) {
+        icon.addPixmap(Cell(STRIP_RESOURCE, ICON_FOLDER, scale), QIcon::Normal);
+        icon.addPixmap(Cell(STRIP_RESOURCE, ICON_FOLDER, scale), QIcon::Active);
+        icon.addPixmap(Cell(STRIP_RESOURCE, ICON_FOLDER_OPEN, scale), QIcon::Selected);
+    }
     return icon;
 }
 
 QIcon ToolbarIcon(ToolbarImage image) {
-    return SameInEveryMode(Cell(":/korvalin/toolbar.png", image));
+    return SameInEveryMode(":/korvalin/toolbar.png", image);
 }
 
 QIcon ProgramIcon() {

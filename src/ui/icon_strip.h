@@ -21,6 +21,8 @@ enum ToolbarImage : int {
     TOOLBAR_VOLUME_LABEL = 4,
     TOOLBAR_CREATE_DIRECTORY = 5,
     TOOLBAR_CREATE_DUMMY_FILE = 6,
+    TOOLBAR_ADD_FILES = 7,
+    TOOLBAR_ADD_FOLDER = 8,
 };
 
 QPixmap StripPixmap(int index);

@@ -7,6 +7,7 @@
 #include <QVBoxLayout>
 
 #include "import/isobuster_import.h"
+#include "ui/dialog_sizing.h"
 
 namespace korvalin {
 
@@ -22,9 +23,12 @@ ImportOptionsDialog::ImportOptionsDialog(QWidget* parent)
         buttons->addWidget(button);
     }
     modes_->button(IMPORT_RESPECTIVE_LBA)->setChecked(true);
-    auto* ok = new QDialogButtonBox(QDialogButtonBox::Ok);
+    // Cancel, Escape and the close button cancel the import.
+    auto* ok = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
     connect(ok, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(ok, &QDialogButtonBox::rejected, this, &QDialog::reject);
     auto* layout = new QVBoxLayout(this);
+    ReserveTitleWidth(*this, *layout);
     layout->addWidget(group);
     layout->addWidget(ok);
     layout->setSizeConstraint(QLayout::SetFixedSize);

@@ -9,7 +9,7 @@ class QRadioButton;
 namespace korvalin {
 
 // "IsoBuster Tree Listing Import Options": one radio button per ImportMode,
-// the first chosen, and OK.
+// the first chosen, OK and Cancel.
 class ImportOptionsDialog : public QDialog {
     Q_OBJECT
 public:

@@ -23,14 +23,14 @@ void CKorvalinApp::InitInstance(const QString& projectPath) {
     frame_ = std::make_unique<CMainFrame>(*this);
     if (auto* qtPrompt = dynamic_cast<QtUserPrompt*>(prompt_.get())) qtPrompt->SetOwner(frame_.get());
     frame_->show();
-    if (projectPath.isEmpty()) {
-        OnFileNew();
-    } else {
-        OpenDocumentFile(projectPath);
-    }
+    // A project named on the command line that cannot be opened leaves this new one.
+    doc_.OnNewDocument(clock_());
+    frame_->OnDocumentChanged();
+    if (!projectPath.isEmpty()) OpenDocumentFile(projectPath);
 }
 
 void CKorvalinApp::OnFileNew() {
+    if (!MaySaveChanges()) return;
     doc_.OnNewDocument(clock_());
     frame_->OnDocumentChanged();
 }
@@ -40,17 +40,38 @@ void CKorvalinApp::OnFileOpen() {
     request.filter = PROJECT_FILE_FILTER;
     request.defaultExtension = PROJECT_EXTENSION;
     const std::optional<std::string> path = prompt_->AskOpenFile(request);
-    if (path) OpenDocumentFile(PathText(*path));
+    if (path && MaySaveChanges()) OpenDocumentFile(PathText(*path));
 }
 
 bool CKorvalinApp::OpenDocumentFile(const QString& path) {
     std::string message;
-    const bool opened = doc_.OnOpenDocument(PathBytes(path), clock_(), message);
-    if (opened) recentFiles_.Add(path);
+    if (!doc_.OnOpenDocument(PathBytes(path), clock_(), message)) {
+        prompt_->ShowMessage(message);
+        return false;
+    }
+    recentFiles_.Add(path);
     frame_->OnDocumentChanged();
-    if (!opened) prompt_->ShowMessage(message);
     frame_->UpdateRecentFileMenu();
-    return opened;
+    return true;
+}
+
+void CKorvalinApp::MarkModified() {
+    doc_.SetModified(true);
+    frame_->UpdateTitle();
+}
+
+bool CKorvalinApp::MaySaveChanges() {
+    if (!doc_.IsModified()) return true;
+    switch (prompt_->AskSaveChanges()) {
+        case SaveChangesAnswer::Save:
+            OnFileSave();
+            return !doc_.IsModified();
+        case SaveChangesAnswer::Discard:
+            return true;
+        case SaveChangesAnswer::Cancel:
+            break;
+    }
+    return false;
 }
 
 void CKorvalinApp::OnFileSave() {
@@ -64,6 +85,7 @@ void CKorvalinApp::OnFileSaveAs() {
 void CKorvalinApp::OnOpenRecentFile(int index) {
     if (index < 0 || index >= recentFiles_.Paths().size()) return;
     const QString path = recentFiles_.Paths()[index];
+    if (!MaySaveChanges()) return;
     // A recent file that can no longer be opened leaves the list.
     if (!OpenDocumentFile(path)) {
         recentFiles_.Remove(recentFiles_.Paths().indexOf(path));

@@ -48,10 +48,17 @@ public:
     void OnFileSaveAs();
     void OnOpenRecentFile(int index);
     void OnAppAbout();
-    void OnAppExit();
-    // Opens `path` as the project; a refused file is reported and leaves a
-    // new untitled project.
+    void OnAppExit();  // closes the window, which asks about unsaved changes
+    // Opens `path` as the project; a refused file is reported and leaves the
+    // open project as it was.
     bool OpenDocumentFile(const QString& path);
+
+    // Every command that changes the project calls this; the title shows it.
+    void MarkModified();
+    // Before the project is replaced or the window closes: when there are
+    // unsaved changes, asks "Save changes?" and saves on Save. False when
+    // the user cancelled (the question or the save dialog) or the save failed.
+    bool MaySaveChanges();
 
 private:
     void AfterPathChange();

@@ -1,5 +1,7 @@
 #include "ui/korvalin_doc.h"
 
+#include <memory>
+
 #include "model/project_file.h"
 #include "ui/program_texts.h"
 
@@ -8,15 +10,18 @@ namespace korvalin {
 void CKorvalinDoc::OnNewDocument(const CalendarTime& utcNow) {
     StartNewProject(project_, utcNow);
     path_.clear();
+    modified_ = false;
 }
 
 bool CKorvalinDoc::OnOpenDocument(const std::string& path, const CalendarTime& utcNow,
                                   std::string& message) {
-    if (!OpenProjectFile(path, project_, utcNow, message)) {
-        path_.clear();
-        return false;
-    }
+    auto loaded = std::make_unique<Project>();
+    // A file without a system area keeps the one in memory.
+    loaded->systemArea = project_.systemArea;
+    if (!OpenProjectFile(path, *loaded, utcNow, message)) return false;
+    project_ = std::move(*loaded);
     path_ = path;
+    modified_ = false;
     return true;
 }
 
@@ -37,6 +42,7 @@ bool CKorvalinDoc::SaveProject(const std::string& path, UserPrompt& prompt) {
         return false;
     }
     path_ = target;
+    modified_ = false;
     return true;
 }
 

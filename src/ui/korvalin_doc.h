@@ -15,11 +15,15 @@ public:
     const Project& project() const { return project_; }
     // Empty for a project that was never saved or opened.
     const std::string& path() const { return path_; }
+    // Changed since it was started, opened or last saved.
+    bool IsModified() const { return modified_; }
+    void SetModified(bool modified) { modified_ = modified; }
 
     // A new untitled project: the root only, label "NEW", dated `utcNow`.
     void OnNewDocument(const CalendarTime& utcNow);
-    // Loads `path`. On failure the project is a new untitled one and
-    // `message` says which file is wrong and why.
+    // Loads `path` beside the open project and takes it only when the whole
+    // file was read; on failure the open project and its path stay as they
+    // were and `message` says which file is wrong and why.
     bool OnOpenDocument(const std::string& path, const CalendarTime& utcNow, std::string& message);
 
     // Save: to the project's path, or, for an untitled project, to a name
@@ -34,6 +38,7 @@ private:
 
     Project project_;
     std::string path_;
+    bool modified_ = false;
 };
 
 }  // namespace korvalin

@@ -13,6 +13,7 @@
 #include "ui/icon_strip.h"
 #include "ui/korvalin_app.h"
 #include "ui/left_view.h"
+#include "ui/main_frame.h"
 #include "ui/progress_window.h"
 #include "ui/text_codec.h"
 #include "ui/view_state.h"
@@ -110,23 +111,76 @@ void CKorvalinView::OnRowDoubleClicked(int row) {
 std::unique_ptr<QMenu> CKorvalinView::ContextMenuFor(int row) {
     const int32_t value = ItemValue(row);
     state_.contextRow = value < 0 ? -1 : row;
-    if (value <= 0 || value >= ENTRY_ID_END) return nullptr;
-    project().editedEntryId = value;
     auto menu = std::make_unique<QMenu>(this);
-    QAction* editInfo = menu->addAction(CommandTextOf(ID_EDIT_INFO).menuText);
-    editInfo->setData(ID_EDIT_INFO);
-    connect(editInfo, &QAction::triggered, this, [this] { OnEditInfo(); });
-    menu->addSeparator();
-    QAction* remove = menu->addAction(CommandTextOf(ID_REMOVE).menuText);
-    remove->setData(ID_REMOVE);
-    connect(remove, &QAction::triggered, this, [this] { OnRemove(); });
+    if (value > 0 && value < ENTRY_ID_END) {
+        project().editedEntryId = value;
+        QAction* editInfo = menu->addAction(CommandTextOf(ID_EDIT_INFO).menuText);
+        editInfo->setData(ID_EDIT_INFO);
+        connect(editInfo, &QAction::triggered, this, [this] { OnEditInfo(); });
+        menu->addSeparator();
+        QAction* remove = menu->addAction(CommandTextOf(ID_REMOVE).menuText);
+        remove->setData(ID_REMOVE);
+        connect(remove, &QAction::triggered, this, [this] { OnRemove(); });
+        menu->addSeparator();
+    }
+    // Adding from disk works from anywhere in the list.
+    if (CMainFrame* frame = app_.MainFrame()) {
+        menu->addAction(frame->Action(ID_ADD_FILES));
+        menu->addAction(frame->Action(ID_ADD_FOLDER));
+    }
     return menu;
 }
 
 void CKorvalinView::contextMenuEvent(QContextMenuEvent* event) {
-    const QModelIndex index = indexAt(event->pos());
-    std::unique_ptr<QMenu> menu = ContextMenuFor(index.isValid() ? index.row() : -1);
-    if (menu) menu->exec(event->globalPos());
+    QPoint at = event->globalPos();
+    int row = -1;
+    if (event->reason() == QContextMenuEvent::Mouse) {
+        const QModelIndex index = indexAt(event->pos());
+        row = index.isValid() ? index.row() : -1;
+    } else {  // from the keyboard: the current row
+        row = currentIndex().isValid() ? currentIndex().row() : -1;
+        const QRect rect = visualRect(model_->index(row, 0));
+        at = viewport()->mapToGlobal(row < 0 ? QPoint(0, 0) : rect.bottomLeft());
+    }
+    ContextMenuFor(row)->exec(at);
+}
+
+void CKorvalinView::keyPressEvent(QKeyEvent* event) {
+    const int row = currentIndex().isValid() ? currentIndex().row() : -1;
+    const int32_t value = ItemValue(row);
+    const bool plain = (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+    switch (event->key()) {
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            if (!plain) break;
+            OnRowDoubleClicked(row);
+            return;
+        case Qt::Key_Backspace:
+            if (!plain) break;
+            if (project().currentDir != 0) OnRowDoubleClicked(0);  // the ".." row
+            return;
+        case Qt::Key_Delete:
+            if (!plain) break;
+            OnRemove();
+            return;
+        case Qt::Key_F2:
+            if (!plain) break;
+            if (value > 0 && value < ENTRY_ID_END) {
+                project().editedEntryId = value;
+                OnEditInfo();
+            }
+            return;
+        case Qt::Key_F10:
+            if (event->modifiers() != Qt::ShiftModifier) break;
+            {
+                QContextMenuEvent keyboard(QContextMenuEvent::Keyboard, QPoint(), QCursor::pos());
+                contextMenuEvent(&keyboard);
+            }
+            return;
+        default:
+            break;
+    }
+    QTreeView::keyPressEvent(event);
 }
 
 std::vector<int32_t> CKorvalinView::SelectedEntryIds() const {

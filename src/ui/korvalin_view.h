@@ -15,6 +15,7 @@
 #include "model/entry_editor.h"
 #include "model/progress.h"
 #include "ui/file_list_model.h"
+#include "ui/progress_window.h"
 
 class QMenu;
 
@@ -22,7 +23,6 @@ namespace korvalin {
 
 class CKorvalinApp;
 class CLeftView;
-class ProgressWindow;
 struct Project;
 struct ViewState;
 
@@ -61,6 +61,14 @@ public:
     void OnResetLbas();
     void OnRemoveWarnings();
     void OnImportIsoBusterListing();
+    // Add Files... and Add Folder...: the chosen paths go the way of a drop.
+    void OnAddFiles();
+    void OnAddFolder();
+    // Verify Image...: an image chosen in the open dialog.
+    void OnVerifyImage();
+    // Verifies `imagePath` with the progress window and shows the report;
+    // `compiled` is the project it was just compiled from, or nullptr.
+    void VerifyImageFile(const std::string& imagePath, const Project* compiled);
     // The context menu's commands, on `editedEntryId` and the selected rows.
     void OnEditInfo();
     void OnRemove();
@@ -77,6 +85,10 @@ signals:
     void Refreshed();
 
 protected:
+    // Enter opens a folder row, Backspace the parent folder, Delete removes
+    // the selection, F2 is Edit Info, Shift+F10 and the menu key open the
+    // context menu of the current row.
+    void keyPressEvent(QKeyEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
@@ -90,8 +102,10 @@ private:
     void ResetColumns();
     // Refresh with the tree and select the current directory in it.
     void FinishChange(bool rebuildTree);
+    // FinishChange after a command that changed the project.
+    void FinishProjectChange(bool rebuildTree);
     // Shows a bulk operation's log when it holds lines, then refreshes.
-    void FinishBulkOperation(const ErrorLog& log);
+    void FinishBulkOperation(const ErrorLog& log, bool changed);
     // Shows a refusal; refreshes as the outcome asks.
     void FinishEdit(const EditOutcome& outcome);
     // The entry editor dialog, through the application's prompt.
@@ -99,7 +113,8 @@ private:
     // A progress callback that opens "Building CD Image" (range 0..`high`)
     // into `progress` at the first step.
     ProgressCallback ProgressOpeningOnFirstStep(std::unique_ptr<ProgressWindow>& progress,
-                                                int32_t high);
+                                                int32_t high,
+                                                const QString& title = BUILDING_TITLE);
     void ShowDragCursor(bool shown);
     std::vector<int32_t> SelectedEntryIds() const;
 

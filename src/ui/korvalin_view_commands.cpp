@@ -4,6 +4,8 @@
 
 #include <functional>
 
+#include "image/compile_image.h"
+#include "image/image_verifier.h"
 #include "import/isobuster_import.h"
 #include "layout/clear_lba_marks.h"
 #include "layout/compile_command.h"
@@ -17,11 +19,16 @@
 #include "ui/korvalin_app.h"
 #include "ui/korvalin_view.h"
 #include "ui/progress_window.h"
+#include "ui/verify_window.h"
 #include "ui/view_state.h"
 
 namespace korvalin {
 
 namespace {
+
+constexpr char VERIFY_FILE_FILTER[] =
+    "CD Images (*.bin *.iso *.ims)|*.bin;*.iso;*.ims|All Files (*.*)|*.*||";
+constexpr int32_t VERIFY_PROGRESS_RANGE = 1000;
 
 // The import shows its own message boxes; the out-of-memory one has its
 // own caption and a stop icon.
@@ -50,10 +57,10 @@ private:
 // and not at all when it ends before working (a listing that cannot be
 // opened, a compile stopped by its checks).
 ProgressCallback CKorvalinView::ProgressOpeningOnFirstStep(
-    std::unique_ptr<ProgressWindow>& progress, int32_t high) {
-    return [this, &progress, high](int32_t position) {
+    std::unique_ptr<ProgressWindow>& progress, int32_t high, const QString& title) {
+    return [this, &progress, high, title](int32_t position) {
         if (!progress) {
-            progress = std::make_unique<ProgressWindow>(window());
+            progress = std::make_unique<ProgressWindow>(window(), title);
             progress->SetRange(0, high);
             progress->show();
         }
@@ -61,13 +68,20 @@ ProgressCallback CKorvalinView::ProgressOpeningOnFirstStep(
     };
 }
 
-void CKorvalinView::FinishBulkOperation(const ErrorLog& log) {
+void CKorvalinView::FinishProjectChange(bool rebuildTree) {
+    app_.MarkModified();
+    FinishChange(rebuildTree);
+}
+
+void CKorvalinView::FinishBulkOperation(const ErrorLog& log, bool changed) {
     if (log.count() > 0) app_.Prompt().ShowErrorLog(log);
+    if (changed) app_.MarkModified();
     FinishChange(true);
 }
 
 void CKorvalinView::FinishEdit(const EditOutcome& outcome) {
     if (outcome.code == EDIT_REFUSED) app_.Prompt().ShowMessage(outcome.message);
+    if (outcome.code == EDIT_OK) app_.MarkModified();
     if (outcome.refresh != REFRESH_NONE) FinishChange(outcome.refresh == REFRESH_LIST_AND_TREE);
 }
 
@@ -79,14 +93,44 @@ void CKorvalinView::OnEditVolumeLabel() {
     VolumeLabelEditorState state = OpenVolumeLabelEditor(project());
     if (!app_.Prompt().EditVolumeLabel(state)) return;
     ApplyVolumeLabelEditor(project(), state);
-    FinishChange(true);
+    FinishProjectChange(true);
 }
 
 void CKorvalinView::OnCompile() {
     // The layout is the last refresh's; the compile does not run it again.
     std::unique_ptr<ProgressWindow> progress;
-    RunCompileCommand(project(), app_.Prompt(),
-                      ProgressOpeningOnFirstStep(progress, project().layoutState.totalSectors));
+    const CompileCommandResult result =
+        RunCompileCommand(project(), app_.Prompt(),
+                          ProgressOpeningOnFirstStep(progress, project().layoutState.totalSectors));
+    progress.reset();
+    if (result.code == COMPILE_COMMAND_RAN && result.compileMessage == COMPILE_SUCCESS_MESSAGE &&
+        app_.Prompt().AskYesNo(VERIFY_OFFER_QUESTION)) {
+        VerifyImageFile(result.imagePath, &project());
+    }
+}
+
+void CKorvalinView::OnVerifyImage() {
+    OpenFileRequest request;
+    request.filter = VERIFY_FILE_FILTER;
+    if (const std::optional<std::string> image = app_.Prompt().AskOpenFile(request)) {
+        VerifyImageFile(*image, nullptr);
+    }
+}
+
+void CKorvalinView::VerifyImageFile(const std::string& imagePath, const Project* compiled) {
+    std::unique_ptr<ProgressWindow> progress;
+    const ProgressCallback step =
+        ProgressOpeningOnFirstStep(progress, VERIFY_PROGRESS_RANGE, VERIFY_PROGRESS_TITLE);
+    const VerifyReport report =
+        VerifyImage(imagePath, VerifyOptions{}, [&step](int64_t done, int64_t total) {
+            if (total > 0) step(static_cast<int32_t>(done * VERIFY_PROGRESS_RANGE / total));
+        });
+    progress.reset();
+    if (!report.opened) {
+        app_.Prompt().ShowMessage(report.openError);
+        return;
+    }
+    app_.Prompt().ShowVerifyReport(imagePath, report, compiled);
 }
 
 void CKorvalinView::OnNewSubDirectory() { FinishEdit(NewSubDirectory(project(), EntryEditor())); }
@@ -95,12 +139,12 @@ void CKorvalinView::OnNewDummyFile() { FinishEdit(NewDummyFile(project(), EntryE
 
 void CKorvalinView::OnResetLbas() {
     ResetLbas(project());
-    FinishChange(false);
+    FinishProjectChange(false);
 }
 
 void CKorvalinView::OnRemoveWarnings() {
     RemoveWarnings(project());
-    FinishChange(false);
+    FinishProjectChange(false);
 }
 
 void CKorvalinView::OnImportIsoBusterListing() {
@@ -109,25 +153,39 @@ void CKorvalinView::OnImportIsoBusterListing() {
     request.defaultExtension = IMPORT_DEFAULT_EXTENSION;
     request.fileMustExist = false;
     const std::optional<std::string> listing = app_.Prompt().AskOpenFile(request);
-    if (!listing) return;
-    const int32_t mode = app_.Prompt().AskImportMode();
+    if (!listing || !app_.MaySaveChanges()) return;
+    const std::optional<int32_t> mode = app_.Prompt().AskImportMode();
+    if (!mode) return;
     std::unique_ptr<ProgressWindow> progress;
     ErrorLog log;
     ImportPrompt prompt(app_.Prompt());
-    ImportIsoBusterListing(project(), *listing, mode, app_.Now(), log, prompt,
+    ImportIsoBusterListing(project(), *listing, *mode, app_.Now(), log, prompt,
                            ProgressOpeningOnFirstStep(progress, BULK_PROGRESS_RANGE));
-    FinishBulkOperation(log);
+    FinishBulkOperation(log, true);
 }
 
 void CKorvalinView::OnDropFiles(const std::vector<std::string>& paths) {
     std::unique_ptr<ProgressWindow> progress;
     ErrorLog log;
+    const auto counts = [this] { return std::pair(project().dirCount(), project().fileCount()); };
+    const auto before = counts();
     const int result = AddFromDisk(project(), paths, log,
                                    ProgressOpeningOnFirstStep(progress, BULK_PROGRESS_RANGE));
     if (result == ADD_OUT_OF_MEMORY) {
         app_.Prompt().ShowMessageBox(OUT_OF_MEMORY_MESSAGE, MESSAGE_CAPTION, MessageIcon::Stop);
     }
-    FinishBulkOperation(log);
+    FinishBulkOperation(log, counts() != before);
+}
+
+void CKorvalinView::OnAddFiles() {
+    const std::vector<std::string> files = app_.Prompt().AskFilesToAdd();
+    if (!files.empty()) OnDropFiles(files);
+}
+
+void CKorvalinView::OnAddFolder() {
+    if (const std::optional<std::string> folder = app_.Prompt().AskFolderToAdd()) {
+        OnDropFiles({*folder});
+    }
 }
 
 void CKorvalinView::OnEditInfo() {
@@ -156,6 +214,7 @@ void CKorvalinView::FinishDrop(const EditOutcome& outcome) {
         state_.dragRow = -1;
         return;
     }
+    app_.MarkModified();
     state_.dragRow = -2;  // no double-click navigation during this refresh
     RefreshFileList(outcome.refresh == REFRESH_LIST_AND_TREE);
     state_.dragRow = -1;

@@ -1,14 +1,17 @@
 #include "ui/main_frame.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QFileInfo>
 #include <QKeySequence>
 #include <QLabel>
 #include <QMenuBar>
+#include <QScreen>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QToolBar>
 #include <QToolButton>
+#include <algorithm>
 
 #include "layout/project_summary.h"
 #include "ui/icon_strip.h"
@@ -25,6 +28,10 @@ namespace {
 
 constexpr int TREE_INITIAL_WIDTH = 150;
 constexpr int LIST_INITIAL_WIDTH = 100;
+constexpr QSize FIRST_SIZE(900, 560);
+constexpr QSize MINIMUM_SIZE(480, 320);
+// The first size takes at most this share of the screen's free area.
+constexpr double SCREEN_SHARE = 0.9;
 
 QLabel* LockPane(const QString& widest) {
     auto* pane = new QLabel;
@@ -47,7 +54,7 @@ CMainFrame::CMainFrame(CKorvalinApp& app) : app_(app) {
     CreateViews();
     UpdateTitle();
     UpdateRecentFileMenu();
-    resize(900, 560);
+    FitFirstSizeToScreen();
     qApp->installEventFilter(this);
 }
 
@@ -90,6 +97,9 @@ void CMainFrame::CreateActions() {
     ForwardToList(ID_RESET_LBAS, &CKorvalinView::OnResetLbas);
     ForwardToList(ID_REMOVE_WARNINGS, &CKorvalinView::OnRemoveWarnings);
     ForwardToList(ID_IMPORT_ISOBUSTER, &CKorvalinView::OnImportIsoBusterListing);
+    ForwardToList(ID_ADD_FILES, &CKorvalinView::OnAddFiles);
+    ForwardToList(ID_ADD_FOLDER, &CKorvalinView::OnAddFolder);
+    ForwardToList(ID_VERIFY_IMAGE, &CKorvalinView::OnVerifyImage);
     connect(AddCommand(ID_NEXT_PANE), &QAction::triggered, this, &CMainFrame::OnNextPane);
     connect(AddCommand(ID_PREV_PANE), &QAction::triggered, this, &CMainFrame::OnPrevPane);
     recentPlaceholder_ = AddCommand(ID_FILE_MRU_FIRST);
@@ -99,6 +109,7 @@ void CMainFrame::CreateActions() {
     Action(ID_FILE_NEW)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
     Action(ID_FILE_OPEN)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
     Action(ID_FILE_SAVE)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    Action(ID_APP_EXIT)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
     Action(ID_NEXT_PANE)->setShortcut(QKeySequence(Qt::Key_F6));
     Action(ID_PREV_PANE)->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F6));
     addAction(Action(ID_NEXT_PANE));
@@ -122,10 +133,16 @@ void CMainFrame::CreateMenus() {
     edit->addAction(Action(ID_CREATE_DIRECTORY));
     edit->addAction(Action(ID_CREATE_DUMMY_FILE));
     edit->addSeparator();
+    edit->addAction(Action(ID_ADD_FILES));
+    edit->addAction(Action(ID_ADD_FOLDER));
+    edit->addSeparator();
     edit->addAction(Action(ID_RESET_LBAS));
     edit->addAction(Action(ID_REMOVE_WARNINGS));
     edit->addSeparator();
     edit->addAction(Action(ID_IMPORT_ISOBUSTER));
+
+    QMenu* tools = menuBar()->addMenu("&Tools");
+    tools->addAction(Action(ID_VERIFY_IMAGE));
 
     QMenu* help = menuBar()->addMenu("&Help");
     help->addAction(Action(ID_APP_ABOUT));
@@ -151,6 +168,8 @@ void CMainFrame::CreateToolBar() {
         {ID_EDIT_VOLUME_LABEL, TOOLBAR_VOLUME_LABEL, true},
         {ID_CREATE_DIRECTORY, TOOLBAR_CREATE_DIRECTORY, true},
         {ID_CREATE_DUMMY_FILE, TOOLBAR_CREATE_DUMMY_FILE, true},
+        {ID_ADD_FILES, TOOLBAR_ADD_FILES, true},
+        {ID_ADD_FOLDER, TOOLBAR_ADD_FOLDER, false},
     };
     for (const auto& button : buttons) {
         if (button.gapBefore) toolBar_->addSeparator();
@@ -168,7 +187,7 @@ void CMainFrame::CreateStatusBar() {
     statusBar()->addWidget(promptPane_, 1);
     summaryPane_ = new QLabel(SUMMARY_PLACEHOLDER);
     summaryPane_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    summaryPane_->setFixedWidth(SUMMARY_PANE_WIDTH);
+    ShowSummaryText(SUMMARY_PLACEHOLDER);
     statusBar()->addPermanentWidget(summaryPane_);
     capsPane_ = LockPane("CAP");
     numPane_ = LockPane("NUM");
@@ -190,18 +209,45 @@ void CMainFrame::CreateViews() {
     connect(list_, &CKorvalinView::Refreshed, this, &CMainFrame::OnIdleUpdate);
 }
 
+// The frame's usual size, smaller when the screen's free area (at any scale
+// factor) cannot hold it, centred there.
+void CMainFrame::FitFirstSizeToScreen() {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (screen == nullptr) {
+        setMinimumSize(MINIMUM_SIZE);
+        resize(FIRST_SIZE);
+        return;
+    }
+    const QRect available = screen->availableGeometry();
+    const QSize fitting = (QSizeF(available.size()) * SCREEN_SHARE).toSize();
+    setMinimumSize(MINIMUM_SIZE.boundedTo(fitting));
+    resize(FIRST_SIZE.boundedTo(fitting));
+    move(available.center() - QPoint(width() / 2, height() / 2));
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event) {
+    if (app_.MaySaveChanges()) {
+        event->accept();
+    } else {
+        event->ignore();
+    }
+}
+
 void CMainFrame::OnDocumentChanged() {
     UpdateTitle();
     list_->OnInitialUpdate();
 }
 
 void CMainFrame::UpdateTitle() {
+    // "[*]" is where the platform shows unsaved changes (an asterisk here).
     const std::string& path = app_.Document().path();
     if (path.empty()) {
-        setWindowTitle(WINDOW_TITLE);
+        setWindowTitle(QString("%1[*]").arg(WINDOW_TITLE));
     } else {
-        setWindowTitle(QString("%1 - %2").arg(QFileInfo(PathText(path)).fileName(), WINDOW_TITLE));
+        setWindowTitle(
+            QString("%1[*] - %2").arg(QFileInfo(PathText(path)).fileName(), WINDOW_TITLE));
     }
+    setWindowModified(app_.Document().IsModified());
 }
 
 void CMainFrame::UpdateRecentFileMenu() {
@@ -224,18 +270,24 @@ void CMainFrame::UpdateRecentFileMenu() {
 
 void CMainFrame::OnIdleUpdate() {
     if (!ticker_.active()) {
-        summaryPane_->setFixedWidth(SUMMARY_PANE_WIDTH);
-        summaryPane_->setText(QString::fromLatin1(ProjectSummary(app_.Document().project())));
+        ShowSummaryText(QString::fromLatin1(ProjectSummary(app_.Document().project())));
     }
     UpdateLockPanes();
 }
 
 void CMainFrame::OnTickerTimer() {
-    if (const std::optional<std::string> text = ticker_.Tick()) {
-        summaryPane_->setFixedWidth(SUMMARY_PANE_WIDTH);
-        summaryPane_->setText(DiscText(*text));
-    }
+    if (const std::optional<std::string> text = ticker_.Tick()) ShowSummaryText(DiscText(*text));
     OnIdleUpdate();
+}
+
+// The pane is 400 pixels wide, or as wide as its text needs in the current
+// font when that is more, so a large project's summary is never cut.
+void CMainFrame::ShowSummaryText(const QString& text) {
+    const QMargins margins = summaryPane_->contentsMargins();
+    const int needed = summaryPane_->fontMetrics().horizontalAdvance(text) + margins.left() +
+                       margins.right() + 2 * summaryPane_->margin() + summaryPane_->indent() + 4;
+    summaryPane_->setFixedWidth(std::max(SUMMARY_PANE_WIDTH, needed));
+    summaryPane_->setText(text);
 }
 
 void CMainFrame::UpdateLockPanes() {

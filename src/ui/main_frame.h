@@ -64,6 +64,8 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // Closing asks about unsaved changes first.
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     QAction* AddCommand(CommandId id);
@@ -74,6 +76,8 @@ private:
     void CreateViews();
     void ForwardToList(CommandId id, void (CKorvalinView::*handler)());
     void ScheduleIdleUpdate();
+    void ShowSummaryText(const QString& text);
+    void FitFirstSizeToScreen();
     void UpdateLockPanes();
 
     CKorvalinApp& app_;

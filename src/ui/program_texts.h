@@ -20,6 +20,10 @@ inline constexpr char PROJECT_SAVE_AS_FILTER[] = "Korvalin Template File (*.krv)
 inline constexpr char PROJECT_EXTENSION[] = "krv";
 inline constexpr char NEW_PROJECT_BASE_NAME[] = "Korvalin";
 
+// The file dialogs of Add Files... and Add Folder...
+inline constexpr char ADD_FILES_TITLE[] = "Add Files";
+inline constexpr char ADD_FOLDER_TITLE[] = "Add Folder";
+
 // Per-user settings: the organisation key and the recent-files list.
 inline constexpr char SETTINGS_ORGANIZATION[] = "Local AppWizard-Generated Applications";
 inline constexpr char SETTINGS_APPLICATION[] = "Korvalin";

@@ -4,6 +4,8 @@
 #include <QProgressBar>
 #include <QVBoxLayout>
 
+#include "ui/dialog_sizing.h"
+
 namespace korvalin {
 
 namespace {
@@ -12,13 +14,14 @@ constexpr qint64 REPAINT_INTERVAL_MS = 50;
 
 }  // namespace
 
-ProgressWindow::ProgressWindow(QWidget* owner)
+ProgressWindow::ProgressWindow(QWidget* owner, const QString& title)
     : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
       bar_(new QProgressBar) {
-    setWindowTitle("Building CD Image");
+    setWindowTitle(title);
     setModal(false);
     bar_->setTextVisible(false);
     auto* layout = new QVBoxLayout(this);
+    ReserveTitleWidth(*this, *layout);
     layout->addWidget(bar_);
     resize(360, sizeHint().height());
     sinceRepaint_.start();

@@ -9,13 +9,15 @@ class QProgressBar;
 
 namespace korvalin {
 
-// "Building CD Image": one progress bar, shown without being modal while an
-// add from disk, an import or a compile runs on the interface thread. It
-// cannot be cancelled.
+inline constexpr char BUILDING_TITLE[] = "Building CD Image";
+
+// "Building CD Image" (or another title): one progress bar, shown without
+// being modal while an add from disk, an import, a compile or a verification
+// runs on the interface thread. It cannot be cancelled.
 class ProgressWindow : public QDialog {
     Q_OBJECT
 public:
-    explicit ProgressWindow(QWidget* owner);
+    explicit ProgressWindow(QWidget* owner, const QString& title = BUILDING_TITLE);
     void SetRange(int32_t low, int32_t high);
     // Moves the bar; the window repaints at most every 50 ms, and user input
     // waits until the operation ends.

@@ -4,8 +4,6 @@
 #include <QFileInfo>
 #include <QMessageBox>
 
-#include "import/isobuster_import.h"
-
 #include "ui/about_dialog.h"
 #include "ui/dialog_filters.h"
 #include "ui/entry_editor_dialog.h"
@@ -13,6 +11,7 @@
 #include "ui/import_options_dialog.h"
 #include "ui/program_texts.h"
 #include "ui/text_codec.h"
+#include "ui/verify_window.h"
 #include "ui/volume_label_dialog.h"
 
 namespace korvalin {
@@ -35,7 +34,50 @@ bool QtUserPrompt::AskOkCancel(const std::string& text) {
     return box.exec() == QMessageBox::Ok;
 }
 
-std::optional<std::string> QtUserPrompt::AskSaveFile(const SaveFileRequest& request) {
+bool QtUserPrompt::AskReplaceFile(const std::string& path) {
+    const QString name = QFileInfo(PathText(path)).fileName();
+    QMessageBox box(QMessageBox::Warning, PROGRAM_NAME, QString(REPLACE_FILE_QUESTION).arg(name),
+                    QMessageBox::Yes | QMessageBox::No, owner_);
+    box.setDefaultButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
+}
+
+bool QtUserPrompt::AskYesNo(const std::string& text) {
+    QMessageBox box(QMessageBox::Question, PROGRAM_NAME, MessageText(text),
+                    QMessageBox::Yes | QMessageBox::No, owner_);
+    box.setDefaultButton(QMessageBox::Yes);
+    return box.exec() == QMessageBox::Yes;
+}
+
+SaveChangesAnswer QtUserPrompt::AskSaveChanges() {
+    QMessageBox box(QMessageBox::Warning, PROGRAM_NAME, SAVE_CHANGES_QUESTION,
+                    QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, owner_);
+    box.setDefaultButton(QMessageBox::Save);
+    switch (box.exec()) {
+        case QMessageBox::Save:
+            return SaveChangesAnswer::Save;
+        case QMessageBox::Discard:
+            return SaveChangesAnswer::Discard;
+        default:
+            return SaveChangesAnswer::Cancel;
+    }
+}
+
+std::vector<std::string> QtUserPrompt::AskFilesToAdd() {
+    std::vector<std::string> paths;
+    for (const QString& name : QFileDialog::getOpenFileNames(owner_, ADD_FILES_TITLE)) {
+        paths.push_back(PathBytes(name));
+    }
+    return paths;
+}
+
+std::optional<std::string> QtUserPrompt::AskFolderToAdd() {
+    const QString folder = QFileDialog::getExistingDirectory(owner_, ADD_FOLDER_TITLE);
+    if (folder.isEmpty()) return std::nullopt;
+    return PathBytes(folder);
+}
+
+std::optional<std::string> QtUserPrompt::AskSaveFileName(const SaveFileRequest& request) {
     QString chosenFilter;
     const QString name = QFileDialog::getSaveFileName(
         owner_, QString(), QString::fromStdString(request.defaultName),
@@ -69,10 +111,10 @@ bool QtUserPrompt::EditEntry(Project& project, EntryEditorState& state) {
     return dialog.exec() == QDialog::Accepted;
 }
 
-int32_t QtUserPrompt::AskImportMode() {
+std::optional<int32_t> QtUserPrompt::AskImportMode() {
     ImportOptionsDialog dialog(owner_);
-    // Only OK takes the choice; the mode is 0 otherwise.
-    return dialog.exec() == QDialog::Accepted ? dialog.Mode() : IMPORT_RESPECTIVE_LBA;
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    return dialog.Mode();
 }
 
 void QtUserPrompt::ShowErrorLog(const ErrorLog& log) {
@@ -83,6 +125,12 @@ void QtUserPrompt::ShowErrorLog(const ErrorLog& log) {
 void QtUserPrompt::ShowAbout() {
     AboutDialog dialog(owner_);
     dialog.exec();
+}
+
+void QtUserPrompt::ShowVerifyReport(const std::string& imagePath, const VerifyReport& report,
+                                  const Project* compiled) {
+    VerifyWindow window(imagePath, report, compiled, owner_);
+    window.exec();
 }
 
 }  // namespace korvalin

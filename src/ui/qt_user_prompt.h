@@ -18,13 +18,20 @@ public:
     void ShowMessageBox(const std::string& text, const std::string& caption,
                         MessageIcon icon) override;
     bool AskOkCancel(const std::string& text) override;
-    std::optional<std::string> AskSaveFile(const SaveFileRequest& request) override;
+    std::optional<std::string> AskSaveFileName(const SaveFileRequest& request) override;
+    bool AskReplaceFile(const std::string& path) override;
+    bool AskYesNo(const std::string& text) override;
+    SaveChangesAnswer AskSaveChanges() override;
     std::optional<std::string> AskOpenFile(const OpenFileRequest& request) override;
+    std::vector<std::string> AskFilesToAdd() override;
+    std::optional<std::string> AskFolderToAdd() override;
     bool EditVolumeLabel(VolumeLabelEditorState& state) override;
     bool EditEntry(Project& project, EntryEditorState& state) override;
-    int32_t AskImportMode() override;
+    std::optional<int32_t> AskImportMode() override;
     void ShowErrorLog(const ErrorLog& log) override;
     void ShowAbout() override;
+    void ShowVerifyReport(const std::string& imagePath, const VerifyReport& report,
+                                  const Project* compiled) override;
 
 private:
     QPointer<QWidget> owner_;

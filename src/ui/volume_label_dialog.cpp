@@ -7,6 +7,7 @@
 #include <QTimeEdit>
 #include <QVBoxLayout>
 
+#include "ui/dialog_sizing.h"
 #include "ui/picker_widgets.h"
 #include "ui/text_codec.h"
 #include "ui/typed_input.h"
@@ -23,6 +24,7 @@ VolumeLabelDialog::VolumeLabelDialog(const VolumeLabelEditorState& state, QWidge
     name_->setMaxLength(VOLUME_LABEL_MAX_CHARS);
     name_->setText(DiscText(state.label).left(VOLUME_LABEL_MAX_CHARS));
     name_->setValidator(new UpperCaseLetters(name_));
+    ShowCharsInField(*name_, VOLUME_LABEL_MAX_CHARS);
 
     auto* form = new QFormLayout;
     form->addRow("Name:", name_);
@@ -32,6 +34,7 @@ VolumeLabelDialog::VolumeLabelDialog(const VolumeLabelEditorState& state, QWidge
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     auto* layout = new QVBoxLayout(this);
+    ReserveTitleWidth(*this, *layout);
     layout->addLayout(form);
     layout->addWidget(buttons);
 }

@@ -154,7 +154,8 @@ TEST(CompileCommand, WarnsAboutTheLastDisplacementChecksAsksForTheImageAndCompil
     EXPECT_TRUE(prompt.asked.empty());
     ASSERT_EQ(prompt.saveRequests.size(), 1u);
     EXPECT_EQ(prompt.saveRequests[0].defaultName, "image");
-    EXPECT_EQ(prompt.saveRequests[0].filter, "BIN Files (*.bin)|*.bin|ISO Files (*.iso)|*.iso||");
+    EXPECT_EQ(prompt.saveRequests[0].filter,
+              "BIN Files (*.bin)|*.bin|ISO Files (*.iso)|*.iso|IML Files (*.iml)|*.iml||");
     EXPECT_EQ(prompt.shown, std::vector<std::string>{COMPILE_SUCCESS_MESSAGE});
     EXPECT_TRUE(std::filesystem::exists(dir / "out.cue"));
     EXPECT_EQ(std::filesystem::file_size(dir / "out.bin"), 32u * 2352);

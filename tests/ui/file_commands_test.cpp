@@ -1,9 +1,14 @@
-// New, Open, Save, Save As and the recent-files list, through the keys and
-// the menus, with scripted file dialogs.
+// New, Open, Save, Save As, the recent-files list and the unsaved-changes
+// question, through the keys and the menus, with scripted file dialogs.
 
+#include <QApplication>
 #include <QFile>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
 
 #include "ui/dialog_filters.h"
+#include "ui/qt_user_prompt.h"
 #include "ui_test_support.h"
 
 using namespace korvalin;
@@ -24,12 +29,13 @@ class FileCommandsTest : public QObject {
     Q_OBJECT
 
 private slots:
-    // A refused file, on the command line or opened later, is reported and
-    // leaves a new untitled project.
+    // A refused file is reported: on the command line it leaves a new
+    // untitled project, later the open project as it was.
     void openNewAndRefusedFiles() {
         test::Window w(test::MARCH_12, "missing.krv");
         QVERIFY(QString::fromStdString(w.prompt().messages.at(0)).contains("missing.krv"));
         QCOMPARE(w.frame().SummaryPane()->text(), test::NEW_PROJECT_SUMMARY);
+        QCOMPARE(w.Title(), QString("Korvalin v1.5.4"));
 
         const QString good = WriteProject(w, "good.krv", "GOOD");
         w.prompt().openAnswers = {good.toStdString(), std::nullopt};
@@ -37,25 +43,69 @@ private slots:
         QCOMPARE(w.prompt().openRequests.at(0).filter, std::string("KRV Files (*.krv)|*.krv||"));
         QCOMPARE(w.prompt().openRequests[0].defaultExtension, std::string("krv"));
         QCOMPARE(w.Names(), QStringList({"GOOD", "DATA"}));
-        QCOMPARE(w.frame().windowTitle(), QString("good.krv - Korvalin v1.5.4"));
+        QCOMPARE(w.Title(), QString("good.krv - Korvalin v1.5.4"));
         w.Trigger(ID_FILE_OPEN);  // cancelled: the project stays
         QCOMPARE(w.Names().first(), QString("GOOD"));
         QCOMPARE(w.prompt().messages.size(), size_t{1});
 
-        w.Press(Qt::Key_N, Qt::ControlModifier);
-        QCOMPARE(w.Names(), QStringList({"NEW"}));
-        QCOMPARE(w.project().volumeInfo.hour, 10);  // the clock's 09:30 UTC plus one hour
-        QCOMPARE(w.frame().windowTitle(), QString("Korvalin v1.5.4"));
-
-        QVERIFY(w.app().OpenDocumentFile(good));
         const QString bad = w.FilePath("bad.krv");
         w.WriteFile("bad.krv", 100);
         QVERIFY(!w.app().OpenDocumentFile(bad));
         QVERIFY(QString::fromStdString(w.prompt().messages.back())
                     .startsWith("Cannot open project file \"" + bad + "\": "));
-        QCOMPARE(w.Names(), QStringList({"NEW"}));
-        QCOMPARE(w.frame().windowTitle(), QString("Korvalin v1.5.4"));
+        QCOMPARE(w.Names(), QStringList({"GOOD", "DATA"}));
+        QCOMPARE(w.Title(), QString("good.krv - Korvalin v1.5.4"));
         QCOMPARE(w.app().RecentFiles().Paths(), QStringList({good}));
+
+        w.Press(Qt::Key_N, Qt::ControlModifier);
+        QCOMPARE(w.Names(), QStringList({"NEW"}));
+        QCOMPARE(w.project().volumeInfo.hour, 10);  // the clock's 09:30 UTC plus one hour
+        QCOMPARE(w.Title(), QString("Korvalin v1.5.4"));
+    }
+
+    // Every change marks the project; New, Open, a recent file, the import
+    // and closing the window ask first. Save saves, Discard goes on,
+    // Cancel (of the question or of the save dialog) stops.
+    void unsavedChangesAreAskedAbout() {
+        using enum SaveChangesAnswer;
+        test::Window w;
+        const QString other = WriteProject(w, "other.krv", "OTHER");
+        w.prompt().volumeLabelEditor = [](VolumeLabelEditorState&) { return true; };
+        w.Trigger(ID_EDIT_VOLUME_LABEL);
+        QCOMPARE(w.Title(), QString("Korvalin v1.5.4*"));
+
+        w.prompt().saveChangesAnswers = {Cancel, Save};  // then the save dialog is cancelled
+        w.Press(Qt::Key_N, Qt::ControlModifier);
+        w.Trigger(ID_FILE_NEW);
+        w.prompt().openAnswers = {other.toStdString()};
+        w.Trigger(ID_FILE_OPEN);
+        w.Press(Qt::Key_Q, Qt::ControlModifier);
+        QVERIFY(w.frame().isVisible());
+        QCOMPARE(w.prompt().messages, std::vector<std::string>(4, "Save changes?"));
+        QCOMPARE(w.Names().first(), QString("NEW"));
+
+        const QString saved = w.FilePath("saved.krv");
+        w.prompt().saveChangesAnswers = {Save};
+        w.prompt().saveAnswers = {saved.toStdString()};
+        w.prompt().openAnswers = {other.toStdString()};
+        w.Trigger(ID_FILE_OPEN);
+        QCOMPARE(w.Names().first(), QString("OTHER"));
+        QCOMPARE(w.Title(), QString("other.krv - Korvalin v1.5.4"));
+        QVERIFY(QFileInfo::exists(saved));
+
+        w.Trigger(ID_RESET_LBAS);
+        QCOMPARE(w.Title(), QString("other.krv* - Korvalin v1.5.4"));
+        w.prompt().messages.clear();
+        w.prompt().saveChangesAnswers = {Discard, Discard};
+        w.frame().RecentFileActions()[1]->trigger();  // saved.krv
+        QCOMPARE(w.Names().first(), QString("NEW"));
+        w.Trigger(ID_RESET_LBAS);
+        w.Trigger(ID_FILE_SAVE);  // titled: no question, and the mark goes
+        QCOMPARE(w.Title(), QString("saved.krv - Korvalin v1.5.4"));
+        w.Trigger(ID_RESET_LBAS);
+        w.Press(Qt::Key_Q, Qt::ControlModifier);
+        QVERIFY(!w.frame().isVisible());
+        QCOMPARE(w.prompt().messages, std::vector<std::string>(2, "Save changes?"));
     }
 
     void saveAndSaveAs() {
@@ -66,7 +116,7 @@ private slots:
         w.Trigger(ID_FILE_SAVE);
         QCOMPARE(w.prompt().saveRequests.at(1).filter, std::string("KRV Files (*.krv)|*.krv||"));
         QCOMPARE(w.prompt().saveRequests[1].defaultExtension, std::string("krv"));
-        QCOMPARE(w.frame().windowTitle(), QString("first.krv - Korvalin v1.5.4"));
+        QCOMPARE(w.Title(), QString("first.krv - Korvalin v1.5.4"));
         QCOMPARE(w.app().RecentFiles().Paths(), QStringList({first}));
 
         // Titled now: Save writes to its path without asking.
@@ -74,13 +124,19 @@ private slots:
         w.Trigger(ID_FILE_SAVE);
         QCOMPARE(w.prompt().saveRequests.size(), size_t{2});
 
+        // Replacing an existing file is asked; No asks for a name again.
         const QString second = w.FilePath("two.krv");
-        w.prompt().saveAnswers = {second.toStdString()};
+        w.WriteFile("two.krv", 10);
+        w.prompt().saveAnswers = {second.toStdString(), second.toStdString(), second.toStdString()};
+        w.prompt().replaceAnswers = {false, true};
         w.Trigger(ID_FILE_SAVE_AS);
         QCOMPARE(w.prompt().saveRequests.at(2).filter,
                  std::string("Korvalin Template File (*.krv)|*.krv||"));
         QCOMPARE(w.prompt().saveRequests[2].defaultName, first.toStdString());
+        QCOMPARE(w.prompt().messages,
+                 std::vector<std::string>(2, "replace " + second.toStdString()));
         QCOMPARE(w.app().RecentFiles().Paths(), QStringList({second, first}));
+        w.prompt().messages.clear();
 
         const QString unwritable = w.FilePath("no/such/folder/x.krv");
         w.prompt().saveAnswers = {unwritable.toStdString()};
@@ -116,9 +172,32 @@ private slots:
         QVERIFY(QFile::remove(paths[4]));
         w.frame().RecentFileActions()[1]->trigger();
         QCOMPARE(w.prompt().messages.size(), size_t{1});
-        QCOMPARE(w.Names().first(), QString("NEW"));
+        QCOMPARE(w.Names().first(), QString("P2"));
         QCOMPARE(test::ActionTexts(w.frame().RecentFileActions()),
                  QStringList({"&1 " + paths[2], "&2 " + paths[3], "&3 " + paths[1]}));
+    }
+
+    // The desktop's own questions: their texts and what each button answers.
+    void theRealQuestions() {
+        QtUserPrompt prompt;
+        QString shown;
+        const auto answer = [&shown](QMessageBox::StandardButton button) {
+            QTimer::singleShot(0, [&shown, button] {
+                auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+                shown = box->text();
+                box->button(button)->click();
+            });
+        };
+        answer(QMessageBox::Discard);
+        QVERIFY(prompt.AskSaveChanges() == SaveChangesAnswer::Discard);
+        QCOMPARE(shown, QString("Save changes?"));
+        answer(QMessageBox::Cancel);
+        QVERIFY(prompt.AskSaveChanges() == SaveChangesAnswer::Cancel);
+        answer(QMessageBox::No);
+        QVERIFY(!prompt.AskReplaceFile("/out/disc.bin"));
+        QCOMPARE(shown, QString("disc.bin already exists.\nDo you want to replace it?"));
+        answer(QMessageBox::Yes);
+        QVERIFY(prompt.AskReplaceFile("/out/disc.bin"));
     }
 
     // The real dialogs take the Windows filters; a typed name without an

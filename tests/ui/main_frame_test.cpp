@@ -36,17 +36,19 @@ class MainFrameTest : public QObject {
 private slots:
     void aNewWindow() {
         test::Window w;
-        QCOMPARE(w.frame().windowTitle(), QString("Korvalin v1.5.4"));
+        QCOMPARE(w.Title(), QString("Korvalin v1.5.4"));
         QList<QAction*> menus = w.frame().menuBar()->actions();
-        QCOMPARE(test::ActionTexts(menus), QStringList({"&File", "&Edit", "&Help"}));
+        QCOMPARE(test::ActionTexts(menus), QStringList({"&File", "&Edit", "&Tools", "&Help"}));
         QCOMPARE(test::ActionTexts(menus[0]->menu()->actions()),
                  QStringList({"&New\tCtrl+N", "&Open...\tCtrl+A", "&Save\tCtrl+G", "Save As...",
                               "-", "Edit Volume Label", "Compile PS/PS2 CD Image", "-",
                               "Recent Files", "-", "&Exit"}));
         QCOMPARE(test::ActionTexts(menus[1]->menu()->actions()),
-                 QStringList({"Create &Directory", "Create Dummy File", "-", "Reset LBA's",
-                              "Remove Warnings", "-", "&Import IsoBuster Tree listing"}));
-        QCOMPARE(test::ActionTexts(menus[2]->menu()->actions()), QStringList({"&About Korvalin"}));
+                 QStringList({"Create &Directory", "Create Dummy File", "-", "Add Files...",
+                              "Add Folder...", "-", "Reset LBA's", "Remove Warnings", "-",
+                              "&Import IsoBuster Tree listing"}));
+        QCOMPARE(test::ActionTexts(menus[2]->menu()->actions()), QStringList({"Verify Image..."}));
+        QCOMPARE(test::ActionTexts(menus[3]->menu()->actions()), QStringList({"&About Korvalin"}));
 
         QToolBar* bar = w.frame().ToolBar();
         QList<int> order;
@@ -56,7 +58,14 @@ private slots:
         QCOMPARE(bar->widgetForAction(bar->actions().last())->size(), QSize(28, 22));
         QCOMPARE(order, QList<int>({ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE, 0, ID_COMPILE_IMAGE, 0,
                                     ID_EDIT_VOLUME_LABEL, 0, ID_CREATE_DIRECTORY, 0,
-                                    ID_CREATE_DUMMY_FILE}));
+                                    ID_CREATE_DUMMY_FILE, 0, ID_ADD_FILES, ID_ADD_FOLDER}));
+        // The first size fits the screen's free area, at scale 2 too (the
+        // tests run at both); the window cannot shrink to nothing. The icons
+        // have a rendering of their own at scale 2.
+        const QRect screen = w.frame().screen()->availableGeometry();
+        QVERIFY(screen.contains(w.frame().frameGeometry()));
+        QVERIFY(w.frame().minimumWidth() >= 300 && w.frame().minimumHeight() >= 200);
+        QCOMPARE(bar->actions().first()->icon().pixmap(QSize(16, 16), 2.0).width(), 32);
 
         // The new project: the root alone.
         QCOMPARE(w.Names(), QStringList({"NEW"}));
@@ -64,6 +73,16 @@ private slots:
         QCOMPARE(w.frame().SummaryPane()->text(), test::NEW_PROJECT_SUMMARY);
         QCOMPARE(w.frame().SummaryPane()->width(), 400);
         QCOMPARE(w.frame().PromptPane()->text(), QString("Ready!"));
+        // A larger project's summary in a larger font is never cut.
+        QFont large = w.frame().SummaryPane()->font();
+        large.setPointSize(large.pointSize() * 2);
+        w.frame().SummaryPane()->setFont(large);
+        for (int i = 0; i < 300; ++i) test::AddDir(w.project(), "D" + std::to_string(i));
+        w.list()->RefreshFileList(false);
+        const QLabel* summary = w.frame().SummaryPane();
+        QVERIFY(summary->text().endsWith("Folders:301 "));
+        QVERIFY(summary->contentsRect().width() >=
+                summary->fontMetrics().horizontalAdvance(summary->text()));
         QTreeWidgetItem* root = w.tree()->topLevelItem(0);
         QCOMPARE(root->text(0), QString("NEW"));
         QVERIFY(root->font(0).bold() && root->isExpanded());
@@ -116,6 +135,9 @@ private slots:
         QTest::keyClicks(dialog.NameField(), " my disc-1.a");
         QCOMPARE(dialog.NameField()->text(), QString("NEW MY DISC-1.A"));
         QTest::keyClicks(dialog.NameField(), QString(30, 'x'));
+        dialog.show();  // all 32 characters are in sight
+        QVERIFY(dialog.NameField()->width() >
+                dialog.NameField()->fontMetrics().horizontalAdvance(dialog.NameField()->text()));
         dialog.TimePicker()->setTime(QTime(0, 15, 30));
         ApplyVolumeLabelEditor(project, dialog.State());
         QCOMPARE(std::string(v.Label()), "NEW MY DISC-1.A" + std::string(17, 'X'));  // 32, no more

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
+#include <QFile>
 #include <QMenu>
 #include <QMimeData>
 #include <QPushButton>
@@ -12,6 +13,7 @@
 
 #include "ui/error_log_window.h"
 #include "ui/import_options_dialog.h"
+#include "ui/verify_window.h"
 #include "ui_test_support.h"
 
 using namespace korvalin;
@@ -49,6 +51,30 @@ private slots:
                  QString(" Illegal directory name for: \\GAME\\ABC.D warned"));
         QCOMPARE(test::StripIndexOf(error->icon(0)), int(ICON_ERROR));
         QCOMPARE(test::StripIndexOf(warning->icon(0)), int(ICON_WARNING));
+    }
+
+    // Add Files... and Add Folder... (menu, toolbar, context menu) take the
+    // drop's way into the selected folder, refusals in the same log.
+    void addingFilesAndAFolderByCommand() {
+        test::Window w;
+        test::AddDir(w.project(), "GAME");
+        w.frame().OnDocumentChanged();
+        w.WriteFile("a.bin", 10);
+        w.WriteFile("toolongname.bin", 10);
+        w.WriteFile("level/sub/map.dat", 3000);
+        w.DoubleClick(w.Row("GAME"));
+        w.prompt().filesAnswers = {{w.Path("a.bin"), w.Path("toolongname.bin")}, {}};
+        w.Trigger(ID_ADD_FILES);
+        w.Trigger(ID_ADD_FILES);  // cancelled
+        w.prompt().folderAnswers = {w.Path("level")};
+        w.list()->ContextMenuFor(w.Row("A.BIN"))->actions().last()->trigger();
+        QCOMPARE(w.Names(), QStringList({"..", "LEVEL", "A.BIN"}));
+        QCOMPARE(w.TreeChildren(1), QStringList({"LEVEL"}));
+        QCOMPARE(w.prompt().errorLogs.size(), size_t{1});
+        QCOMPARE(w.prompt().errorLogs[0].lines(),
+                 Texts{"WARNING: illgal filename: \\GAME\\TOOLON~1.BIN "});
+        QVERIFY(w.frame().SummaryPane()->text().endsWith("Files:2 Folders:4 "));
+        QVERIFY(w.frame().isWindowModified());
     }
 
     // OK keeps the new entry, Cancel removes it again.
@@ -180,11 +206,33 @@ private slots:
 
         w.Trigger(ID_REMOVE_WARNINGS);
         QCOMPARE(w.Lba("A.BIN") + w.Lba("B.BIN").left(1), QString("* 100 "));
+        // The image is offered for verification.
         w.prompt().saveAnswers.push_back(w.Path("disc.bin"));
+        w.prompt().yesNoAnswers.push_back(true);
         w.Trigger(ID_COMPILE_IMAGE);
-        QCOMPARE(w.prompt().messages.back(), std::string("CD Image Created Sucessfully!  "));
+        QCOMPARE(w.prompt().messages.back(), std::string("Verify the image now?"));
         QCOMPARE(QFileInfo(w.FilePath("disc.bin")).size(), p.layoutState.totalSectors * 2352LL);
         QVERIFY(QFileInfo::exists(w.FilePath("disc.cue")));
+        QVERIFY(w.prompt().verifyReports.at(0).second.Sound());
+        QCOMPARE(w.prompt().verifiedProjects[0], &p);
+
+        // A damaged sector of B.BIN's, found through Tools, names its owner
+        // when the project it was compiled from is known.
+        {
+            QFile image(w.FilePath("disc.bin"));
+            QVERIFY(image.open(QIODevice::ReadWrite));
+            image.seek((p.fileTable[1].lba * 2352LL) + 100);
+            image.write("X");
+        }
+        w.prompt().openAnswers.push_back(w.Path("disc.bin"));
+        w.Trigger(ID_VERIFY_IMAGE);
+        const VerifyReport& damaged = w.prompt().verifyReports.at(1).second;
+        QVERIFY(w.prompt().verifiedProjects[1] == nullptr && damaged.problemCount > 0);
+        const VerifyRow row = VerifyRows(damaged, &p).at(0);
+        QCOMPARE(row.lba + row.owner, QString::number(p.fileTable[1].lba) + "\\B.BIN");
+        const VerifyWindow window(w.Path("disc.bin"), damaged, &p);
+        QCOMPARE(window.List()->topLevelItem(0)->text(2), QString("\\B.BIN"));
+        QVERIFY(window.Summary()->text().contains(QString("%1 problem").arg(damaged.problemCount)));
         w.Trigger(ID_RESET_LBAS);
         QCOMPARE(w.Lba("A.BIN").left(1), QString(" "));
     }
@@ -195,7 +243,22 @@ private slots:
         w.WriteFile("gamedisc/DATA/MAP.BIN", 5000);
         test::WriteText(w.Path("gamedisc/list.txt"),
                         "300 , \\SYSTEM.CNF\n400 , \\DATA\\MAP.BIN\n500 , \\GONE.BIN\n");
-        w.prompt().openAnswers.push_back(w.Path("gamedisc/list.txt"));
+        // With unsaved changes it asks first. Cancelling that, or the options,
+        // imports nothing; the real options dialog cancels on Escape.
+        w.Trigger(ID_RESET_LBAS);
+        w.prompt().saveChangesAnswers = {SaveChangesAnswer::Cancel, SaveChangesAnswer::Discard,
+                                         SaveChangesAnswer::Discard};
+        const std::string listing = w.Path("gamedisc/list.txt");
+        w.prompt().openAnswers = {listing, listing, listing};
+        w.prompt().importModeAnswers = {std::nullopt};
+        w.Trigger(ID_IMPORT_ISOBUSTER);
+        w.Trigger(ID_IMPORT_ISOBUSTER);
+        QCOMPARE(w.Names(), QStringList({"NEW"}));
+        QCOMPARE(w.prompt().messages, Texts(2, "Save changes?"));
+        ImportOptionsDialog options;
+        options.show();
+        QTest::keyClick(&options, Qt::Key_Escape);
+        QCOMPARE(options.result(), int(QDialog::Rejected));
         w.Trigger(ID_IMPORT_ISOBUSTER);
         QCOMPARE(w.prompt().openRequests.at(0).filter,
                  std::string("Texts (*.txt)|*.txt|All Files (*.*)|*.*||"));
@@ -206,7 +269,7 @@ private slots:
         QCOMPARE(w.prompt().errorLogs.at(0).lines(),
                  Texts{"Cannot find filename:  " + w.Path("gamedisc/GONE.BIN") + " "});
         // The options the scripted prompt answers with: the dialog's default.
-        QCOMPARE(ImportOptionsDialog().Mode(), 0);
+        QCOMPARE(options.Mode(), 0);
     }
 };
 

@@ -16,7 +16,8 @@ QStringList ActionTexts(const QList<QAction*>& actions) {
 }
 
 int StripIndexOf(const QIcon& icon, QIcon::Mode mode) {
-    const QImage image = icon.pixmap(16, 16, mode).toImage().convertToFormat(QImage::Format_ARGB32);
+    const QImage image =
+        icon.pixmap(QSize(16, 16), 1.0, mode).toImage().convertToFormat(QImage::Format_ARGB32);
     for (int i = 0; i < STRIP_IMAGE_COUNT; ++i) {
         if (StripPixmap(i).toImage().convertToFormat(QImage::Format_ARGB32) == image) return i;
     }
@@ -30,6 +31,11 @@ Window::Window(const CalendarTime& now, const QString& project)
     prompt_ = prompt.get();
     app_->SetPrompt(std::move(prompt));
     app_->InitInstance(project.isEmpty() ? QString() : FilePath(project));
+}
+
+QString Window::Title() {
+    QString title = frame().windowTitle();
+    return title.replace("[*]", frame().isWindowModified() ? "*" : "");
 }
 
 void Window::Press(Qt::Key key, Qt::KeyboardModifiers modifiers) {

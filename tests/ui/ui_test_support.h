@@ -17,6 +17,7 @@
 #include "ui/korvalin_app.h"
 #include "ui/korvalin_view.h"
 #include "ui/left_view.h"
+#include "image/image_verifier.h"
 #include "ui/main_frame.h"
 
 namespace korvalin::test {
@@ -27,14 +28,19 @@ class ScriptedPrompt : public DesktopPrompt {
 public:
     std::vector<std::string> messages;  // every message box's text and every question
     std::vector<MessageIcon> icons;     // of the message boxes
-    std::deque<bool> okCancelAnswers;
-    std::deque<std::optional<std::string>> saveAnswers, openAnswers;
+    std::deque<bool> okCancelAnswers, replaceAnswers, yesNoAnswers;
+    std::deque<SaveChangesAnswer> saveChangesAnswers;
+    std::deque<std::optional<std::string>> saveAnswers, openAnswers, folderAnswers;
+    std::deque<std::vector<std::string>> filesAnswers;
+    std::deque<std::optional<int32_t>> importModeAnswers;  // none queued: OK at its default
     std::vector<SaveFileRequest> saveRequests;
     std::vector<OpenFileRequest> openRequests;
     std::function<bool(VolumeLabelEditorState&)> volumeLabelEditor;
     std::function<bool(Project&, EntryEditorState&)> entryEditor;  // stands for the modal run
     int entryEditorRuns = 0;
     std::vector<ErrorLog> errorLogs;
+    std::vector<std::pair<std::string, VerifyReport>> verifyReports;
+    std::vector<const Project*> verifiedProjects;
 
     void ShowMessage(const std::string& text) override {
         ShowMessageBox(text, {}, MessageIcon::None);
@@ -47,10 +53,24 @@ public:
         messages.push_back(text);
         return Next(okCancelAnswers, false);
     }
-    std::optional<std::string> AskSaveFile(const SaveFileRequest& request) override {
+    std::optional<std::string> AskSaveFileName(const SaveFileRequest& request) override {
         saveRequests.push_back(request);
         return Next(saveAnswers, {});
     }
+    bool AskReplaceFile(const std::string& path) override {
+        messages.push_back("replace " + path);
+        return Next(replaceAnswers, false);
+    }
+    bool AskYesNo(const std::string& text) override {
+        messages.push_back(text);
+        return Next(yesNoAnswers, false);
+    }
+    SaveChangesAnswer AskSaveChanges() override {
+        messages.push_back(SAVE_CHANGES_QUESTION);
+        return Next(saveChangesAnswers, SaveChangesAnswer::Cancel);
+    }
+    std::vector<std::string> AskFilesToAdd() override { return Next(filesAnswers, {}); }
+    std::optional<std::string> AskFolderToAdd() override { return Next(folderAnswers, {}); }
     std::optional<std::string> AskOpenFile(const OpenFileRequest& request) override {
         openRequests.push_back(request);
         return Next(openAnswers, {});
@@ -62,9 +82,14 @@ public:
         ++entryEditorRuns;
         return entryEditor && entryEditor(project, state);
     }
-    int32_t AskImportMode() override { return 0; }  // closed at its default
+    std::optional<int32_t> AskImportMode() override { return Next(importModeAnswers, {0}); }
     void ShowErrorLog(const ErrorLog& log) override { errorLogs.push_back(log); }
     void ShowAbout() override {}
+    void ShowVerifyReport(const std::string& path, const VerifyReport& report,
+                          const Project* compiled) override {
+        verifyReports.emplace_back(path, report);
+        verifiedProjects.push_back(compiled);
+    }
 
 private:
     template <typename T>
@@ -84,7 +109,7 @@ inline const QString NEW_PROJECT_SUMMARY("Time: 00:02   TOC: 52KB/ LBA:23  Files
 // Menu texts, "-" for a separator.
 QStringList ActionTexts(const QList<QAction*>& actions);
 
-// The strip image that `icon` shows in `mode`, or -1.
+// The strip image that `icon` shows in `mode` at scale 1, or -1.
 int StripIndexOf(const QIcon& icon, QIcon::Mode mode = QIcon::Normal);
 
 class Window {
@@ -94,6 +119,8 @@ public:
     explicit Window(const CalendarTime& now = MARCH_12, const QString& project = QString());
 
     CKorvalinApp& app() { return *app_; }
+    // The title as the window shows it: "[*]" is "*" with unsaved changes.
+    QString Title();
     CMainFrame& frame() { return *app_->MainFrame(); }
     ScriptedPrompt& prompt() { return *prompt_; }
     Project& project() { return app_->Document().project(); }

@@ -3,7 +3,9 @@
 
 #include <QHeaderView>
 #include <QMenu>
+#include <QApplication>
 #include <QSignalSpy>
+#include <QTimer>
 
 #include "ui_test_support.h"
 
@@ -78,7 +80,9 @@ private slots:
         // A refresh asked for while one runs is ignored: none below counts twice.
         QObject::connect(w.list()->model(), &QAbstractItemModel::modelReset, w.list(),
                          [&w] { w.list()->RefreshFileList(true); });
-        QVERIFY(w.list()->ContextMenuFor(0) == nullptr);  // the volume label row
+        const QStringList adding = {"Add Files...", "Add Folder..."};
+        // The label row's menu: only adding.
+        QCOMPARE(test::ActionTexts(w.list()->ContextMenuFor(0)->actions()), adding);
         w.DoubleClick(0);  // stays at the root
         w.DoubleClick(3);  // SYSTEM.CNF: nothing
         QCOMPARE(refreshes.count(), 1);
@@ -90,12 +94,13 @@ private slots:
         QCOMPARE(w.Names(), QStringList({"..", "LEVELS"}));
         QCOMPARE(w.ListIcons().first(), int(ICON_FOLDER_UP));
         QCOMPARE(w.tree()->currentItem(), w.tree()->DirTreeItem(DATA));
-        QVERIFY(w.list()->ContextMenuFor(0) == nullptr);  // ".." is the root here
+        QCOMPARE(test::ActionTexts(w.list()->ContextMenuFor(0)->actions()), adding);  // root's ..
         w.DoubleClick(1);  // LEVELS
         QCOMPARE(w.Names(), QStringList({"..", "L1.DAT"}));
         QCOMPARE(w.Cell(0, 1), QString::number(w.project().dirTable[DATA].lba));
         const std::unique_ptr<QMenu> menu = w.list()->ContextMenuFor(0);  // ".." is DATA
-        QCOMPARE(test::ActionTexts(menu->actions()), QStringList({"Edit Info", "-", "Remove"}));
+        QCOMPARE(test::ActionTexts(menu->actions()),
+                 QStringList({"Edit Info", "-", "Remove", "-"}) + adding);
         QCOMPARE(w.project().editedEntryId, int(DATA));
         w.DoubleClick(0);  // back to DATA
         QCOMPARE(w.project().currentDir, int(DATA));
@@ -109,6 +114,49 @@ private slots:
         QCOMPARE(refreshes.count(), 1);
         // The tree was not rebuilt: the item is still the one selected.
         QCOMPARE(w.tree()->currentItem(), w.tree()->DirTreeItem(MOVIES));
+    }
+
+    // Enter opens a folder row, Backspace the parent, F2 edits the current
+    // row, Shift+F10 opens its context menu, Delete removes the selection.
+    void keysOfTheList() {
+        test::Window w;
+        OpenDemo(w);
+        const auto key = [&w](int row, Qt::Key k, Qt::KeyboardModifiers modifiers = {}) {
+            w.list()->setCurrentIndex(w.list()->model()->index(row, 0));
+            QTest::keyClick(w.list(), k, modifiers);
+        };
+        key(w.Row("SYSTEM.CNF"), Qt::Key_Return);  // not a folder: nothing
+        key(w.Row("DATA"), Qt::Key_Return);
+        QCOMPARE(w.Names(), QStringList({"..", "LEVELS"}));
+        key(1, Qt::Key_Enter, Qt::KeypadModifier);
+        QCOMPARE(w.Names(), QStringList({"..", "L1.DAT"}));
+        key(1, Qt::Key_Backspace);
+        key(1, Qt::Key_Backspace);
+        QCOMPARE(w.project().currentDir, int(ROOT));
+        key(1, Qt::Key_Backspace);  // at the root: stays
+        QCOMPARE(w.Names().first(), QString("DEMO"));
+        QCOMPARE(w.tree()->currentItem(), w.tree()->topLevelItem(0));
+
+        int32_t edited = -1;
+        w.prompt().entryEditor = [&edited](Project& p, EntryEditorState&) {
+            edited = p.editedEntryId;
+            return false;
+        };
+        key(w.Row("X.45"), Qt::Key_F2);
+        QCOMPARE(edited, FileId(2));
+
+        QStringList popup;
+        QTimer::singleShot(0, [&popup] {
+            QWidget* menu = QApplication::activePopupWidget();
+            popup = test::ActionTexts(menu->actions());
+            menu->close();
+        });
+        key(w.Row("MOVIES"), Qt::Key_F10, Qt::ShiftModifier);
+        QCOMPARE(popup.first(), QString("Edit Info"));
+
+        key(w.Row("MOVIES"), Qt::Key_Delete);
+        QCOMPARE(w.TreeChildren(ROOT), QStringList({"DATA"}));
+        QVERIFY(!w.Names().contains("MOVIES"));
     }
 };
 
