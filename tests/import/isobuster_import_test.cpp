@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <random>
 #include <sstream>
 
@@ -116,21 +117,90 @@ TEST(IsoBusterImport, IllegalNamesEndTheImportKeepingWhatWasImported) {
     EXPECT_EQ(project.fileCount(), 1);
 }
 
-TEST(IsoBusterImport, SharedLbasBecomeDummiesAndRepeatsEndTheImport) {
+// Every listed file keeps its data: the largest at an LBA, or the one whose
+// range holds another's, keeps the bytes; the rest become dummies of their
+// own size at their own LBA, in modes 0 and 1.
+TEST(IsoBusterImport, FilesWhoseDataAnotherHoldsBecomeDummiesOfTheirOwnSize) {
     ListingFolder disc;
     disc.File("A/SAME.BIN", 10);
     disc.File("B/SAME.BIN", 20);
-    disc.Listing("40 , \\A\\SAME.BIN\n40 , \\B\\SAME.BIN\n");
-    for (int32_t mode : {0, 1}) {
-        Project project = test::NewProject();
-        EXPECT_EQ(disc.Import(project, mode).code, IMPORT_FINISHED);
-        ASSERT_EQ(project.fileCount(), 2);
-        const FileEntry& dummy = project.fileTable[1];
-        EXPECT_EQ(std::tie(dummy.lba, dummy.flags, dummy.size, dummy.sourcePath),
-                  std::make_tuple(40, mode == 0 ? FLAG_DUMMY | FLAG_LBA_SET : FLAG_DUMMY, 20u,
-                                  std::optional<std::string>()));
+    disc.File("EMPTY.BIN", 0);
+    disc.File("BIG.BIN", 5 * 2048);
+    disc.File("IN.BIN", 2048);
+    disc.Listing("40 , \\A\\SAME.BIN\n40 , \\B\\SAME.BIN\n50 , \\EMPTY.BIN\n50 , \\BIG.BIN\n"
+                 "52 , \\IN.BIN\n");
+    struct Expected {
+        const char* path;
+        int32_t lba;
+        bool dummy;
+        uint32_t size;
+    };
+    const Expected expected[] = {{"\\EMPTY.BIN", 50, true, 0},  {"\\BIG.BIN", 50, false, 5 * 2048},
+                                 {"\\IN.BIN", 52, true, 2048},  {"\\A\\SAME.BIN", 40, true, 10},
+                                 {"\\B\\SAME.BIN", 40, false, 20}};
+    Project project = test::NewProject();
+    EXPECT_EQ(disc.Import(project).code, IMPORT_FINISHED);
+    ASSERT_EQ(project.fileCount(), 5);
+    for (int32_t f = 0; f < 5; ++f) {
+        const FileEntry& file = project.fileTable[f];
+        const Expected& e = expected[f];
+        EXPECT_EQ(DiscPathOfEntry(project, FileId(f)), e.path);
+        const uint16_t flags = FLAG_LBA_SET | (e.dummy ? FLAG_DUMMY | FLAG_SIZE_SET : 0);
+        EXPECT_EQ(std::make_tuple(file.lba, file.flags, file.size, file.sourcePath.has_value()),
+                  std::make_tuple(e.lba, flags, e.size, !e.dummy))
+            << e.path;
     }
 
+    // Mode 1 lays the holders out again; each dummy keeps its offset into its holder.
+    Project ordered = test::NewProject();
+    EXPECT_EQ(disc.Import(ordered, IMPORT_RESPECTIVE_ORDER).code, IMPORT_FINISHED);
+    const auto lbasByPath = [](const Project& p) {
+        std::map<std::string, int32_t> lbas;
+        for (int32_t f = 0; f < p.fileCount(); ++f) {
+            lbas[DiscPathOfEntry(p, FileId(f))] = p.fileTable[f].lba;
+            EXPECT_EQ(p.fileTable[f].flags & FLAG_LBA_SET, 0);
+        }
+        return lbas;
+    };
+    std::map<std::string, int32_t> lbaOf = lbasByPath(ordered);
+    EXPECT_NE(lbaOf["\\BIG.BIN"], 50);
+    EXPECT_EQ(lbaOf["\\EMPTY.BIN"], lbaOf["\\BIG.BIN"]);
+    EXPECT_EQ(lbaOf["\\IN.BIN"], lbaOf["\\BIG.BIN"] + 2);
+    EXPECT_EQ(lbaOf["\\A\\SAME.BIN"], lbaOf["\\B\\SAME.BIN"]);
+    RecomputeLayout(ordered);  // as the caller does: nothing moves
+    EXPECT_EQ(lbasByPath(ordered), lbaOf);
+
+    // Mode 2 drops the LBAs: every file keeps a copy of its data.
+    Project unpinned = test::NewProject();
+    EXPECT_EQ(disc.Import(unpinned, IMPORT_LBA_ORDER).code, IMPORT_FINISHED);
+    for (const FileEntry& file : unpinned.fileTable) EXPECT_FALSE(file.IsDummy());
+}
+
+TEST(IsoBusterImport, LbasNoDiscCanHoldAreLoggedAndLeftOut) {
+    ListingFolder disc;
+    for (int i = 0; i < 6; ++i) disc.File("F" + std::to_string(i) + ".BIN", 4096);
+    disc.Listing("-1 , \\F0.BIN\n21 , \\F1.BIN\n22 , \\F2.BIN\n2147483646 , \\F3.BIN\n"
+                 "99999999999 , \\F4.BIN\n2147483645 , \\F5.BIN\n");
+    for (int32_t mode : {0, 1}) {
+        Project project = test::NewProject();
+        const auto result = disc.Import(project, mode);
+        EXPECT_EQ(result.code, IMPORT_FINISHED);
+        EXPECT_EQ(FilePaths(project), (Lines{"\\F2.BIN", "\\F5.BIN"}));
+        EXPECT_EQ(result.log.lines(),
+                  (Lines{"LBA not valid (-1) for file \\F0.BIN ",
+                         "LBA not valid (21) for file \\F1.BIN ",
+                         "LBA not valid (2147483646) for file \\F3.BIN ",
+                         "LBA not valid (2147483647) for file \\F4.BIN "}));
+    }
+    Project project = test::NewProject();
+    EXPECT_EQ(disc.Import(project, IMPORT_LBA_ORDER).log.count(), 0);
+    EXPECT_EQ(project.fileCount(), 6);
+}
+
+TEST(IsoBusterImport, RepeatedFilesEndTheImport) {
+    ListingFolder disc;
+    disc.File("A/SAME.BIN");
+    disc.File("B/SAME.BIN");
     // The same path twice: one file in modes 0 and 1, two in mode 2.
     disc.Listing("40 , \\A\\SAME.BIN\n40 , \\A\\SAME.BIN\n50 , \\B\\SAME.BIN\n");
     for (int32_t mode : {0, 1}) {
@@ -156,17 +226,18 @@ TEST(IsoBusterImport, SharedLbasBecomeDummiesAndRepeatsEndTheImport) {
 TEST(IsoBusterImport, ModesOrderAndPinTheFiles) {
     ListingFolder disc;
     for (const char* name : {"A.BIN", "B.BIN", "C.BIN", "D.BIN", "ROOT.BIN"}) disc.File(name);
-    disc.Listing("300 , \\C.BIN\n24 , \\A.BIN\n150 , \\B.BIN\n20 , ROOT.BIN\n");
+    disc.Listing("300 , \\C.BIN\n24 , \\A.BIN\n150 , \\B.BIN\n23 , ROOT.BIN\n");
     Project pinned = test::NewProject();
     disc.Import(pinned, IMPORT_RESPECTIVE_LBA);
     // ROOT.BIN has no separator: pass 0 takes it before the others.
     EXPECT_EQ(FilePaths(pinned), (Lines{"\\ROOT.BIN", "\\C.BIN", "\\A.BIN", "\\B.BIN"}));
-    EXPECT_EQ(FileLbas(pinned), (std::vector<int32_t>{20, 300, 24, 150}));
+    EXPECT_EQ(FileLbas(pinned), (std::vector<int32_t>{23, 300, 24, 150}));
 
     Project ordered = test::NewProject();
     disc.Import(ordered, IMPORT_RESPECTIVE_ORDER);
     EXPECT_EQ(FilePaths(ordered), (Lines{"\\ROOT.BIN", "\\A.BIN", "\\B.BIN", "\\C.BIN"}));
-    EXPECT_EQ(FileLbas(ordered), (std::vector<int32_t>{20, 24, 150, 300}));
+    // Laid out again in that order.
+    EXPECT_EQ(FileLbas(ordered), (std::vector<int32_t>{23, 24, 25, 26}));
     for (const FileEntry& file : ordered.fileTable) EXPECT_EQ(file.flags, 0);
 
     Project unpinned = test::NewProject();
@@ -179,13 +250,14 @@ TEST(IsoBusterImport, ModesOrderAndPinTheFiles) {
     disc.Import(unknownMode, 7);
     EXPECT_EQ(FileLbas(unknownMode), FileLbas(pinned));
 
-    // Mode 1 sorts by exchanges, not stably: C shares LBA 5 with A (C becomes
-    // a dummy) and ends up before A.
-    disc.Listing("5 , \\A.BIN\n3 , \\B.BIN\n5 , \\C.BIN\n1 , \\D.BIN\n");
+    // Mode 1 sorts by exchanges, not stably: C shares LBA 105 with A (C becomes
+    // a dummy of A's data) and ends up before A.
+    disc.Listing("105 , \\A.BIN\n103 , \\B.BIN\n105 , \\C.BIN\n101 , \\D.BIN\n");
     Project exchanged = test::NewProject();
     disc.Import(exchanged, IMPORT_RESPECTIVE_ORDER);
     EXPECT_EQ(FilePaths(exchanged), (Lines{"\\D.BIN", "\\B.BIN", "\\C.BIN", "\\A.BIN"}));
     EXPECT_TRUE(exchanged.fileTable[2].IsDummy());
+    EXPECT_EQ(exchanged.fileTable[2].lba, exchanged.fileTable[3].lba);
 }
 
 TEST(IsoBusterImport, MissingFilesAreLoggedAndNothingOutsideTheFolderIsRead) {
@@ -280,6 +352,9 @@ TEST(ImportRobustness, MalformedAndRandomListingsLeaveAConsistentProject) {
                 const std::string source = file.sourcePath.value_or(folder);
                 EXPECT_EQ(source.rfind(folder, 0), 0u) << source;
                 EXPECT_EQ(source.find("/.."), std::string::npos) << source;
+            }
+            if (mode != IMPORT_LBA_ORDER) {
+                for (const FileEntry& file : project.fileTable) EXPECT_GE(file.lba, 22);
             }
             RecomputeLayout(project);
         }
