@@ -2,12 +2,15 @@
 
 #include <algorithm>
 #include <cctype>
+#include <filesystem>
 #include <set>
 #include <vector>
 
 #include "layout/recompute_layout.h"
 #include "model/disc_path.h"
+#include "model/disc_names.h"
 #include "model/message_format.h"
+#include "platform/file_io.h"
 
 namespace korvalin {
 
@@ -17,6 +20,8 @@ constexpr int32_t FRAMES_PER_SECOND = 75;
 constexpr int32_t LEAD_IN_FRAMES = 150;  // sector 0 sits at 00:02:00
 constexpr char LBA_TABLE_HEADING[] = "       LBA    Sectors        Bytes  Time      Kind   Path\n";
 constexpr char LBA_TABLE_ROW[] = "%10d %10d %12u  %s  %-5s  %s\n";
+constexpr char MSG_OUTPUT_IS_PROJECT[] = "%s: is the project file; the listing would replace it";
+constexpr char MSG_CANNOT_WRITE[] = "%s: cannot write the listing (%s)";
 
 // Every entry but the root: directories, then files, in table order.
 std::vector<int32_t> EntriesInTableOrder(const Project& project, bool withRoot) {
@@ -116,6 +121,16 @@ std::optional<ListingFormat> ListingFormatByName(std::string_view name) {
     return std::nullopt;
 }
 
+ListingFormat ListingFormatForPath(std::string_view path) {
+    const std::string_view name = path.substr(path.find_last_of('/') + 1);
+    const size_t dot = name.rfind('.');
+    const std::string extension =
+        dot == std::string_view::npos ? std::string() : UpperCaseAscii(name.substr(dot + 1));
+    if (extension == "H") return ListingFormat::C_HEADER;
+    if (extension == "LST") return ListingFormat::LBA_TABLE;
+    return ListingFormat::ISOBUSTER;
+}
+
 std::string ListingText(const Project& project, ListingFormat format) {
     switch (format) {
         case ListingFormat::ISOBUSTER: return IsoBusterListing(project);
@@ -123,6 +138,21 @@ std::string ListingText(const Project& project, ListingFormat format) {
         case ListingFormat::C_HEADER: return CHeader(project);
     }
     return {};
+}
+
+bool WriteListingFile(const std::string& text, const std::string& outputPath,
+                      const std::string& projectPath, std::string& message) {
+    std::error_code error;
+    if (!projectPath.empty() && std::filesystem::equivalent(outputPath, projectPath, error)) {
+        message = FormatMessage(MSG_OUTPUT_IS_PROJECT, outputPath.c_str());
+        return false;
+    }
+    std::string reason;
+    if (WriteFileAtomically(outputPath, std::vector<uint8_t>(text.begin(), text.end()), reason)) {
+        return true;
+    }
+    message = FormatMessage(MSG_CANNOT_WRITE, outputPath.c_str(), reason.c_str());
+    return false;
 }
 
 }  // namespace korvalin

@@ -22,6 +22,8 @@ constexpr CommandText kCommands[] = {
     {ID_RESET_LBAS, "Reset LBA's", "", ""},
     {ID_REMOVE_WARNINGS, "Remove Warnings", "", ""},
     {ID_IMPORT_ISOBUSTER, "&Import IsoBuster Tree listing", "", ""},
+    {ID_EXPORT_LISTING, "Export Listing...",
+     "Write the disc's tree listing, LBA table or C header", ""},
     {ID_APP_ABOUT, "&About Korvalin", "About Korvalin", "About"},
     {ID_EDIT_INFO, "Edit Info", "", ""},
     {ID_REMOVE, "Remove", "", ""},

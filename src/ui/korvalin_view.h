@@ -61,6 +61,8 @@ public:
     void OnResetLbas();
     void OnRemoveWarnings();
     void OnImportIsoBusterListing();
+    // A save dialog; the chosen type (its extension) names the format.
+    void OnExportListing();
     // The context menu's commands, on `editedEntryId` and the selected rows.
     void OnEditInfo();
     void OnRemove();

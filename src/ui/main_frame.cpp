@@ -90,6 +90,7 @@ void CMainFrame::CreateActions() {
     ForwardToList(ID_RESET_LBAS, &CKorvalinView::OnResetLbas);
     ForwardToList(ID_REMOVE_WARNINGS, &CKorvalinView::OnRemoveWarnings);
     ForwardToList(ID_IMPORT_ISOBUSTER, &CKorvalinView::OnImportIsoBusterListing);
+    ForwardToList(ID_EXPORT_LISTING, &CKorvalinView::OnExportListing);
     connect(AddCommand(ID_NEXT_PANE), &QAction::triggered, this, &CMainFrame::OnNextPane);
     connect(AddCommand(ID_PREV_PANE), &QAction::triggered, this, &CMainFrame::OnPrevPane);
     recentPlaceholder_ = AddCommand(ID_FILE_MRU_FIRST);
@@ -113,6 +114,7 @@ void CMainFrame::CreateMenus() {
     fileMenu_->addSeparator();
     fileMenu_->addAction(Action(ID_EDIT_VOLUME_LABEL));
     fileMenu_->addAction(Action(ID_COMPILE_IMAGE));
+    fileMenu_->addAction(Action(ID_EXPORT_LISTING));
     fileMenu_->addSeparator();
     fileMenu_->addAction(recentPlaceholder_);
     recentEnd_ = fileMenu_->addSeparator();
