@@ -295,16 +295,15 @@ TEST(IsoBusterImport, StopsAtTheDepthAndTableLimits) {
     // Nine separators are all the boundaries kept: IN8.BIN is never reached.
     EXPECT_EQ(FilePaths(project), (Lines{"\\1\\2\\3\\4\\5\\6\\7\\IN7.BIN"}));
 
-    // Only the first 4096 entries count: mode 2 finds no shared LBA, so one
-    // extracted file is imported 4096 times and the 4097th entry is never read.
-    disc.File("SAME.BIN");
+    // Only the first 5120 entries count (a full project's directories and
+    // files): the entry after them is never read.
     disc.File("D/X.BIN");
     std::string text;
-    for (int i = 0; i < 4096; ++i) text += "7 , \\SAME.BIN\n";
+    for (int i = 0; i < 5120; ++i) text += "7 , \\\n";
     disc.Listing(text + "1 , \\D\\X.BIN\n");
     project = test::NewProject();
     EXPECT_EQ(disc.Import(project, IMPORT_LBA_ORDER).code, IMPORT_FINISHED);
-    EXPECT_EQ(project.fileCount(), 4096);
+    EXPECT_EQ(project.fileCount(), 0);
     EXPECT_EQ(project.dirCount(), 1);
 
     // 200 links to one folder six levels deep: each entry asks for 7 directories.
