@@ -8,7 +8,9 @@ namespace {
 
 constexpr int64_t SECTOR_BYTES = 2048;
 
-int64_t SizeOf(const ListedRange& r) { return std::max<int64_t>(r.size, 0); }
+int64_t SizeOf(const ListedRange& r) {
+    return std::max<int64_t>(r.size, 0);
+}
 
 // The last sector the entry's data covers; one before its LBA when it is empty.
 int64_t LastSector(const ListedRange& r) {
@@ -32,8 +34,8 @@ std::vector<int> AliasOwners(const std::vector<ListedRange>& entries) {
     });
 
     std::vector<int> owners(entries.size(), -1);
-    int furthest = -1;    // the entry reaching the furthest sector so far
-    int groupHead = -1;   // the first entry at the current LBA
+    int furthest = -1;   // the entry reaching the furthest sector so far
+    int groupHead = -1;  // the first entry at the current LBA
     for (int i : order) {
         const ListedRange& e = entries[i];
         const bool sameLba = groupHead >= 0 && entries[groupHead].lba == e.lba;

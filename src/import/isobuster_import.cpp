@@ -9,8 +9,8 @@
 #include "import/aliased_entries.h"
 #include "import/import_volume.h"
 #include "import/listing_reader.h"
-#include "model/disc_names.h"
 #include "layout/recompute_layout.h"
+#include "model/disc_names.h"
 #include "model/disc_path.h"
 #include "model/disk_entries.h"
 #include "model/message_format.h"
@@ -194,8 +194,8 @@ int RunPasses(ImportRun& run, const std::vector<Entry>& entries) {
     return IMPORT_FINISHED;
 }
 
-// Selection by exchange, as the original ordered them: not a stable sort.
-// Returns, for each new position, the position the file came from.
+// Selection by exchange: not a stable sort, files of one LBA may change
+// places. Returns, for each new position, the position the file came from.
 std::vector<size_t> SortFilesByLba(FileTable& files) {
     std::vector<size_t> from(files.size());
     for (size_t i = 0; i < from.size(); ++i) from[i] = i;
@@ -222,8 +222,8 @@ void RefuseBadLbas(ImportRun& run) {
         const int64_t lba = run.listedLbas[f];
         const int64_t end = lba + std::max(SectorsOf(file.size), 1);
         if (lba < firstDataLba || end > std::numeric_limits<int32_t>::max()) {
-            run.log.AddMessage(FormatMessage(
-                MSG_BAD_LBA, run.listedLbas[f], DiscPathOf(project, file.Name(), file.parent).c_str()));
+            const std::string discPath = DiscPathOf(project, file.Name(), file.parent);
+            run.log.AddMessage(FormatMessage(MSG_BAD_LBA, run.listedLbas[f], discPath.c_str()));
             continue;
         }
         if (kept != f) {

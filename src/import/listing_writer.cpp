@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "layout/recompute_layout.h"
-#include "model/disc_path.h"
 #include "model/disc_names.h"
+#include "model/disc_path.h"
 #include "model/message_format.h"
 #include "platform/file_io.h"
 
@@ -34,8 +34,8 @@ std::vector<int32_t> EntriesInTableOrder(const Project& project, bool withRoot) 
 std::string IsoBusterListing(const Project& project) {
     std::string text;
     for (int32_t id : EntriesInTableOrder(project, false)) {
-        text += std::to_string(EntryById(project, id).lba) + " , " +
-                DiscPathOfEntry(project, id) + "\r\n";
+        text += std::to_string(EntryById(project, id).lba) + " , " + DiscPathOfEntry(project, id) +
+                "\r\n";
     }
     return text;
 }
@@ -63,9 +63,9 @@ std::string LbaTable(const Project& project) {
     std::string text = LBA_TABLE_HEADING;
     for (int32_t id : ids) {
         const EntryRecord& e = EntryById(project, id);
-        text += FormatMessage(LBA_TABLE_ROW, e.lba, SectorsOf(e.size), e.size,
-                              DiscTime(e.lba).c_str(), KindOf(e, id),
-                              DiscPathOfEntry(project, id).c_str());
+        text +=
+            FormatMessage(LBA_TABLE_ROW, e.lba, SectorsOf(e.size), e.size, DiscTime(e.lba).c_str(),
+                          KindOf(e, id), DiscPathOfEntry(project, id).c_str());
     }
     text += FormatMessage("Total: %d sectors\n", project.layoutState.totalSectors);
     return text;
@@ -133,9 +133,12 @@ ListingFormat ListingFormatForPath(std::string_view path) {
 
 std::string ListingText(const Project& project, ListingFormat format) {
     switch (format) {
-        case ListingFormat::ISOBUSTER: return IsoBusterListing(project);
-        case ListingFormat::LBA_TABLE: return LbaTable(project);
-        case ListingFormat::C_HEADER: return CHeader(project);
+        case ListingFormat::ISOBUSTER:
+            return IsoBusterListing(project);
+        case ListingFormat::LBA_TABLE:
+            return LbaTable(project);
+        case ListingFormat::C_HEADER:
+            return CHeader(project);
     }
     return {};
 }

@@ -33,7 +33,8 @@ TEST(CliListing, WritesEachFormatToStandardOutputOrSafelyToAFile) {
     EXPECT_EQ(test::ReadBytes(file), std::vector<uint8_t>(listed.out.begin(), listed.out.end()));
 
     const auto table = RunCli({"listing", project, "--format", "lba"});
-    EXPECT_TRUE(Contains(table.out, "        24          3         5000  00:02:24  file   \\A_B\n"));
+    EXPECT_TRUE(
+        Contains(table.out, "        24          3         5000  00:02:24  file   \\A_B\n"));
     EXPECT_TRUE(Contains(table.out, "Total: 28 sectors\n"));
 
     // The header is valid C, included twice, with every name defined once.

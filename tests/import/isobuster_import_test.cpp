@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <map>
 #include <random>
 #include <sstream>
 
@@ -117,65 +116,6 @@ TEST(IsoBusterImport, IllegalNamesEndTheImportKeepingWhatWasImported) {
     EXPECT_EQ(project.fileCount(), 1);
 }
 
-// Every listed file keeps its data: the largest at an LBA, or the one whose
-// range holds another's, keeps the bytes; the rest become dummies of their
-// own size at their own LBA, in modes 0 and 1.
-TEST(IsoBusterImport, FilesWhoseDataAnotherHoldsBecomeDummiesOfTheirOwnSize) {
-    ListingFolder disc;
-    disc.File("A/SAME.BIN", 10);
-    disc.File("B/SAME.BIN", 20);
-    disc.File("EMPTY.BIN", 0);
-    disc.File("BIG.BIN", 5 * 2048);
-    disc.File("IN.BIN", 2048);
-    disc.Listing("40 , \\A\\SAME.BIN\n40 , \\B\\SAME.BIN\n50 , \\EMPTY.BIN\n50 , \\BIG.BIN\n"
-                 "52 , \\IN.BIN\n");
-    struct Expected {
-        const char* path;
-        int32_t lba;
-        bool dummy;
-        uint32_t size;
-    };
-    const Expected expected[] = {{"\\EMPTY.BIN", 50, true, 0},  {"\\BIG.BIN", 50, false, 5 * 2048},
-                                 {"\\IN.BIN", 52, true, 2048},  {"\\A\\SAME.BIN", 40, true, 10},
-                                 {"\\B\\SAME.BIN", 40, false, 20}};
-    Project project = test::NewProject();
-    EXPECT_EQ(disc.Import(project).code, IMPORT_FINISHED);
-    ASSERT_EQ(project.fileCount(), 5);
-    for (int32_t f = 0; f < 5; ++f) {
-        const FileEntry& file = project.fileTable[f];
-        const Expected& e = expected[f];
-        EXPECT_EQ(DiscPathOfEntry(project, FileId(f)), e.path);
-        const uint16_t flags = FLAG_LBA_SET | (e.dummy ? FLAG_DUMMY | FLAG_SIZE_SET : 0);
-        EXPECT_EQ(std::make_tuple(file.lba, file.flags, file.size, file.sourcePath.has_value()),
-                  std::make_tuple(e.lba, flags, e.size, !e.dummy))
-            << e.path;
-    }
-
-    // Mode 1 lays the holders out again; each dummy keeps its offset into its holder.
-    Project ordered = test::NewProject();
-    EXPECT_EQ(disc.Import(ordered, IMPORT_RESPECTIVE_ORDER).code, IMPORT_FINISHED);
-    const auto lbasByPath = [](const Project& p) {
-        std::map<std::string, int32_t> lbas;
-        for (int32_t f = 0; f < p.fileCount(); ++f) {
-            lbas[DiscPathOfEntry(p, FileId(f))] = p.fileTable[f].lba;
-            EXPECT_EQ(p.fileTable[f].flags & FLAG_LBA_SET, 0);
-        }
-        return lbas;
-    };
-    std::map<std::string, int32_t> lbaOf = lbasByPath(ordered);
-    EXPECT_NE(lbaOf["\\BIG.BIN"], 50);
-    EXPECT_EQ(lbaOf["\\EMPTY.BIN"], lbaOf["\\BIG.BIN"]);
-    EXPECT_EQ(lbaOf["\\IN.BIN"], lbaOf["\\BIG.BIN"] + 2);
-    EXPECT_EQ(lbaOf["\\A\\SAME.BIN"], lbaOf["\\B\\SAME.BIN"]);
-    RecomputeLayout(ordered);  // as the caller does: nothing moves
-    EXPECT_EQ(lbasByPath(ordered), lbaOf);
-
-    // Mode 2 drops the LBAs: every file keeps a copy of its data.
-    Project unpinned = test::NewProject();
-    EXPECT_EQ(disc.Import(unpinned, IMPORT_LBA_ORDER).code, IMPORT_FINISHED);
-    for (const FileEntry& file : unpinned.fileTable) EXPECT_FALSE(file.IsDummy());
-}
-
 TEST(IsoBusterImport, LbasNoDiscCanHoldAreLoggedAndLeftOut) {
     ListingFolder disc;
     for (int i = 0; i < 6; ++i) disc.File("F" + std::to_string(i) + ".BIN", 4096);
@@ -251,13 +191,23 @@ TEST(IsoBusterImport, ModesOrderAndPinTheFiles) {
     EXPECT_EQ(FileLbas(unknownMode), FileLbas(pinned));
 
     // Mode 1 sorts by exchanges, not stably: C shares LBA 105 with A (C becomes
-    // a dummy of A's data) and ends up before A.
-    disc.Listing("105 , \\A.BIN\n103 , \\B.BIN\n105 , \\C.BIN\n101 , \\D.BIN\n");
+    // a dummy of A's data) and ends up before A. The files are laid out again
+    // and each dummy follows the file holding its data: C onto A, ROOT.BIN
+    // (inside E.BIN) one sector into E.BIN. Mode 2 drops the LBAs and with
+    // them every alias: each file keeps its own copy.
+    disc.File("E.BIN", 3 * 2048);
+    disc.Listing("105 , \\A.BIN\n103 , \\B.BIN\n105 , \\C.BIN\n101 , \\D.BIN\n110 , \\E.BIN\n"
+                 "111 , \\ROOT.BIN\n");
     Project exchanged = test::NewProject();
     disc.Import(exchanged, IMPORT_RESPECTIVE_ORDER);
-    EXPECT_EQ(FilePaths(exchanged), (Lines{"\\D.BIN", "\\B.BIN", "\\C.BIN", "\\A.BIN"}));
-    EXPECT_TRUE(exchanged.fileTable[2].IsDummy());
-    EXPECT_EQ(exchanged.fileTable[2].lba, exchanged.fileTable[3].lba);
+    EXPECT_EQ(FilePaths(exchanged),
+              (Lines{"\\D.BIN", "\\B.BIN", "\\C.BIN", "\\A.BIN", "\\E.BIN", "\\ROOT.BIN"}));
+    EXPECT_EQ(FileLbas(exchanged), (std::vector<int32_t>{23, 24, 25, 25, 26, 27}));
+    EXPECT_TRUE(exchanged.fileTable[2].IsDummy() && exchanged.fileTable[5].IsDummy());
+    RecomputeLayout(exchanged);  // as the caller does: nothing moves
+    EXPECT_EQ(FileLbas(exchanged), (std::vector<int32_t>{23, 24, 25, 25, 26, 27}));
+    disc.Import(exchanged, IMPORT_LBA_ORDER);
+    for (const FileEntry& file : exchanged.fileTable) EXPECT_FALSE(file.IsDummy());
 }
 
 TEST(IsoBusterImport, MissingFilesAreLoggedAndNothingOutsideTheFolderIsRead) {

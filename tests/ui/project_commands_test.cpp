@@ -217,9 +217,10 @@ private slots:
         w.WriteFile("MAIN.EXE", 5000);
         test::AddFile(w.project(), "MAIN.EXE", 5000, 0, w.Path("MAIN.EXE"));
         w.frame().OnDocumentChanged();
-        const std::pair<const char*, ListingFormat> cases[] = {{"disc.txt", ListingFormat::ISOBUSTER},
-                                                               {"disc.LST", ListingFormat::LBA_TABLE},
-                                                               {"disc.h", ListingFormat::C_HEADER}};
+        const std::pair<const char*, ListingFormat> cases[] = {
+            {"disc.txt", ListingFormat::ISOBUSTER},
+            {"disc.LST", ListingFormat::LBA_TABLE},
+            {"disc.h", ListingFormat::C_HEADER}};
         for (const auto& [name, format] : cases) {
             w.prompt().saveAnswers.push_back(w.Path(name));
             w.Trigger(ID_EXPORT_LISTING);
