@@ -2,11 +2,14 @@
 
 #include <filesystem>
 #include <fstream>
+#include <limits>
 #include <new>
 #include <utility>
 
+#include "import/aliased_entries.h"
 #include "import/import_volume.h"
 #include "import/listing_reader.h"
+#include "layout/recompute_layout.h"
 #include "model/disc_names.h"
 #include "model/disc_path.h"
 #include "model/disk_entries.h"
@@ -27,6 +30,9 @@ constexpr char MSG_ILLEGAL_FILE[] = "Illegal filename for file %s ";
 constexpr char MSG_FILE_EXISTS[] = "Filename already exists for: %s ";
 // This platform's own case: the path on disk would not fit a source path.
 constexpr char MSG_PATH_TOO_LONG[] = "  Filename too long,(more than 511 characters) : %s ";
+// A listed LBA inside the system area, descriptors or path tables, or past
+// what a disc can address: pinning the file there would damage the image.
+constexpr char MSG_BAD_LBA[] = "LBA not valid (%d) for file %s ";
 
 constexpr int PASSES = 9;
 constexpr int32_t MAX_DIR_DEPTH = 7;
@@ -44,6 +50,7 @@ struct ImportRun {
     std::string listingFolder;  // ends with '/'
     FolderNameCache folderNames;
     int32_t progressCounter = 2;
+    std::vector<int32_t> listedLbas{};  // per file of the table, the LBA the listing gave it
 };
 
 enum class EntryResult { Next, EndImport };
@@ -118,11 +125,8 @@ EntryResult ImportFile(ImportRun& run, const std::string& diskPath, const std::s
             FormatMessage(MSG_ILLEGAL_FILE, DiscPathOf(project, name.discName, parent).c_str()));
         return EntryResult::EndImport;
     }
-    bool shared = false;
     for (const FileEntry& file : project.fileTable) {
-        if (file.lba != listedLba) continue;
-        shared = true;
-        if (file.parent == parent && HasName(file, name.discName)) {
+        if (file.lba == listedLba && file.parent == parent && HasName(file, name.discName)) {
             run.log.AddMessage(FormatMessage(
                 MSG_FILE_EXISTS, DiscPathOf(project, name.discName, parent).c_str()));
             return EntryResult::EndImport;
@@ -131,11 +135,7 @@ EntryResult ImportFile(ImportRun& run, const std::string& diskPath, const std::s
     FileEntry file = NewDiskFileEntry(name.discName, info, parent, foundPath);
     file.lba = run.mode == IMPORT_LBA_ORDER ? -1 : listedLba;
     if (run.mode == IMPORT_RESPECTIVE_LBA) file.flags |= FLAG_LBA_SET;
-    if (shared) {
-        // A second name for the data of the file already at this LBA.
-        file.flags |= FLAG_DUMMY;
-        file.sourcePath.reset();
-    }
+    run.listedLbas.push_back(listedLba);
     project.fileTable.push_back(std::move(file));
     return EntryResult::Next;
 }
@@ -194,13 +194,88 @@ int RunPasses(ImportRun& run, const std::vector<Entry>& entries) {
     return IMPORT_FINISHED;
 }
 
-// Selection by exchange, as the original ordered them: not a stable sort.
-void SortFilesByLba(FileTable& files) {
+// Selection by exchange: not a stable sort, files of one LBA may change
+// places. Returns, for each new position, the position the file came from.
+std::vector<size_t> SortFilesByLba(FileTable& files) {
+    std::vector<size_t> from(files.size());
+    for (size_t i = 0; i < from.size(); ++i) from[i] = i;
     for (size_t i = 0; i + 1 < files.size(); ++i) {
         for (size_t j = i + 1; j < files.size(); ++j) {
-            if (files[j].lba < files[i].lba) std::swap(files[i], files[j]);
+            if (files[j].lba < files[i].lba) {
+                std::swap(files[i], files[j]);
+                std::swap(from[i], from[j]);
+            }
         }
     }
+    return from;
+}
+
+// Files whose listed range starts before the first data sector or reaches
+// past the last addressable one are logged and dropped.
+void RefuseBadLbas(ImportRun& run) {
+    Project& project = run.project;
+    ComputePathTableSize(project);
+    const int64_t firstDataLba = 18 + 4 * int64_t{project.layoutState.pathTableSectors};
+    size_t kept = 0;
+    for (size_t f = 0; f < project.fileTable.size(); ++f) {
+        const FileEntry& file = project.fileTable[f];
+        const int64_t lba = run.listedLbas[f];
+        const int64_t end = lba + std::max(SectorsOf(file.size), 1);
+        if (lba < firstDataLba || end > std::numeric_limits<int32_t>::max()) {
+            const std::string discPath = DiscPathOf(project, file.Name(), file.parent);
+            run.log.AddMessage(FormatMessage(MSG_BAD_LBA, run.listedLbas[f], discPath.c_str()));
+            continue;
+        }
+        if (kept != f) {
+            project.fileTable[kept] = std::move(project.fileTable[f]);
+            run.listedLbas[kept] = run.listedLbas[f];
+        }
+        ++kept;
+    }
+    project.fileTable.resize(kept);
+    run.listedLbas.resize(kept);
+}
+
+// A file whose listed data another file holds becomes a dummy of its own
+// size at its listed LBA. Returns each file's owner (-1 when it holds data).
+std::vector<int> TurnAliasesIntoDummies(ImportRun& run) {
+    std::vector<ListedRange> ranges;
+    for (size_t f = 0; f < run.project.fileTable.size(); ++f) {
+        ranges.push_back({run.listedLbas[f], run.project.fileTable[f].size});
+    }
+    const std::vector<int> owners = AliasOwners(ranges);
+    for (size_t f = 0; f < owners.size(); ++f) {
+        if (owners[f] < 0) continue;
+        FileEntry& file = run.project.fileTable[f];
+        file.flags |= FLAG_DUMMY | FLAG_SIZE_SET;
+        file.sourcePath.reset();
+    }
+    return owners;
+}
+
+// Mode 1 lays the files out again in listed order; each alias then moves
+// with the file holding its data, keeping its offset into it.
+void SortAndFollowOwners(ImportRun& run, const std::vector<int>& owners) {
+    Project& project = run.project;
+    const std::vector<size_t> from = SortFilesByLba(project.fileTable);
+    std::vector<size_t> newPosition(from.size());
+    for (size_t i = 0; i < from.size(); ++i) newPosition[from[i]] = i;
+    RecomputeLayout(project);
+    for (size_t old = 0; old < owners.size(); ++old) {
+        if (owners[old] < 0) continue;
+        const size_t owner = static_cast<size_t>(owners[old]);
+        const int64_t offset = int64_t{run.listedLbas[old]} - run.listedLbas[owner];
+        project.fileTable[newPosition[old]].lba =
+            static_cast<int32_t>(project.fileTable[newPosition[owner]].lba + offset);
+    }
+}
+
+// What the listed LBAs mean for the files once every pass is done.
+void ApplyListedLbas(ImportRun& run) {
+    if (run.mode == IMPORT_LBA_ORDER) return;  // the LBAs are dropped: every file keeps its data
+    RefuseBadLbas(run);
+    const std::vector<int> owners = TurnAliasesIntoDummies(run);
+    if (run.mode == IMPORT_RESPECTIVE_ORDER) SortAndFollowOwners(run, owners);
 }
 
 void ClearTree(Project& project) {
@@ -248,8 +323,8 @@ int ImportIsoBusterListing(Project& project, const std::string& listingPath, int
         result = IMPORT_OUT_OF_MEMORY;
     }
     for (DirEntry& dir : project.dirTable) dir.sourcePath.reset();
-    if (run.mode == IMPORT_RESPECTIVE_ORDER) SortFilesByLba(project.fileTable);
     if (project.currentDir < 0 || project.currentDir >= project.dirCount()) project.currentDir = 0;
+    ApplyListedLbas(run);
     return result;
 }
 

@@ -45,6 +45,10 @@ constexpr int IMPORT_CANNOT_OPEN = 4;
 // then the listing is read level by level. Whatever the result, the entries
 // imported so far stay and the project is consistent; the caller lays the
 // tree out again and refreshes. A mode other than 0, 1 or 2 counts as 0.
+// In modes 0 and 1 a file listed at an LBA no disc can hold it at is logged
+// and left out, and a file whose data another listed file holds (same LBA and
+// not larger, or lying inside its range) becomes a dummy of its own size;
+// mode 1 lays the files out and moves each such dummy with its holder.
 // Message boxes go through `prompt`.
 int ImportIsoBusterListing(Project& project, const std::string& listingPath, int32_t mode,
                            const CalendarTime& utcNow, ErrorLog& log, UserPrompt& prompt,

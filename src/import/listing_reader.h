@@ -10,7 +10,9 @@
 
 namespace korvalin {
 
-constexpr int32_t LISTING_MAX_ENTRIES = 4096;
+// As many entries as a full project's directories and files, so that the
+// listing of any disc the tables can hold is read whole.
+constexpr int32_t LISTING_MAX_ENTRIES = 1024 + 4096;
 constexpr size_t LISTING_MAX_BOUNDARIES = 9;
 
 struct ListingEntry {

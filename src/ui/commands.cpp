@@ -26,6 +26,8 @@ constexpr CommandText kCommands[] = {
     {ID_ADD_FOLDER, "Add Folder...", "Add a folder and everything in it to the selected folder",
      "Add Folder"},
     {ID_VERIFY_IMAGE, "Verify Image...", "Check a CD image for damage", "Verify Image"},
+    {ID_EXPORT_LISTING, "Export Listing...",
+     "Write the disc's tree listing, LBA table or C header", ""},
     {ID_APP_ABOUT, "&About Korvalin", "About Korvalin", "About"},
     {ID_EDIT_INFO, "Edit Info", "", ""},
     {ID_REMOVE, "Remove", "", ""},

@@ -26,6 +26,7 @@ enum CommandId : int {
     ID_ADD_FILES = 32810,
     ID_ADD_FOLDER = 32811,
     ID_VERIFY_IMAGE = 32812,
+    ID_EXPORT_LISTING = 32800,
 };
 
 struct CommandText {

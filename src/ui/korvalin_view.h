@@ -69,6 +69,8 @@ public:
     // Verifies `imagePath` with the progress window and shows the report;
     // `compiled` is the project it was just compiled from, or nullptr.
     void VerifyImageFile(const std::string& imagePath, const Project* compiled);
+    // A save dialog; the chosen type (its extension) names the format.
+    void OnExportListing();
     // The context menu's commands, on `editedEntryId` and the selected rows.
     void OnEditInfo();
     void OnRemove();

@@ -7,6 +7,7 @@
 #include "image/compile_image.h"
 #include "image/image_verifier.h"
 #include "import/isobuster_import.h"
+#include "import/listing_writer.h"
 #include "layout/clear_lba_marks.h"
 #include "layout/compile_command.h"
 #include "model/add_from_disk.h"
@@ -162,6 +163,21 @@ void CKorvalinView::OnImportIsoBusterListing() {
     ImportIsoBusterListing(project(), *listing, *mode, app_.Now(), log, prompt,
                            ProgressOpeningOnFirstStep(progress, BULK_PROGRESS_RANGE));
     FinishBulkOperation(log, true);
+}
+
+void CKorvalinView::OnExportListing() {
+    SaveFileRequest request;
+    request.defaultName = std::string(project().volumeInfo.Label());
+    request.defaultExtension = LISTING_DEFAULT_EXTENSION;
+    request.filter = LISTING_FILE_FILTER;
+    const std::optional<std::string> path = app_.Prompt().AskSaveFile(request);
+    if (!path) return;
+    // The layout is the last refresh's, as the compile uses it.
+    const std::string text = ListingText(project(), ListingFormatForPath(*path));
+    std::string message;
+    if (!WriteListingFile(text, *path, app_.Document().path(), message)) {
+        app_.Prompt().ShowMessage(message);
+    }
 }
 
 void CKorvalinView::OnDropFiles(const std::vector<std::string>& paths) {

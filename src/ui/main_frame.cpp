@@ -100,6 +100,7 @@ void CMainFrame::CreateActions() {
     ForwardToList(ID_ADD_FILES, &CKorvalinView::OnAddFiles);
     ForwardToList(ID_ADD_FOLDER, &CKorvalinView::OnAddFolder);
     ForwardToList(ID_VERIFY_IMAGE, &CKorvalinView::OnVerifyImage);
+    ForwardToList(ID_EXPORT_LISTING, &CKorvalinView::OnExportListing);
     connect(AddCommand(ID_NEXT_PANE), &QAction::triggered, this, &CMainFrame::OnNextPane);
     connect(AddCommand(ID_PREV_PANE), &QAction::triggered, this, &CMainFrame::OnPrevPane);
     recentPlaceholder_ = AddCommand(ID_FILE_MRU_FIRST);
@@ -124,6 +125,7 @@ void CMainFrame::CreateMenus() {
     fileMenu_->addSeparator();
     fileMenu_->addAction(Action(ID_EDIT_VOLUME_LABEL));
     fileMenu_->addAction(Action(ID_COMPILE_IMAGE));
+    fileMenu_->addAction(Action(ID_EXPORT_LISTING));
     fileMenu_->addSeparator();
     fileMenu_->addAction(recentPlaceholder_);
     recentEnd_ = fileMenu_->addSeparator();

@@ -116,21 +116,31 @@ TEST(IsoBusterImport, IllegalNamesEndTheImportKeepingWhatWasImported) {
     EXPECT_EQ(project.fileCount(), 1);
 }
 
-TEST(IsoBusterImport, SharedLbasBecomeDummiesAndRepeatsEndTheImport) {
+TEST(IsoBusterImport, LbasNoDiscCanHoldAreLoggedAndLeftOut) {
     ListingFolder disc;
-    disc.File("A/SAME.BIN", 10);
-    disc.File("B/SAME.BIN", 20);
-    disc.Listing("40 , \\A\\SAME.BIN\n40 , \\B\\SAME.BIN\n");
+    for (int i = 0; i < 6; ++i) disc.File("F" + std::to_string(i) + ".BIN", 4096);
+    disc.Listing("-1 , \\F0.BIN\n21 , \\F1.BIN\n22 , \\F2.BIN\n2147483646 , \\F3.BIN\n"
+                 "99999999999 , \\F4.BIN\n2147483645 , \\F5.BIN\n");
     for (int32_t mode : {0, 1}) {
         Project project = test::NewProject();
-        EXPECT_EQ(disc.Import(project, mode).code, IMPORT_FINISHED);
-        ASSERT_EQ(project.fileCount(), 2);
-        const FileEntry& dummy = project.fileTable[1];
-        EXPECT_EQ(std::tie(dummy.lba, dummy.flags, dummy.size, dummy.sourcePath),
-                  std::make_tuple(40, mode == 0 ? FLAG_DUMMY | FLAG_LBA_SET : FLAG_DUMMY, 20u,
-                                  std::optional<std::string>()));
+        const auto result = disc.Import(project, mode);
+        EXPECT_EQ(result.code, IMPORT_FINISHED);
+        EXPECT_EQ(FilePaths(project), (Lines{"\\F2.BIN", "\\F5.BIN"}));
+        EXPECT_EQ(result.log.lines(),
+                  (Lines{"LBA not valid (-1) for file \\F0.BIN ",
+                         "LBA not valid (21) for file \\F1.BIN ",
+                         "LBA not valid (2147483646) for file \\F3.BIN ",
+                         "LBA not valid (2147483647) for file \\F4.BIN "}));
     }
+    Project project = test::NewProject();
+    EXPECT_EQ(disc.Import(project, IMPORT_LBA_ORDER).log.count(), 0);
+    EXPECT_EQ(project.fileCount(), 6);
+}
 
+TEST(IsoBusterImport, RepeatedFilesEndTheImport) {
+    ListingFolder disc;
+    disc.File("A/SAME.BIN");
+    disc.File("B/SAME.BIN");
     // The same path twice: one file in modes 0 and 1, two in mode 2.
     disc.Listing("40 , \\A\\SAME.BIN\n40 , \\A\\SAME.BIN\n50 , \\B\\SAME.BIN\n");
     for (int32_t mode : {0, 1}) {
@@ -156,17 +166,18 @@ TEST(IsoBusterImport, SharedLbasBecomeDummiesAndRepeatsEndTheImport) {
 TEST(IsoBusterImport, ModesOrderAndPinTheFiles) {
     ListingFolder disc;
     for (const char* name : {"A.BIN", "B.BIN", "C.BIN", "D.BIN", "ROOT.BIN"}) disc.File(name);
-    disc.Listing("300 , \\C.BIN\n24 , \\A.BIN\n150 , \\B.BIN\n20 , ROOT.BIN\n");
+    disc.Listing("300 , \\C.BIN\n24 , \\A.BIN\n150 , \\B.BIN\n23 , ROOT.BIN\n");
     Project pinned = test::NewProject();
     disc.Import(pinned, IMPORT_RESPECTIVE_LBA);
     // ROOT.BIN has no separator: pass 0 takes it before the others.
     EXPECT_EQ(FilePaths(pinned), (Lines{"\\ROOT.BIN", "\\C.BIN", "\\A.BIN", "\\B.BIN"}));
-    EXPECT_EQ(FileLbas(pinned), (std::vector<int32_t>{20, 300, 24, 150}));
+    EXPECT_EQ(FileLbas(pinned), (std::vector<int32_t>{23, 300, 24, 150}));
 
     Project ordered = test::NewProject();
     disc.Import(ordered, IMPORT_RESPECTIVE_ORDER);
     EXPECT_EQ(FilePaths(ordered), (Lines{"\\ROOT.BIN", "\\A.BIN", "\\B.BIN", "\\C.BIN"}));
-    EXPECT_EQ(FileLbas(ordered), (std::vector<int32_t>{20, 24, 150, 300}));
+    // Laid out again in that order.
+    EXPECT_EQ(FileLbas(ordered), (std::vector<int32_t>{23, 24, 25, 26}));
     for (const FileEntry& file : ordered.fileTable) EXPECT_EQ(file.flags, 0);
 
     Project unpinned = test::NewProject();
@@ -179,13 +190,24 @@ TEST(IsoBusterImport, ModesOrderAndPinTheFiles) {
     disc.Import(unknownMode, 7);
     EXPECT_EQ(FileLbas(unknownMode), FileLbas(pinned));
 
-    // Mode 1 sorts by exchanges, not stably: C shares LBA 5 with A (C becomes
-    // a dummy) and ends up before A.
-    disc.Listing("5 , \\A.BIN\n3 , \\B.BIN\n5 , \\C.BIN\n1 , \\D.BIN\n");
+    // Mode 1 sorts by exchanges, not stably: C shares LBA 105 with A (C becomes
+    // a dummy of A's data) and ends up before A. The files are laid out again
+    // and each dummy follows the file holding its data: C onto A, ROOT.BIN
+    // (inside E.BIN) one sector into E.BIN. Mode 2 drops the LBAs and with
+    // them every alias: each file keeps its own copy.
+    disc.File("E.BIN", 3 * 2048);
+    disc.Listing("105 , \\A.BIN\n103 , \\B.BIN\n105 , \\C.BIN\n101 , \\D.BIN\n110 , \\E.BIN\n"
+                 "111 , \\ROOT.BIN\n");
     Project exchanged = test::NewProject();
     disc.Import(exchanged, IMPORT_RESPECTIVE_ORDER);
-    EXPECT_EQ(FilePaths(exchanged), (Lines{"\\D.BIN", "\\B.BIN", "\\C.BIN", "\\A.BIN"}));
-    EXPECT_TRUE(exchanged.fileTable[2].IsDummy());
+    EXPECT_EQ(FilePaths(exchanged),
+              (Lines{"\\D.BIN", "\\B.BIN", "\\C.BIN", "\\A.BIN", "\\E.BIN", "\\ROOT.BIN"}));
+    EXPECT_EQ(FileLbas(exchanged), (std::vector<int32_t>{23, 24, 25, 25, 26, 27}));
+    EXPECT_TRUE(exchanged.fileTable[2].IsDummy() && exchanged.fileTable[5].IsDummy());
+    RecomputeLayout(exchanged);  // as the caller does: nothing moves
+    EXPECT_EQ(FileLbas(exchanged), (std::vector<int32_t>{23, 24, 25, 25, 26, 27}));
+    disc.Import(exchanged, IMPORT_LBA_ORDER);
+    for (const FileEntry& file : exchanged.fileTable) EXPECT_FALSE(file.IsDummy());
 }
 
 TEST(IsoBusterImport, MissingFilesAreLoggedAndNothingOutsideTheFolderIsRead) {
@@ -223,16 +245,15 @@ TEST(IsoBusterImport, StopsAtTheDepthAndTableLimits) {
     // Nine separators are all the boundaries kept: IN8.BIN is never reached.
     EXPECT_EQ(FilePaths(project), (Lines{"\\1\\2\\3\\4\\5\\6\\7\\IN7.BIN"}));
 
-    // Only the first 4096 entries count: mode 2 finds no shared LBA, so one
-    // extracted file is imported 4096 times and the 4097th entry is never read.
-    disc.File("SAME.BIN");
+    // Only the first 5120 entries count (a full project's directories and
+    // files): the entry after them is never read.
     disc.File("D/X.BIN");
     std::string text;
-    for (int i = 0; i < 4096; ++i) text += "7 , \\SAME.BIN\n";
+    for (int i = 0; i < 5120; ++i) text += "7 , \\\n";
     disc.Listing(text + "1 , \\D\\X.BIN\n");
     project = test::NewProject();
     EXPECT_EQ(disc.Import(project, IMPORT_LBA_ORDER).code, IMPORT_FINISHED);
-    EXPECT_EQ(project.fileCount(), 4096);
+    EXPECT_EQ(project.fileCount(), 0);
     EXPECT_EQ(project.dirCount(), 1);
 
     // 200 links to one folder six levels deep: each entry asks for 7 directories.
@@ -280,6 +301,9 @@ TEST(ImportRobustness, MalformedAndRandomListingsLeaveAConsistentProject) {
                 const std::string source = file.sourcePath.value_or(folder);
                 EXPECT_EQ(source.rfind(folder, 0), 0u) << source;
                 EXPECT_EQ(source.find("/.."), std::string::npos) << source;
+            }
+            if (mode != IMPORT_LBA_ORDER) {
+                for (const FileEntry& file : project.fileTable) EXPECT_GE(file.lba, 22);
             }
             RecomputeLayout(project);
         }

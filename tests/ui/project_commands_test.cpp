@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QUrl>
 
+#include "import/listing_writer.h"
 #include "ui/error_log_window.h"
 #include "ui/import_options_dialog.h"
 #include "ui/verify_window.h"
@@ -270,6 +271,34 @@ private slots:
                  Texts{"Cannot find filename:  " + w.Path("gamedisc/GONE.BIN") + " "});
         // The options the scripted prompt answers with: the dialog's default.
         QCOMPARE(options.Mode(), 0);
+    }
+
+    // The chosen file's extension names the format; a file that cannot be
+    // written is reported by name.
+    void exportingAListing() {
+        test::Window w;
+        w.WriteFile("MAIN.EXE", 5000);
+        test::AddFile(w.project(), "MAIN.EXE", 5000, 0, w.Path("MAIN.EXE"));
+        w.frame().OnDocumentChanged();
+        const std::pair<const char*, ListingFormat> cases[] = {
+            {"disc.txt", ListingFormat::ISOBUSTER},
+            {"disc.LST", ListingFormat::LBA_TABLE},
+            {"disc.h", ListingFormat::C_HEADER}};
+        for (const auto& [name, format] : cases) {
+            w.prompt().saveAnswers.push_back(w.Path(name));
+            w.Trigger(ID_EXPORT_LISTING);
+            const std::string text = ListingText(w.project(), format);
+            QCOMPARE(test::ReadBytes(w.Path(name)), std::vector<uint8_t>(text.begin(), text.end()));
+        }
+        QCOMPARE(w.prompt().saveRequests.at(0).filter, std::string(LISTING_FILE_FILTER));
+        QCOMPARE(w.prompt().saveRequests[0].defaultName, std::string("NEW"));
+        w.Trigger(ID_EXPORT_LISTING);  // cancelled
+        QVERIFY(w.prompt().messages.empty());
+        const std::string missing = w.Path("none/disc.txt");
+        w.prompt().saveAnswers.push_back(missing);
+        w.Trigger(ID_EXPORT_LISTING);
+        QCOMPARE(w.prompt().messages,
+                 Texts{missing + ": cannot write the listing (No such file or directory)"});
     }
 };
 
