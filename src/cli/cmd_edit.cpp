@@ -70,15 +70,6 @@ NewEntryPath SplitNewEntryPath(std::string path) {
     return NewEntryPath{path.substr(0, cut + 1), path.substr(cut + 1)};
 }
 
-// Makes the directory at `discPath` current, as selecting it in the tree
-// does before New Sub Directory or New Dummy File.
-bool SelectDirectory(Project& project, const std::string& projectPath,
-                     const std::string& discPath) {
-    const int32_t dir = ResolveDirectory(project, projectPath, discPath);
-    if (dir >= 0) project.currentDir = dir;
-    return dir >= 0;
-}
-
 // Plays the user's part in the editor: fills the fields, presses OK. A
 // refused OK ends the run as Cancel and leaves the message in `refusal`.
 EntryEditorRunner ScriptedEditor(std::function<void(EntryEditorState&)> fill,
@@ -109,6 +100,23 @@ EditEnd Conclude(const EditOutcome& outcome, const std::string& refusal) {
     if (outcome.code == EDIT_OK) return EditEnd::Save;
     PrintError(outcome.code == EDIT_REFUSED ? outcome.message : refusal);
     return EditEnd::Refused;
+}
+
+// New Sub Directory or New Dummy File in the directory the path names (made
+// current, as selecting it in the tree does), the name typed, then `fill`.
+EditEnd CreateEntry(Project& project, const std::string& projectPath, const std::string& discPath,
+                    EditOutcome (*create)(Project&, const EntryEditorRunner&),
+                    const std::function<void(EntryEditorState&)>& fill) {
+    const NewEntryPath where = SplitNewEntryPath(discPath);
+    const int32_t parent = ResolveDirectory(project, projectPath, where.parent);
+    if (parent < 0) return EditEnd::Refused;
+    project.currentDir = parent;
+    std::string refusal;
+    const auto typed = [&where, &fill](EntryEditorState& state) {
+        state.nameText = TypedUpperCase(where.name);
+        fill(state);
+    };
+    return Conclude(create(project, ScriptedEditor(typed, refusal)), refusal);
 }
 
 const CLI::Validator DATE_VALUE(
@@ -150,15 +158,10 @@ void AddMkdir(CLI::App& app, int& status) {
                           ->transform(DecimalNumber());
     cmd->callback([args, &status] {
         status = EditProject(args->project, [&args](Project& project) {
-            const NewEntryPath where = SplitNewEntryPath(args->discPath);
-            if (!SelectDirectory(project, args->project, where.parent)) return EditEnd::Refused;
-            std::string refusal;
-            const auto fill = [&args, &where](EntryEditorState& state) {
-                state.nameText = TypedUpperCase(where.name);
+            const auto fill = [&args](EntryEditorState& state) {
                 if (args->lbaOption->count() > 0) PinAt(state, args->lba);
             };
-            const EditOutcome outcome = NewSubDirectory(project, ScriptedEditor(fill, refusal));
-            return Conclude(outcome, refusal);
+            return CreateEntry(project, args->project, args->discPath, NewSubDirectory, fill);
         });
     });
 }
@@ -183,16 +186,11 @@ void AddDummy(CLI::App& app, int& status) {
             ->transform(DecimalNumber());
     cmd->callback([args, &status] {
         status = EditProject(args->project, [&args](Project& project) {
-            const NewEntryPath where = SplitNewEntryPath(args->discPath);
-            if (!SelectDirectory(project, args->project, where.parent)) return EditEnd::Refused;
-            std::string refusal;
-            const auto fill = [&args, &where](EntryEditorState& state) {
-                state.nameText = TypedUpperCase(where.name);
+            const auto fill = [&args](EntryEditorState& state) {
                 PinAt(state, args->lba);
                 if (args->sizeOption->count() > 0) SetOwnSize(state, args->size);
             };
-            const EditOutcome outcome = NewDummyFile(project, ScriptedEditor(fill, refusal));
-            return Conclude(outcome, refusal);
+            return CreateEntry(project, args->project, args->discPath, NewDummyFile, fill);
         });
     });
 }
