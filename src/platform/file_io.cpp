@@ -1,6 +1,7 @@
 #include "platform/file_io.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -14,7 +15,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string SystemReason() { return std::strerror(errno); }
+std::string SystemReason() {
+    return std::strerror(errno);
+}
 
 bool WriteAll(int fd, const uint8_t* data, size_t size) {
     while (size > 0) {
@@ -62,8 +65,16 @@ std::string TemporaryPrefix(const std::string& target) {
     return (folder / ("." + name.filename().string() + ".tmp-")).string();
 }
 
-// Saves of one project run one at a time (the project lock), so a temporary
-// file of its target found now was left by a save that never finished.
+// A temporary file whose lock can be taken was left by a save that died
+// (a live save holds its lock until it has renamed the file).
+bool IsAbandoned(const fs::path& temp) {
+    const int fd = ::open(temp.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return false;
+    const bool abandoned = ::flock(fd, LOCK_EX | LOCK_NB) == 0;
+    ::close(fd);
+    return abandoned;
+}
+
 void RemoveStaleTemporaries(const std::string& prefix) {
     const fs::path pattern(prefix);
     const std::string start = pattern.filename().string();
@@ -71,7 +82,8 @@ void RemoveStaleTemporaries(const std::string& prefix) {
     for (fs::directory_iterator it(pattern.parent_path(), error), end; !error && it != end;
          it.increment(error)) {
         const std::string name = it->path().filename().string();
-        if (name.size() > start.size() && name.compare(0, start.size(), start) == 0) {
+        if (name.size() > start.size() && name.compare(0, start.size(), start) == 0 &&
+            IsAbandoned(it->path())) {
             std::error_code ignored;
             fs::remove(it->path(), ignored);
         }
@@ -129,18 +141,15 @@ bool WriteFileAtomically(const std::string& path, const std::vector<uint8_t>& by
         reason = SystemReason();
         return false;
     }
+    // Locked until closed, after the rename: the mark of a save still alive.
+    ::flock(fd, LOCK_EX);
     bool ok = WriteAll(fd, bytes.data(), bytes.size()) && ::fchmod(fd, mode) == 0 &&
-              ::fsync(fd) == 0;
-    if (!ok) reason = SystemReason();
-    if (::close(fd) != 0 && ok) {
-        ok = false;
+              ::fsync(fd) == 0 && ::rename(temp.c_str(), target.c_str()) == 0;
+    if (!ok) {
         reason = SystemReason();
+        ::unlink(temp.c_str());
     }
-    if (ok && ::rename(temp.c_str(), target.c_str()) != 0) {
-        ok = false;
-        reason = SystemReason();
-    }
-    if (!ok) ::unlink(temp.c_str());
+    ::close(fd);  // the data reached the disk at fsync
     return ok;
 }
 

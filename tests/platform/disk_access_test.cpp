@@ -36,11 +36,16 @@ TEST(FolderListing, OrdersByUpperCasedNameAndKeepsFilesFoldersAndLinksButNotPipe
     EXPECT_FALSE(ListFolder((dir / "Zed").string(), items));
 }
 
-TEST(AtomicSave, ThroughALinkReplacesItsTargetAndRemovesTemporariesOfKilledSaves) {
+TEST(AtomicSave, ThroughALinkReplacesItsTargetAndRemovesOnlyTemporariesOfKilledSaves) {
     test::TempDir dir;
     test::WriteText(dir / "real" / "p.krv", "old");
     test::WriteText(dir / "real" / ".p.krv.tmp-dead01", "left by a killed save");
     test::WriteText(dir / "real" / ".q.krv.tmp-other", "another project's");
+    test::WriteText(dir / "real" / ".p.krv.tmp-live", "a save still running");
+    FileLock live;  // what a running save holds on its temporary file
+    ASSERT_EQ(
+        live.Acquire((dir / "real" / ".p.krv.tmp-live").string(), std::chrono::milliseconds(0)),
+        LockResult::Locked);
     fs::create_symlink("real/p.krv", dir / "p.krv");
     std::string reason;
     ASSERT_TRUE(WriteFileAtomically((dir / "p.krv").string(), {'n', 'e', 'w'}, reason)) << reason;
@@ -53,7 +58,8 @@ TEST(AtomicSave, ThroughALinkReplacesItsTargetAndRemovesTemporariesOfKilledSaves
         }
         return found;
     };
-    EXPECT_EQ(names(dir / "real"), (std::set<std::string>{".q.krv.tmp-other", "p.krv"}));
+    EXPECT_EQ(names(dir / "real"),
+              (std::set<std::string>{".p.krv.tmp-live", ".q.krv.tmp-other", "p.krv"}));
     EXPECT_EQ(names(dir.path()), (std::set<std::string>{"p.krv", "real"}));
 }
 
