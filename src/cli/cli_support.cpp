@@ -190,17 +190,19 @@ void ProgressBar::Update(int64_t done, int64_t total) {
 
 void ProgressBar::Draw(int64_t done, int64_t total, Clock::time_point now) {
     constexpr int WIDTH = 40;
-    const double seconds = std::chrono::duration<double>(now - start_).count();
     const double fraction =
         total > 0 ? std::clamp(static_cast<double>(done) / static_cast<double>(total), 0.0, 1.0)
                   : 1.0;
-    const double megabytes = static_cast<double>(done) * sectorBytes_ / 1e6;
     const int filled = static_cast<int>(fraction * WIDTH);
-    std::fprintf(stderr, "\r%s [%s%s] %lld/%lld sectors  %.1f MB/s ", label_.c_str(),
+    std::fprintf(stderr, "\r%s [%s%s] %lld/%lld sectors ", label_.c_str(),
                  std::string(static_cast<size_t>(filled), '#').c_str(),
                  std::string(static_cast<size_t>(WIDTH - filled), '.').c_str(),
-                 static_cast<long long>(done), static_cast<long long>(total),
-                 seconds > 0 ? megabytes / seconds : 0.0);
+                 static_cast<long long>(done), static_cast<long long>(total));
+    const double seconds = std::chrono::duration<double>(now - start_).count();
+    if (sectorBytes_ > 0 && seconds > 0) {
+        std::fprintf(stderr, " %.1f MB/s ",
+                     static_cast<double>(done) * sectorBytes_ / 1e6 / seconds);
+    }
     std::fflush(stderr);
     drawn_ = true;
 }

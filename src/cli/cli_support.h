@@ -64,8 +64,9 @@ int EditProject(const std::string& path, const ProjectEdit& edit, bool createWhe
 bool LockProjectFile(const std::string& path, FileLock& lock);
 
 // A one-line bar on standard error, drawn only when that is a terminal:
-// sectors done of the total and the speed; redrawn at most ten times a
-// second. Compile and verify show their work through it.
+// sectors done of the total and, when `sectorBytes` is known (not 0), the
+// speed; redrawn at most ten times a second. Compile and verify show their
+// work through it.
 class ProgressBar {
   public:
     ProgressBar(std::string label, int32_t sectorBytes);

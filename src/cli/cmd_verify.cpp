@@ -71,7 +71,7 @@ void PrintJson(const std::string& path, const VerifyReport& report) {
 
 int RunVerify(const std::string& path, bool asJson, bool quiet) {
     if (!RequireRegularFile(path)) return EXIT_ERROR;
-    ProgressBar bar("verifying", 2352);
+    ProgressBar bar("verifying", 0);  // the sector size is found while verifying
     VerifyProgress progress;
     if (!quiet && bar.Shown()) progress = [&bar](int64_t done, int64_t total) { bar.Update(done, total); };
     const VerifyReport report = VerifyImage(path, VerifyOptions{}, progress);
