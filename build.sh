@@ -51,7 +51,7 @@ run_demo() {
   $k ls "$out/demo.krv"
   echo "== Compiling and verifying"
   $k check "$out/demo.krv"
-  $k compile "$out/demo.krv" "$out/demo.bin"
+  $k compile "$out/demo.krv" "$out/demo.bin" --force   # replaces the image of an earlier run
   $k verify "$out/demo.bin"
   echo "Image: $out/demo.bin with cue sheet $out/demo.cue"
 }

@@ -26,19 +26,6 @@ namespace korvalin::cli {
 
 namespace {
 
-// Loads and lays the project out, as the desktop's refresh after opening
-// does: the editor's LBA bounds and the new entries' defaults read it.
-bool OpenForEdit(const std::string& path, Project& project) {
-    if (!LoadProject(path, project)) return false;
-    RecomputeLayout(project);
-    return true;
-}
-
-int LayOutAndSave(const std::string& path, Project& project) {
-    RecomputeLayout(project);
-    return SaveProject(path, project) ? EXIT_OK : EXIT_ERROR;
-}
-
 // The entry at `discPath`, or -1 after printing an error naming it.
 int32_t ResolveEntry(const Project& project, const std::string& projectPath,
                      const std::string& discPath) {
@@ -108,12 +95,28 @@ void SetOwnSize(EntryEditorState& state, int64_t size) {
     state.sizeText = std::to_string(size);
 }
 
-// Ends a command that ran the editor: saves on OK, prints the refusal else.
-int Conclude(const EditOutcome& outcome, const std::string& refusal, const std::string& path,
-             Project& project) {
-    if (outcome.code == EDIT_OK) return LayOutAndSave(path, project);
+// Ends a command that ran the editor: saved on OK, else the refusal printed.
+EditEnd Conclude(const EditOutcome& outcome, const std::string& refusal) {
+    if (outcome.code == EDIT_OK) return EditEnd::Save;
     PrintError(outcome.code == EDIT_REFUSED ? outcome.message : refusal);
-    return EXIT_ERROR;
+    return EditEnd::Refused;
+}
+
+// New Sub Directory or New Dummy File in the directory the path names (made
+// current, as selecting it in the tree does), the name typed, then `fill`.
+EditEnd CreateEntry(Project& project, const std::string& projectPath, const std::string& discPath,
+                    EditOutcome (*create)(Project&, const EntryEditorRunner&),
+                    const std::function<void(EntryEditorState&)>& fill) {
+    const NewEntryPath where = SplitNewEntryPath(discPath);
+    const int32_t parent = ResolveDirectory(project, projectPath, where.parent);
+    if (parent < 0) return EditEnd::Refused;
+    project.currentDir = parent;
+    std::string refusal;
+    const auto typed = [&where, &fill](EntryEditorState& state) {
+        state.nameText = TypedUpperCase(where.name);
+        fill(state);
+    };
+    return Conclude(create(project, ScriptedEditor(typed, refusal)), refusal);
 }
 
 const CLI::Validator DATE_VALUE(
@@ -128,8 +131,7 @@ const CLI::Validator DATE_VALUE(
 const CLI::Validator TIME_VALUE(
     [](const std::string& text) {
         CalendarTime time;
-        return ParsePickerTime(text, time) ? std::string()
-                                           : "expected a time HH:MM:SS: " + text;
+        return ParsePickerTime(text, time) ? std::string() : "expected a time HH:MM:SS: " + text;
     },
     "HH:MM:SS");
 
@@ -152,22 +154,15 @@ void AddMkdir(CLI::App& app, int& status) {
     cmd->add_option("PROJECT", args->project, "The project file (.krv)")->required();
     cmd->add_option("DISCPATH", args->discPath, "The new directory, e.g. \\DATA\\MOVIES")
         ->required();
-    args->lbaOption = cmd->add_option("--lba", args->lba, "Pin the directory to this LBA");
+    args->lbaOption = cmd->add_option("--lba", args->lba, "Pin the directory to this LBA")
+                          ->transform(DecimalNumber());
     cmd->callback([args, &status] {
-        status = EXIT_ERROR;
-        Project project;
-        if (!OpenForEdit(args->project, project)) return;
-        const NewEntryPath where = SplitNewEntryPath(args->discPath);
-        const int32_t parent = ResolveDirectory(project, args->project, where.parent);
-        if (parent < 0) return;
-        project.currentDir = parent;
-        std::string refusal;
-        const auto fill = [&args, &where](EntryEditorState& state) {
-            state.nameText = TypedUpperCase(where.name);
-            if (args->lbaOption->count() > 0) PinAt(state, args->lba);
-        };
-        const EditOutcome outcome = NewSubDirectory(project, ScriptedEditor(fill, refusal));
-        status = Conclude(outcome, refusal, args->project, project);
+        status = EditProject(args->project, [&args](Project& project) {
+            const auto fill = [&args](EntryEditorState& state) {
+                if (args->lbaOption->count() > 0) PinAt(state, args->lba);
+            };
+            return CreateEntry(project, args->project, args->discPath, NewSubDirectory, fill);
+        });
     });
 }
 
@@ -182,25 +177,21 @@ void AddDummy(CLI::App& app, int& status) {
     cmd->add_option("PROJECT", args->project, "The project file (.krv)")->required();
     cmd->add_option("DISCPATH", args->discPath, "The new dummy file, e.g. \\DATA\\PAD.BIN")
         ->required();
-    cmd->add_option("--lba", args->lba, "Its LBA (a dummy may lie anywhere)")->required();
-    args->sizeOption = cmd->add_option(
-        "--size", args->size, "Its own size in bytes (else the size of the file at its LBA)");
+    cmd->add_option("--lba", args->lba, "Its LBA (a dummy may lie anywhere)")
+        ->required()
+        ->transform(DecimalNumber());
+    args->sizeOption =
+        cmd->add_option("--size", args->size,
+                        "Its own size in bytes (else the size of the file at its LBA)")
+            ->transform(DecimalNumber());
     cmd->callback([args, &status] {
-        status = EXIT_ERROR;
-        Project project;
-        if (!OpenForEdit(args->project, project)) return;
-        const NewEntryPath where = SplitNewEntryPath(args->discPath);
-        const int32_t parent = ResolveDirectory(project, args->project, where.parent);
-        if (parent < 0) return;
-        project.currentDir = parent;
-        std::string refusal;
-        const auto fill = [&args, &where](EntryEditorState& state) {
-            state.nameText = TypedUpperCase(where.name);
-            PinAt(state, args->lba);
-            if (args->sizeOption->count() > 0) SetOwnSize(state, args->size);
-        };
-        const EditOutcome outcome = NewDummyFile(project, ScriptedEditor(fill, refusal));
-        status = Conclude(outcome, refusal, args->project, project);
+        status = EditProject(args->project, [&args](Project& project) {
+            const auto fill = [&args](EntryEditorState& state) {
+                PinAt(state, args->lba);
+                if (args->sizeOption->count() > 0) SetOwnSize(state, args->size);
+            };
+            return CreateEntry(project, args->project, args->discPath, NewDummyFile, fill);
+        });
     });
 }
 
@@ -213,57 +204,60 @@ void AddEdit(CLI::App& app, int& status) {
         CLI::Option *dateOption = nullptr, *timeOption = nullptr;
     };
     auto args = std::make_shared<Args>();
-    auto* cmd = app.add_subcommand("edit", "Change an entry's name, LBA pin, size or date (Edit Info).");
+    auto* cmd =
+        app.add_subcommand("edit", "Change an entry's name, LBA pin, size or date (Edit Info).");
     cmd->add_option("PROJECT", args->project, "The project file (.krv)")->required();
     cmd->add_option("DISCPATH", args->discPath, "The entry to edit")->required();
     args->nameOption = cmd->add_option("--name", args->name, "New disc name");
-    args->lbaOption = cmd->add_option("--lba", args->lba, "Pin to this LBA");
+    args->lbaOption =
+        cmd->add_option("--lba", args->lba, "Pin to this LBA")->transform(DecimalNumber());
     auto* unpin = cmd->add_flag("--unpin", args->unpin, "Let the layout place the entry");
-    args->sizeOption = cmd->add_option("--size", args->size, "A dummy file's own size in bytes");
+    args->sizeOption = cmd->add_option("--size", args->size, "A dummy file's own size in bytes")
+                           ->transform(DecimalNumber());
     auto* autoSize = cmd->add_flag("--auto-size", args->autoSize,
                                    "A dummy file takes the size of the file at its LBA");
-    args->dateOption = cmd->add_option("--date", args->date, "Date as shown, DD/MM/YYYY")
-                           ->check(DATE_VALUE);
-    args->timeOption = cmd->add_option("--time", args->time, "Time as shown (UTC+1), HH:MM:SS")
-                           ->check(TIME_VALUE);
+    args->dateOption =
+        cmd->add_option("--date", args->date, "Date as shown, DD/MM/YYYY")->check(DATE_VALUE);
+    args->timeOption =
+        cmd->add_option("--time", args->time, "Time as shown (UTC+1), HH:MM:SS")->check(TIME_VALUE);
     args->lbaOption->excludes(unpin);
     args->sizeOption->excludes(autoSize);
     cmd->callback([args, &status] {
-        status = EXIT_ERROR;
-        Project project;
-        if (!OpenForEdit(args->project, project)) return;
-        const int32_t id = ResolveEntry(project, args->project, args->discPath);
-        if (id < 0) return;
-        if (id == 0) {
-            PrintError("\\ is the root directory: use korvalin label to change the volume");
-            return;
-        }
-        const EntryRecord& entry = EntryById(project, id);
-        if ((args->sizeOption->count() > 0 || args->autoSize) && !entry.IsDummy()) {
-            PrintError(FormatMessage("%s is not a dummy file: only a dummy file's size can be set",
-                                     args->discPath.c_str()));
-            return;
-        }
-        // The duplicate-name test looks at the directory the list shows: the entry's own.
-        const int32_t parent = static_cast<int32_t>(entry.parent) - 1;
-        project.currentDir = parent >= 0 && parent < project.dirCount() ? parent : 0;
-        std::string refusal;
-        const auto fill = [&args](EntryEditorState& state) {
-            if (args->nameOption->count() > 0) state.nameText = TypedUpperCase(args->name);
-            if (args->lbaOption->count() > 0) PinAt(state, args->lba);
-            if (args->unpin && state.setLba) ToggleSetLba(state);
-            if (args->sizeOption->count() > 0) SetOwnSize(state, args->size);
-            if (args->autoSize && state.setFilesize) ToggleSetFilesize(state);
-            CalendarTime value;
-            if (args->dateOption->count() > 0 && ParsePickerDate(args->date, value)) {
-                SetEditorDate(state, value);
+        status = EditProject(args->project, [&args](Project& project) {
+            const int32_t id = ResolveEntry(project, args->project, args->discPath);
+            if (id < 0) return EditEnd::Refused;
+            if (id == 0) {
+                PrintError("\\ is the root directory: use korvalin label to change the volume");
+                return EditEnd::Refused;
             }
-            if (args->timeOption->count() > 0 && ParsePickerTime(args->time, value)) {
-                SetEditorTime(state, value);
+            const EntryRecord& entry = EntryById(project, id);
+            if ((args->sizeOption->count() > 0 || args->autoSize) && !entry.IsDummy()) {
+                PrintError(
+                    FormatMessage("%s is not a dummy file: only a dummy file's size can be set",
+                                  args->discPath.c_str()));
+                return EditEnd::Refused;
             }
-        };
-        const EditOutcome outcome = EditInfo(project, id, ScriptedEditor(fill, refusal));
-        status = Conclude(outcome, refusal, args->project, project);
+            // The duplicate-name test looks at the directory the list shows: the entry's own.
+            const int32_t parent = static_cast<int32_t>(entry.parent) - 1;
+            project.currentDir = parent >= 0 && parent < project.dirCount() ? parent : 0;
+            std::string refusal;
+            const auto fill = [&args](EntryEditorState& state) {
+                if (args->nameOption->count() > 0) state.nameText = TypedUpperCase(args->name);
+                if (args->lbaOption->count() > 0) PinAt(state, args->lba);
+                if (args->unpin && state.setLba) ToggleSetLba(state);
+                if (args->sizeOption->count() > 0) SetOwnSize(state, args->size);
+                if (args->autoSize && state.setFilesize) ToggleSetFilesize(state);
+                CalendarTime value;
+                if (args->dateOption->count() > 0 && ParsePickerDate(args->date, value)) {
+                    SetEditorDate(state, value);
+                }
+                if (args->timeOption->count() > 0 && ParsePickerTime(args->time, value)) {
+                    SetEditorTime(state, value);
+                }
+            };
+            const EditOutcome outcome = EditInfo(project, id, ScriptedEditor(fill, refusal));
+            return Conclude(outcome, refusal);
+        });
     });
 }
 
@@ -277,21 +271,20 @@ void AddRm(CLI::App& app, int& status) {
     cmd->add_option("PROJECT", args->project, "The project file (.krv)")->required();
     cmd->add_option("DISCPATH", args->discPaths, "The entries to remove")->required();
     cmd->callback([args, &status] {
-        status = EXIT_ERROR;
-        Project project;
-        if (!OpenForEdit(args->project, project)) return;
-        std::vector<int32_t> ids;
-        for (const std::string& discPath : args->discPaths) {
-            const int32_t id = ResolveEntry(project, args->project, discPath);
-            if (id < 0) return;
-            if (id == 0) {
-                PrintError("\\ is the root directory: it cannot be removed");
-                return;
+        status = EditProject(args->project, [&args](Project& project) {
+            std::vector<int32_t> ids;
+            for (const std::string& discPath : args->discPaths) {
+                const int32_t id = ResolveEntry(project, args->project, discPath);
+                if (id < 0) return EditEnd::Refused;
+                if (id == 0) {
+                    PrintError("\\ is the root directory: it cannot be removed");
+                    return EditEnd::Refused;
+                }
+                ids.push_back(id);
             }
-            ids.push_back(id);
-        }
-        RemoveEntries(project, ids);
-        status = LayOutAndSave(args->project, project);
+            RemoveEntries(project, ids);
+            return EditEnd::Save;
+        });
     });
 }
 
@@ -305,16 +298,16 @@ void AddMv(CLI::App& app, int& status) {
     cmd->add_option("DISCPATH", args->file, "The file to move")->required();
     cmd->add_option("DIRPATH", args->dir, "The directory to move it into")->required();
     cmd->callback([args, &status] {
-        status = EXIT_ERROR;
-        Project project;
-        if (!OpenForEdit(args->project, project)) return;
-        const int32_t file = ResolveFile(project, args->project, args->file);
-        if (file < 0) return;
-        const int32_t dir = ResolveDirectory(project, args->project, args->dir);
-        if (dir < 0) return;
-        // Any directory can be named, as on the tree, so the tree's message.
-        const EditOutcome outcome = MoveFileToDirectory(project, file, dir, MOVE_ON_TREE_FOLDER);
-        status = Conclude(outcome, "", args->project, project);
+        status = EditProject(args->project, [&args](Project& project) {
+            const int32_t file = ResolveFile(project, args->project, args->file);
+            if (file < 0) return EditEnd::Refused;
+            const int32_t dir = ResolveDirectory(project, args->project, args->dir);
+            if (dir < 0) return EditEnd::Refused;
+            // Any directory can be named, as on the tree, so the tree's message.
+            const EditOutcome outcome =
+                MoveFileToDirectory(project, file, dir, MOVE_ON_TREE_FOLDER);
+            return Conclude(outcome, "");
+        });
     });
 }
 
@@ -323,20 +316,20 @@ void AddSwap(CLI::App& app, int& status) {
         std::string project, first, second;
     };
     auto args = std::make_shared<Args>();
-    auto* cmd = app.add_subcommand("swap", "Swap two files' places in the file table (and on the disc).");
+    auto* cmd =
+        app.add_subcommand("swap", "Swap two files' places in the file table (and on the disc).");
     cmd->add_option("PROJECT", args->project, "The project file (.krv)")->required();
     cmd->add_option("FILEPATH", args->first, "A file")->required();
     cmd->add_option("OTHERPATH", args->second, "Another file")->required();
     cmd->callback([args, &status] {
-        status = EXIT_ERROR;
-        Project project;
-        if (!OpenForEdit(args->project, project)) return;
-        const int32_t first = ResolveFile(project, args->project, args->first);
-        if (first < 0) return;
-        const int32_t second = ResolveFile(project, args->project, args->second);
-        if (second < 0) return;
-        const EditOutcome outcome = SwapFiles(project, first, second);
-        status = Conclude(outcome, "", args->project, project);
+        status = EditProject(args->project, [&args](Project& project) {
+            const int32_t first = ResolveFile(project, args->project, args->first);
+            if (first < 0) return EditEnd::Refused;
+            const int32_t second = ResolveFile(project, args->project, args->second);
+            if (second < 0) return EditEnd::Refused;
+            const EditOutcome outcome = SwapFiles(project, first, second);
+            return Conclude(outcome, "");
+        });
     });
 }
 
@@ -355,34 +348,34 @@ void AddLabel(CLI::App& app, int& status) {
     auto* cmd = app.add_subcommand(
         "label", "Set the volume label and date (Edit Volume Label); without changes, show them.");
     cmd->add_option("PROJECT", args->project, "The project file (.krv)")->required();
-    args->labelOption = cmd->add_option("LABEL", args->label, "The volume label, up to 32 characters")
-                            ->check(LABEL_VALUE);
-    args->dateOption = cmd->add_option("--date", args->date, "Volume date, DD/MM/YYYY")
-                           ->check(DATE_VALUE);
-    args->timeOption = cmd->add_option("--time", args->time, "Volume time (UTC+1), HH:MM:SS")
-                           ->check(TIME_VALUE);
+    args->labelOption =
+        cmd->add_option("LABEL", args->label, "The volume label, up to 32 characters")
+            ->check(LABEL_VALUE);
+    args->dateOption =
+        cmd->add_option("--date", args->date, "Volume date, DD/MM/YYYY")->check(DATE_VALUE);
+    args->timeOption =
+        cmd->add_option("--time", args->time, "Volume time (UTC+1), HH:MM:SS")->check(TIME_VALUE);
     cmd->callback([args, &status] {
-        status = EXIT_ERROR;
-        Project project;
-        if (!OpenForEdit(args->project, project)) return;
-        const bool changes = args->labelOption->count() + args->dateOption->count() +
-                                 args->timeOption->count() > 0;
-        if (!changes) {
-            PrintVolume(project.volumeInfo);
-            status = EXIT_OK;
-            return;
-        }
-        VolumeLabelEditorState state = OpenVolumeLabelEditor(project);
-        if (args->labelOption->count() > 0) state.label = TypedUpperCase(args->label);
-        CalendarTime value;
-        if (args->dateOption->count() > 0 && ParsePickerDate(args->date, value)) {
-            SetVolumeEditorDate(state, value);
-        }
-        if (args->timeOption->count() > 0 && ParsePickerTime(args->time, value)) {
-            SetVolumeEditorTime(state, value);
-        }
-        ApplyVolumeLabelEditor(project, state);
-        status = LayOutAndSave(args->project, project);
+        status = EditProject(args->project, [&args](Project& project) {
+            const bool changes =
+                args->labelOption->count() + args->dateOption->count() + args->timeOption->count() >
+                0;
+            if (!changes) {
+                PrintVolume(project.volumeInfo);
+                return EditEnd::Unchanged;
+            }
+            VolumeLabelEditorState state = OpenVolumeLabelEditor(project);
+            if (args->labelOption->count() > 0) state.label = TypedUpperCase(args->label);
+            CalendarTime value;
+            if (args->dateOption->count() > 0 && ParsePickerDate(args->date, value)) {
+                SetVolumeEditorDate(state, value);
+            }
+            if (args->timeOption->count() > 0 && ParsePickerTime(args->time, value)) {
+                SetVolumeEditorTime(state, value);
+            }
+            ApplyVolumeLabelEditor(project, state);
+            return EditEnd::Save;
+        });
     });
 }
 

@@ -116,6 +116,11 @@ void AddNew(CLI::App& app, int& status) {
             status = EXIT_ERROR;
             return;
         }
+        FileLock lock;
+        if (!LockProjectFile(*path, lock)) {
+            status = EXIT_ERROR;
+            return;
+        }
         Project project;
         StartNewProject(project, CurrentUtcTime());
         RecomputeLayout(project);
@@ -153,8 +158,9 @@ void AddSaveAs(CLI::App& app, int& status) {
     cmd->add_option("PROJECT", *from, "The project file to read")->required();
     cmd->add_option("NEW", *to, "The project file to write")->required();
     cmd->callback([from, to, &status] {
+        FileLock lock;
         Project project;
-        if (!LoadProject(*from, project)) {
+        if (!LockProjectFile(*to, lock) || !LoadProject(*from, project)) {
             status = EXIT_ERROR;
             return;
         }

@@ -173,9 +173,7 @@ void CompileImage(Project& project, CompileState& state) {
         return;
     }
     if (state.imlMode) {
-        iml.Print(IML_END_TEXT);
-        iml.Close();
-        state.compileMessage = COMPILE_SUCCESS_MESSAGE;
+        FinishImlListing(state, iml);
     } else if (state.rawSectors == 1) {
         WriteCueSheet(state);
     } else {

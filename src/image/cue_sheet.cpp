@@ -7,6 +7,11 @@
 
 namespace korvalin {
 
+namespace {
+constexpr char CREATE_ERROR[] = "Error Creating %s!!!! ";
+constexpr char WRITE_ERROR[] = "Error Writing %s!!!! ";
+}  // namespace
+
 std::string CueSheetText(const std::string& imageFileName) {
     return FormatMessage("FILE %c%s%c BINARY\n  TRACK 01 MODE2/2352\n    INDEX 01 00:00:00\n", '"',
                          imageFileName.c_str(), '"');
@@ -15,11 +20,14 @@ std::string CueSheetText(const std::string& imageFileName) {
 void WriteCueSheet(CompileState& state) {
     CrLfTextFile cue;
     if (!cue.Create(state.outputSidecarPath)) {
-        state.compileMessage = FormatMessage("Error Creating %s!!!! ", state.outputSidecarPath.c_str());
+        state.compileMessage = FormatMessage(CREATE_ERROR, state.outputSidecarPath.c_str());
         return;
     }
     cue.Print(CueSheetText(FileNamePart(state.imagePath)));
-    cue.Close();
+    if (!cue.Close()) {
+        state.compileMessage = FormatMessage(WRITE_ERROR, state.outputSidecarPath.c_str());
+        return;
+    }
     state.compileMessage = COMPILE_SUCCESS_MESSAGE;
 }
 

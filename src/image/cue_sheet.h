@@ -11,7 +11,8 @@ namespace korvalin {
 std::string CueSheetText(const std::string& imageFileName);
 
 // Writes the sheet to outputSidecarPath and sets compileMessage: the success
-// text, or the creation error.
+// text, or the error naming the file when it cannot be created or written
+// completely (a full disk).
 void WriteCueSheet(CompileState& state);
 
 }  // namespace korvalin

@@ -1,5 +1,6 @@
 #include "image/iml_file.h"
 
+#include "image/compile_image.h"
 #include "image/image_naming.h"
 #include "image/next_extent.h"
 #include "image/volume_date.h"
@@ -23,6 +24,7 @@ constexpr char END_FORMAT[] = "%u          ";
 constexpr size_t COLUMN_WIDTH = 8;
 
 constexpr char CREATE_ERROR[] = "Error Creating:%s!!!! ";
+constexpr char WRITE_ERROR[] = "Error Writing:%s!!!! ";
 constexpr char VIOLATION_ERROR[] = " ERROR: cannot import, violation in IML format    ";
 
 }  // namespace
@@ -75,6 +77,12 @@ bool WriteImlListing(const Project& project, CompileState& state, CrLfTextFile& 
         ReportProgress(state, state.writeLba);
         if (state.writeLba >= total) return true;
     }
+}
+
+void FinishImlListing(CompileState& state, CrLfTextFile& iml) {
+    iml.Print(IML_END_TEXT);
+    state.compileMessage = iml.Close() ? COMPILE_SUCCESS_MESSAGE
+                                       : FormatMessage(WRITE_ERROR, state.outputSidecarPath.c_str());
 }
 
 }  // namespace korvalin

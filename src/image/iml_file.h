@@ -27,4 +27,9 @@ std::string ImlEntryLine(uint32_t start, uint32_t end, const std::string& path);
 // compileMessage and returns false.
 bool WriteImlListing(const Project& project, CompileState& state, CrLfTextFile& iml);
 
+// Ends the listing after the image was closed and sets compileMessage: the
+// success text, or the write error naming the file (without its IML file
+// the image is of no use).
+void FinishImlListing(CompileState& state, CrLfTextFile& iml);
+
 }  // namespace korvalin

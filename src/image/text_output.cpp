@@ -5,6 +5,7 @@ namespace korvalin {
 bool CrLfTextFile::Create(const std::string& path) {
     Close();
     file_ = std::fopen(path.c_str(), "wb");
+    failed_ = false;
     return file_ != nullptr;
 }
 
@@ -16,12 +17,14 @@ void CrLfTextFile::Print(const std::string& text) {
         if (c == '\n') out += '\r';
         out += c;
     }
-    std::fwrite(out.data(), 1, out.size(), file_);
+    if (std::fwrite(out.data(), 1, out.size(), file_) != out.size()) failed_ = true;
 }
 
-void CrLfTextFile::Close() {
-    if (file_ != nullptr) std::fclose(file_);
+bool CrLfTextFile::Close() {
+    if (file_ == nullptr) return !failed_;
+    if (std::fclose(file_) != 0) failed_ = true;
     file_ = nullptr;
+    return !failed_;
 }
 
 }  // namespace korvalin

@@ -16,12 +16,15 @@ public:
 
     // Creates or replaces the file.
     bool Create(const std::string& path);
-    // Writes `text` with every "\n" as "\r\n". Errors go unnoticed.
+    // Writes `text` with every "\n" as "\r\n".
     void Print(const std::string& text);
-    void Close();
+    // True when every byte printed since Create reached the file (a full
+    // disk shows only here, when the buffer is written out).
+    bool Close();
 
 private:
     std::FILE* file_ = nullptr;
+    bool failed_ = false;
 };
 
 }  // namespace korvalin

@@ -28,4 +28,18 @@ bool PathEntryExists(const std::string& path) {
     return ::lstat(path.c_str(), &st) == 0;
 }
 
+bool QueryFileIdentity(const std::string& path, FileIdentity& identity) {
+    if (path.find('\0') != std::string::npos) return false;
+    struct stat st;
+    if (::stat(path.c_str(), &st) != 0) return false;
+    identity = FileIdentity{static_cast<uint64_t>(st.st_dev), static_cast<uint64_t>(st.st_ino)};
+    return true;
+}
+
+bool IsNonRegularFile(const std::string& path) {
+    if (path.find('\0') != std::string::npos) return false;
+    struct stat st;
+    return ::stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode);
+}
+
 }  // namespace korvalin

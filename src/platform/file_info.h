@@ -23,4 +23,19 @@ bool QueryFileInfo(const std::string& path, FileInfo& info);
 // Whether something (a link included, even a broken one) has this name.
 bool PathEntryExists(const std::string& path);
 
+// Which file a path names, links followed: two paths name the same file
+// when device and inode agree, whatever their spelling.
+struct FileIdentity {
+    uint64_t device = 0;
+    uint64_t inode = 0;
+    bool operator==(const FileIdentity&) const = default;
+};
+// False when the path does not exist or cannot be examined.
+bool QueryFileIdentity(const std::string& path, FileIdentity& identity);
+
+// True when the path exists (links followed) and is not a regular file: a
+// folder, a pipe, a device or a socket, which reading or writing would
+// misread or wait on for ever.
+bool IsNonRegularFile(const std::string& path);
+
 }  // namespace korvalin

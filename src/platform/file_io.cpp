@@ -1,6 +1,7 @@
 #include "platform/file_io.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -12,7 +13,11 @@ namespace korvalin {
 
 namespace {
 
-std::string SystemReason() { return std::strerror(errno); }
+namespace fs = std::filesystem;
+
+std::string SystemReason() {
+    return std::strerror(errno);
+}
 
 bool WriteAll(int fd, const uint8_t* data, size_t size) {
     while (size > 0) {
@@ -37,21 +42,77 @@ mode_t ModeFor(const std::string& path) {
     return 0666 & ~mask;
 }
 
+// The file a chain of symbolic links ends at (the path itself when it is
+// not a link, or the last name reached when a link is broken).
+std::string ResolveLinks(std::string path) {
+    for (int hops = 0; hops < 40; ++hops) {
+        std::error_code error;
+        const fs::path name(path);
+        if (!fs::is_symlink(fs::symlink_status(name, error))) break;
+        fs::path next = fs::read_symlink(name, error);
+        if (error) break;
+        if (next.is_relative()) next = name.parent_path() / next;
+        path = next.string();
+    }
+    return path;
+}
+
+// "folder/.NAME.tmp-": every temporary file of one target starts so.
+std::string TemporaryPrefix(const std::string& target) {
+    const fs::path name(target);
+    fs::path folder = name.parent_path();
+    if (folder.empty()) folder = ".";
+    return (folder / ("." + name.filename().string() + ".tmp-")).string();
+}
+
+// A temporary file whose lock can be taken was left by a save that died
+// (a live save holds its lock until it has renamed the file).
+bool IsAbandoned(const fs::path& temp) {
+    const int fd = ::open(temp.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return false;
+    const bool abandoned = ::flock(fd, LOCK_EX | LOCK_NB) == 0;
+    ::close(fd);
+    return abandoned;
+}
+
+void RemoveStaleTemporaries(const std::string& prefix) {
+    const fs::path pattern(prefix);
+    const std::string start = pattern.filename().string();
+    std::error_code error;
+    for (fs::directory_iterator it(pattern.parent_path(), error), end; !error && it != end;
+         it.increment(error)) {
+        const std::string name = it->path().filename().string();
+        if (name.size() > start.size() && name.compare(0, start.size(), start) == 0 &&
+            IsAbandoned(it->path())) {
+            std::error_code ignored;
+            fs::remove(it->path(), ignored);
+        }
+    }
+}
+
 }  // namespace
+
+int OpenRegularFileForReading(const std::string& path, std::string& reason) {
+    // O_NONBLOCK: opening a pipe must not wait for a writer.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        reason = SystemReason();
+        return -1;
+    }
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        reason = S_ISDIR(st.st_mode) ? "Is a directory" : "Not a regular file";
+        ::close(fd);
+        return -1;
+    }
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    return fd;
+}
 
 bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes, std::string& reason) {
     bytes.clear();
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        reason = SystemReason();
-        return false;
-    }
-    struct stat st;
-    if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
-        ::close(fd);
-        reason = "Is a directory";
-        return false;
-    }
+    const int fd = OpenRegularFileForReading(path, reason);
+    if (fd < 0) return false;
     uint8_t buffer[65536];
     for (;;) {
         const ssize_t n = ::read(fd, buffer, sizeof buffer);
@@ -70,31 +131,25 @@ bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes, std::st
 
 bool WriteFileAtomically(const std::string& path, const std::vector<uint8_t>& bytes,
                          std::string& reason) {
-    const std::filesystem::path target(path);
-    std::filesystem::path folder = target.parent_path();
-    if (folder.empty()) folder = ".";
-    std::string hidden = ".";
-    hidden += target.filename().string();
-    hidden += ".XXXXXX";
-    std::string temp = (folder / hidden).string();
-    const mode_t mode = ModeFor(path);
+    const std::string target = ResolveLinks(path);
+    const std::string prefix = TemporaryPrefix(target);
+    RemoveStaleTemporaries(prefix);
+    std::string temp = prefix + "XXXXXX";
+    const mode_t mode = ModeFor(target);
     const int fd = ::mkstemp(temp.data());
     if (fd < 0) {
         reason = SystemReason();
         return false;
     }
+    // Locked until closed, after the rename: the mark of a save still alive.
+    ::flock(fd, LOCK_EX);
     bool ok = WriteAll(fd, bytes.data(), bytes.size()) && ::fchmod(fd, mode) == 0 &&
-              ::fsync(fd) == 0;
-    if (!ok) reason = SystemReason();
-    if (::close(fd) != 0 && ok) {
-        ok = false;
+              ::fsync(fd) == 0 && ::rename(temp.c_str(), target.c_str()) == 0;
+    if (!ok) {
         reason = SystemReason();
+        ::unlink(temp.c_str());
     }
-    if (ok && ::rename(temp.c_str(), path.c_str()) != 0) {
-        ok = false;
-        reason = SystemReason();
-    }
-    if (!ok) ::unlink(temp.c_str());
+    ::close(fd);  // the data reached the disk at fsync
     return ok;
 }
 

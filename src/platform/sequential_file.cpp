@@ -1,7 +1,8 @@
 #include "platform/sequential_file.h"
 
+#include "platform/file_io.h"
+
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -50,13 +51,9 @@ InputFile::~InputFile() { Close(); }
 
 bool InputFile::Open(const std::string& path) {
     Close();
-    fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    std::string reason;
+    fd_ = OpenRegularFileForReading(path, reason);
     if (fd_ < 0) return false;
-    struct stat st;
-    if (::fstat(fd_, &st) != 0 || S_ISDIR(st.st_mode)) {
-        Close();
-        return false;
-    }
     ::posix_fadvise(fd_, 0, 0, POSIX_FADV_SEQUENTIAL);
     return true;
 }

@@ -36,6 +36,8 @@ public:
     InputFile(const InputFile&) = delete;
     InputFile& operator=(const InputFile&) = delete;
 
+    // Refuses, without waiting, anything but a regular file (a source
+    // replaced by a pipe or a device).
     bool Open(const std::string& path);
     // Reads until `size` bytes, the end of the file or an error; returns the
     // count read.

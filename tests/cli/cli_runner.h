@@ -20,7 +20,8 @@ struct CliResult {
 
 inline CliResult RunCli(const std::vector<std::string>& args) {
     TempDir capture;
-    std::string command = ShellQuote(KORVALIN_CLI);
+    // A command that waits for ever fails the test instead of hanging it.
+    std::string command = "timeout 60 " + ShellQuote(KORVALIN_CLI);
     for (const std::string& arg : args) command += " " + ShellQuote(arg);
     command += " >" + ShellQuote((capture / "out").string()) + " 2>" +
                ShellQuote((capture / "err").string());

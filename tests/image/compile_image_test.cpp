@@ -138,6 +138,11 @@ TEST_F(SampleDiscCompile, FailuresStopWithTheirMessage) {
               "Error Creating " + (out / "disc.cue").string() + "!!!! ");
     EXPECT_EQ(test::ReadBytes(out / "disc.bin").size(),
               static_cast<size_t>(disc.project.layoutState.totalSectors) * 2352);
+    // A full disk under the cue sheet shows only when it is closed.
+    fs::remove(out / "disc.cue");
+    fs::create_symlink("/dev/full", out / "disc.cue");
+    EXPECT_EQ(Compile(disc.project, out / "disc.bin").compileMessage,
+              "Error Writing " + (out / "disc.cue").string() + "!!!! ");
 
     // A source short by whole sectors is padded with zeros (TWO.BIN, 2048
     // bytes, cut to 100); one that leaves the final sector empty fails
@@ -200,6 +205,9 @@ TEST(ImlCompile, ImageUpToTheFirstFileAndAListingOfTheRest) {
         "[/LOC]\r\n\r\n";
     // clang-format on
     EXPECT_EQ(ReadText(out / "Disc.iml"), expected);
+    fs::create_symlink("/dev/full", out / "full.iml");
+    EXPECT_EQ(Compile(disc.project, out / "full.iml").compileMessage,
+              "Error Writing:" + (out / "full.iml").string() + "!!!! ");
     // Columns are cut to eight characters.
     EXPECT_EQ(ImlEntryLine(123456789, 4000000000u, "x"), "12345678 40000000 2.1  0   \"x\"\n");
 }

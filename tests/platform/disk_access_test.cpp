@@ -2,7 +2,11 @@
 #include <sys/stat.h>
 
 #include <filesystem>
+#include <set>
+#include <thread>
 
+#include "platform/file_io.h"
+#include "platform/file_lock.h"
 #include "platform/folder_listing.h"
 #include "test_support.h"
 
@@ -30,6 +34,55 @@ TEST(FolderListing, OrdersByUpperCasedNameAndKeepsFilesFoldersAndLinksButNotPipe
                                                "folder", "Zed", "_u.bin"}));
     EXPECT_FALSE(ListFolder((dir / "none").string(), items));
     EXPECT_FALSE(ListFolder((dir / "Zed").string(), items));
+}
+
+TEST(AtomicSave, ThroughALinkReplacesItsTargetAndRemovesOnlyTemporariesOfKilledSaves) {
+    test::TempDir dir;
+    test::WriteText(dir / "real" / "p.krv", "old");
+    test::WriteText(dir / "real" / ".p.krv.tmp-dead01", "left by a killed save");
+    test::WriteText(dir / "real" / ".q.krv.tmp-other", "another project's");
+    test::WriteText(dir / "real" / ".p.krv.tmp-live", "a save still running");
+    FileLock live;  // what a running save holds on its temporary file
+    ASSERT_EQ(
+        live.Acquire((dir / "real" / ".p.krv.tmp-live").string(), std::chrono::milliseconds(0)),
+        LockResult::Locked);
+    fs::create_symlink("real/p.krv", dir / "p.krv");
+    std::string reason;
+    ASSERT_TRUE(WriteFileAtomically((dir / "p.krv").string(), {'n', 'e', 'w'}, reason)) << reason;
+    EXPECT_TRUE(fs::is_symlink(dir / "p.krv"));
+    EXPECT_EQ(test::ReadBytes(dir / "p.krv"), (std::vector<uint8_t>{'n', 'e', 'w'}));
+    const auto names = [](const fs::path& folder) {
+        std::set<std::string> found;
+        for (const auto& entry : fs::directory_iterator(folder)) {
+            found.insert(entry.path().filename().string());
+        }
+        return found;
+    };
+    EXPECT_EQ(names(dir / "real"),
+              (std::set<std::string>{".p.krv.tmp-live", ".q.krv.tmp-other", "p.krv"}));
+    EXPECT_EQ(names(dir.path()), (std::set<std::string>{"p.krv", "real"}));
+}
+
+TEST(FileLock, WaitsForTheHolderAndLocksTheFileASaveRenamedInMeanwhile) {
+    using std::chrono::milliseconds;
+    test::TempDir dir;
+    const std::string path = (dir / "p.krv").string();
+    test::WriteText(path, "v1");
+    FileLock first;
+    ASSERT_EQ(first.Acquire(path, milliseconds(0)), LockResult::Locked);
+    FileLock second;
+    EXPECT_EQ(second.Acquire(path, milliseconds(50)), LockResult::Busy);
+    std::thread saver([&] {
+        std::this_thread::sleep_for(milliseconds(100));
+        std::string reason;
+        WriteFileAtomically(path, {'v', '2'}, reason);
+        first.Release();
+    });
+    EXPECT_EQ(second.Acquire(path, milliseconds(10000)), LockResult::Locked);
+    saver.join();
+    FileLock third;  // the lock is on the file the path names now
+    EXPECT_EQ(third.Acquire(path, milliseconds(0)), LockResult::Busy);
+    EXPECT_EQ(third.Acquire((dir / "none.krv").string(), milliseconds(0)), LockResult::NotLocked);
 }
 
 }  // namespace
