@@ -22,6 +22,7 @@ constexpr CommandText kCommands[] = {
     {ID_RESET_LBAS, "Reset LBA's", "", ""},
     {ID_REMOVE_WARNINGS, "Remove Warnings", "", ""},
     {ID_IMPORT_ISOBUSTER, "&Import IsoBuster Tree listing", "", ""},
+    {ID_SYSTEM_AREA, "System Area...", "Load, clear or show the system area (license data)", ""},
     {ID_APP_ABOUT, "&About Korvalin", "About Korvalin", "About"},
     {ID_EDIT_INFO, "Edit Info", "", ""},
     {ID_REMOVE, "Remove", "", ""},

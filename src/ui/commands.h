@@ -23,6 +23,7 @@ enum CommandId : int {
     ID_IMPORT_ISOBUSTER = 32786,
     ID_REMOVE_WARNINGS = 32787,
     ID_RESET_LBAS = 32788,
+    ID_SYSTEM_AREA = 32790,
 };
 
 struct CommandText {

@@ -90,6 +90,7 @@ void CMainFrame::CreateActions() {
     ForwardToList(ID_RESET_LBAS, &CKorvalinView::OnResetLbas);
     ForwardToList(ID_REMOVE_WARNINGS, &CKorvalinView::OnRemoveWarnings);
     ForwardToList(ID_IMPORT_ISOBUSTER, &CKorvalinView::OnImportIsoBusterListing);
+    ForwardToList(ID_SYSTEM_AREA, &CKorvalinView::OnSystemArea);
     connect(AddCommand(ID_NEXT_PANE), &QAction::triggered, this, &CMainFrame::OnNextPane);
     connect(AddCommand(ID_PREV_PANE), &QAction::triggered, this, &CMainFrame::OnPrevPane);
     recentPlaceholder_ = AddCommand(ID_FILE_MRU_FIRST);
@@ -126,6 +127,8 @@ void CMainFrame::CreateMenus() {
     edit->addAction(Action(ID_REMOVE_WARNINGS));
     edit->addSeparator();
     edit->addAction(Action(ID_IMPORT_ISOBUSTER));
+    edit->addSeparator();
+    edit->addAction(Action(ID_SYSTEM_AREA));
 
     QMenu* help = menuBar()->addMenu("&Help");
     help->addAction(Action(ID_APP_ABOUT));

@@ -21,6 +21,7 @@ public:
     std::optional<std::string> AskSaveFile(const SaveFileRequest& request) override;
     std::optional<std::string> AskOpenFile(const OpenFileRequest& request) override;
     bool EditVolumeLabel(VolumeLabelEditorState& state) override;
+    bool EditSystemArea(Project& project) override;
     bool EditEntry(Project& project, EntryEditorState& state) override;
     int32_t AskImportMode() override;
     void ShowErrorLog(const ErrorLog& log) override;

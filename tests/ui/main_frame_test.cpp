@@ -45,7 +45,8 @@ private slots:
                               "Recent Files", "-", "&Exit"}));
         QCOMPARE(test::ActionTexts(menus[1]->menu()->actions()),
                  QStringList({"Create &Directory", "Create Dummy File", "-", "Reset LBA's",
-                              "Remove Warnings", "-", "&Import IsoBuster Tree listing"}));
+                              "Remove Warnings", "-", "&Import IsoBuster Tree listing", "-",
+                              "System Area..."}));
         QCOMPARE(test::ActionTexts(menus[2]->menu()->actions()), QStringList({"&About Korvalin"}));
 
         QToolBar* bar = w.frame().ToolBar();

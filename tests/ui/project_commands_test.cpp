@@ -3,7 +3,10 @@
 // the entry editor by the real dialog, shown but without its modal loop.
 
 #include <QApplication>
+#include <cstring>
 #include <QCheckBox>
+#include <QLabel>
+#include <QPlainTextEdit>
 #include <QDir>
 #include <QMenu>
 #include <QMimeData>
@@ -12,6 +15,7 @@
 
 #include "ui/error_log_window.h"
 #include "ui/import_options_dialog.h"
+#include "ui/system_area_dialog.h"
 #include "ui_test_support.h"
 
 using namespace korvalin;
@@ -21,6 +25,42 @@ class ProjectCommandsTest : public QObject {
     Q_OBJECT
 
 private slots:
+    // Edit > System Area...: the real dialog loads a license file, reports a
+    // refused one, sets the settings; OK hands them to the project, Cancel not.
+    void systemAreaDialog() {
+        test::Window w;
+        std::vector<uint8_t> license(16 * 2048, 0);
+        std::memcpy(&license[4 * 2048], "  Licensed  by  Someone", 23);
+        test::WriteBytes(w.Path("lic.dat"), license);
+        w.WriteFile("odd.bin", 1000);
+        bool ok = false;
+        w.prompt().systemAreaEditor = [&](Project& project) {
+            SystemAreaDialog dialog(project);
+            const QString opened = dialog.Description()->toPlainText();
+            dialog.LoadFrom(w.Path("odd.bin"));
+            const QString refused = dialog.Message()->text();
+            dialog.LoadFrom(w.Path("lic.dat"));
+            const bool keepTicked = dialog.KeepBox()->isChecked();
+            dialog.StampBox()->click();
+            const QString shown = dialog.Description()->toPlainText();
+            [&] {
+                QVERIFY(opened.startsWith("System area: all zero\n"));
+                QVERIFY(refused.contains("odd.bin\" (1000 bytes) is neither"));
+                QVERIFY(keepTicked);
+                QVERIFY(shown.contains("License text: Licensed by Someone\n"));
+                QVERIFY(shown.contains("Stamp empty system area: on"));
+            }();
+            if (ok) dialog.ApplyTo(project);
+            return ok;
+        };
+        w.Trigger(ID_SYSTEM_AREA);  // cancelled
+        QVERIFY(w.project().settings == ProjectSettings{});
+        ok = true;
+        w.Trigger(ID_SYSTEM_AREA);
+        QVERIFY((w.project().settings == ProjectSettings{true, true}));
+        QCOMPARE(w.project().systemArea[4 * 2352 + 24 + 2], uint8_t('L'));
+    }
+
     void droppingAFolderFromTheFileManager() {
         test::Window w;
         w.WriteFile("game/SYSTEM.CNF", 60);
