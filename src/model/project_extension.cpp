@@ -76,13 +76,13 @@ bool TakeRecord(ExtensionRecord record, uint32_t number, Project& loaded, std::s
 bool ReadBlock(const uint8_t* data, size_t length, size_t offset, Project& loaded,
                std::string& problem) {
     ByteReader in(data, length);
-    char magic[sizeof EXTENSION_BLOCK_MAGIC];
     if (!in.Has(BLOCK_HEADER_BYTES) ||
-        (in.Bytes(magic, sizeof magic), std::memcmp(magic, EXTENSION_BLOCK_MAGIC, sizeof magic) != 0)) {
+        std::memcmp(data, EXTENSION_BLOCK_MAGIC, sizeof EXTENSION_BLOCK_MAGIC) != 0) {
         problem = FormatMessage("its extension block at byte %zu does not begin with \"%s\"",
                                 offset, EXTENSION_BLOCK_MAGIC);
         return false;
     }
+    in.Skip(sizeof EXTENSION_BLOCK_MAGIC);
     const uint16_t version = in.U16();
     const uint16_t oldestReader = in.U16();
     if (oldestReader > EXTENSION_VERSION) {
