@@ -1,5 +1,4 @@
-// system-area and new --stamp-system-area: what they save, and that the
-// images compiled from them pass the verifier.
+// system-area and new --stamp-system-area.
 
 #include <gtest/gtest.h>
 
@@ -14,24 +13,12 @@ namespace {
 using test::Contains;
 using test::RunCli;
 
-// Compiles PROJECT to IMAGE and runs verify on it; the image's bytes.
-std::vector<uint8_t> CompileAndVerify(const std::string& project, const std::string& image) {
-    const auto compiled = RunCli({"compile", project, image});
-    EXPECT_EQ(compiled.status, 0) << compiled.err;
-    const auto verified = RunCli({"verify", image});
-    EXPECT_EQ(verified.status, 0) << verified.out;
-    return test::ReadBytes(image);
-}
-
-TEST(CliSystemArea, StampedAndLicensedImagesVerifyCleanAndTheSettingsAreSaved) {
+// The settings are saved and shown; a refused file changes nothing. (What
+// the compile writes, and the verifier's verdict on it, is tested in the core.)
+TEST(CliSystemArea, FromShowClearAndTheSettings) {
     test::TempDir dir;
     const std::string project = (dir / "p.krv").string();
-    const std::string image = (dir / "p.bin").string();
     ASSERT_EQ(RunCli({"new", project, "--stamp-system-area"}).status, 0);
-    std::vector<uint8_t> bin = CompileAndVerify(project, image);
-    EXPECT_EQ(std::vector<uint8_t>(bin.begin() + 15 * 2352, bin.begin() + 15 * 2352 + 16),
-              test::Hex("00 FF FF FF FF FF FF FF FF FF FF 00  00 02 15 02"));
-
     std::vector<uint8_t> license(12 * 2048, 0);
     std::memcpy(&license[4 * 2048], "Licensed  by  Someone", 21);
     test::WriteBytes(dir / "lic.dat", license);
@@ -42,10 +29,6 @@ TEST(CliSystemArea, StampedAndLicensedImagesVerifyCleanAndTheSettingsAreSaved) {
                              "Stamp empty system area: on\n"}) {
         EXPECT_TRUE(Contains(loaded.out, line));
     }
-    bin = CompileAndVerify(project, image);
-    EXPECT_EQ(std::string(bin.begin() + 4 * 2352 + 24, bin.begin() + 4 * 2352 + 45),
-              "Licensed  by  Someone");
-
     const auto before = test::ReadBytes(project);
     test::WriteText(dir / "odd.bin", "not a disc");
     const auto refused = RunCli({"system-area", project, "--from", (dir / "odd.bin").string()});
