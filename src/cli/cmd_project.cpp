@@ -107,9 +107,12 @@ void AddNew(CLI::App& app, int& status) {
     auto* cmd = app.add_subcommand("new", "Save a new, empty project (the root directory only).");
     auto path = std::make_shared<std::string>();
     auto force = std::make_shared<bool>(false);
+    auto stamp = std::make_shared<bool>(false);
     cmd->add_option("PROJECT", *path, "The project file to create (.krv)")->required();
     cmd->add_flag("--force", *force, "Replace the file when it exists");
-    cmd->callback([path, force, &status] {
+    cmd->add_flag("--stamp-system-area", *stamp,
+                  "Write the empty system area as addressed sectors with sync and header");
+    cmd->callback([path, force, stamp, &status] {
         if (!*force && std::filesystem::exists(*path)) {
             PrintError(FormatMessage("%s already exists (use --force to replace it)",
                                      path->c_str()));
@@ -123,6 +126,7 @@ void AddNew(CLI::App& app, int& status) {
         }
         Project project;
         StartNewProject(project, CurrentUtcTime());
+        project.settings.stampSystemArea = *stamp;
         RecomputeLayout(project);
         status = SaveProject(*path, project) ? EXIT_OK : EXIT_ERROR;
     });

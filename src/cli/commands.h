@@ -12,5 +12,6 @@ void RegisterEditCommands(CLI::App& app, int& status);
 void RegisterAddImportCommands(CLI::App& app, int& status);
 void RegisterCompileCommands(CLI::App& app, int& status);
 void RegisterListingCommands(CLI::App& app, int& status);
+void RegisterSystemAreaCommands(CLI::App& app, int& status);
 
 }  // namespace korvalin::cli

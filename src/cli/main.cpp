@@ -18,6 +18,7 @@ int main(int argc, char** argv) {
     RegisterAddImportCommands(app, status);
     RegisterCompileCommands(app, status);
     RegisterListingCommands(app, status);
+    RegisterSystemAreaCommands(app, status);
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {

@@ -10,6 +10,7 @@
 #include "image/next_extent.h"
 #include "image/path_table.h"
 #include "image/sector_output.h"
+#include "image/system_area_sectors.h"
 #include "image/volume_descriptor.h"
 #include "model/disc_path.h"
 #include "model/message_format.h"
@@ -35,14 +36,12 @@ void SelectVariant(CompileState& state) {
     state.sectorSize = ISO_SECTOR_BYTES + 304 * state.rawSectors;
 }
 
-// Sectors 0-15 from the project's system area with their user data cleared.
-// A raw sector keeps its stored sync, header and subheader (the header
-// address still counts on) and is encoded like every raw sector; a
-// 2048-byte one is all zeros. The project's own copy is left as it is.
+// Sectors 0-15 from the project's system area as its settings say (see
+// system_area_sectors.h); the header address counts on once per sector.
+// The project's own copy is left as it is.
 bool WriteSystemArea(const Project& project, CompileState& state, SectorBuffer& sector) {
     for (int32_t i = 0; i < SYSTEM_AREA_SECTORS; ++i) {
-        std::memcpy(sector.data(), project.systemArea.data() + i * RAW_SECTOR_SIZE, RAW_SECTOR_BYTES);
-        std::memset(sector.data() + UserDataOffset(state), 0, USER_DATA_BYTES);
+        PrepareSystemAreaSector(project, i, state.rawSectors == 1, sector.data());
         if (state.rawSectors == 1) {
             SectorHeaderBytes& header = state.sectorHeader.bytes;
             AdvanceBcdAddress(header[12], header[13], header[14]);

@@ -69,6 +69,8 @@ void StartNewProject(Project& project, const CalendarTime& utcNow) {
     project.editedEntryId = 0;
     project.layoutState = LayoutState{};
     project.extentTable.clear();
+    project.settings = ProjectSettings{};
+    project.fileLeftovers = ProjectFileLeftovers{};
 }
 
 void FinishLoadedProject(Project& project) {

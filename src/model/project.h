@@ -42,6 +42,36 @@ struct VolumeInfo {
     void SetLabel(std::string_view text);  // at most 32 characters, rest of the field zeroed
 };
 
+// Choices that go beyond the tree, each off in a new project. They live in
+// the project file's extension block.
+struct ProjectSettings {
+    // The compile writes the system area's sectors with their data (license
+    // text and logo) instead of clearing their user data.
+    bool keepSystemArea = false;
+    // A system-area sector that would come out without sync in a raw image
+    // is written as an addressed, empty Mode 2 sector instead.
+    bool stampSystemArea = false;
+
+    bool operator==(const ProjectSettings&) const = default;
+};
+
+// A record of the extension block that this version does not know: kept and
+// written back as it was read, so that nothing a newer version stored is lost.
+struct ExtensionRecord {
+    uint16_t tag = 0;
+    uint16_t flags = 0;
+    std::vector<uint8_t> payload;
+
+    bool operator==(const ExtensionRecord&) const = default;
+};
+
+// What a loaded project file held that carries no meaning here, written back
+// on save so that a file is reproduced byte for byte.
+struct ProjectFileLeftovers {
+    std::array<uint8_t, 96> header{};  // the reserved header bytes as loaded
+    std::vector<ExtensionRecord> unknownRecords;
+};
+
 struct Project {
     DirTable dirTable;
     FileTable fileTable;
@@ -52,6 +82,8 @@ struct Project {
     int32_t editedEntryId = 0;
     LayoutState layoutState;
     ExtentTable extentTable;
+    ProjectSettings settings;
+    ProjectFileLeftovers fileLeftovers;
 
     Project();  // an empty model: label "KORVALIN", no entries
     int32_t dirCount() const { return static_cast<int32_t>(dirTable.size()); }
@@ -66,7 +98,8 @@ EntryRecord& EntryById(Project& project, int32_t id);  // id must be valid
 const EntryRecord& EntryById(const Project& project, int32_t id);
 
 // Resets to a new project: only the root, label "NEW", the volume date
-// taken from `utcNow` plus one hour. The system area is left as it is.
+// taken from `utcNow` plus one hour, default settings. The system area is
+// left as it is.
 void StartNewProject(Project& project, const CalendarTime& utcNow);
 // After a load: volumeUtcTime follows the loaded volume date, root selected.
 void FinishLoadedProject(Project& project);

@@ -5,6 +5,7 @@
 
 #include "model/byte_io.h"
 #include "model/message_format.h"
+#include "model/project_extension.h"
 #include "platform/file_io.h"
 
 namespace korvalin {
@@ -69,6 +70,7 @@ void ClampVolumeDate(VolumeInfo& v) {
 }
 
 void Store(Project& project, std::vector<uint8_t>& bytes) {
+    const size_t fileStart = bytes.size();
     ByteWriter out(bytes);
     uint8_t header[PROJECT_HEADER_SIZE] = {};
     std::memcpy(header, PROJECT_MAGIC, MAGIC_BYTES);
@@ -92,6 +94,7 @@ void Store(Project& project, std::vector<uint8_t>& bytes) {
         WriteRecord(out, file, true);
         if (file.sourcePath) out.Bytes(file.sourcePath->c_str(), pathBytes);
     }
+    StoreProjectExtension(project, bytes, fileStart);
 }
 
 // Fills `loaded` from the bytes, or says what is wrong with them.
@@ -180,7 +183,7 @@ bool Load(const std::vector<uint8_t>& bytes, Project& loaded, std::string& probl
         }
         loaded.fileTable.push_back(file);
     }
-    return true;
+    return LoadProjectExtension(bytes, in.Position(), loaded, problem);
 }
 
 }  // namespace
@@ -207,6 +210,8 @@ int SerializeProject(Project& project, ProjectArchive& archive) {
     project.fileTable = std::move(loaded.fileTable);
     project.volumeInfo = loaded.volumeInfo;
     project.systemArea = std::move(loaded.systemArea);
+    project.settings = loaded.settings;
+    project.fileLeftovers = std::move(loaded.fileLeftovers);
     return 0;
 }
 

@@ -28,6 +28,7 @@ constexpr CommandText kCommands[] = {
     {ID_VERIFY_IMAGE, "Verify Image...", "Check a CD image for damage", "Verify Image"},
     {ID_EXPORT_LISTING, "Export Listing...",
      "Write the disc's tree listing, LBA table or C header", ""},
+    {ID_SYSTEM_AREA, "System Area...", "Load, clear or show the system area (license data)", ""},
     {ID_APP_ABOUT, "&About Korvalin", "About Korvalin", "About"},
     {ID_EDIT_INFO, "Edit Info", "", ""},
     {ID_REMOVE, "Remove", "", ""},

@@ -27,6 +27,7 @@ enum CommandId : int {
     ID_ADD_FOLDER = 32811,
     ID_VERIFY_IMAGE = 32812,
     ID_EXPORT_LISTING = 32800,
+    ID_SYSTEM_AREA = 32790,
 };
 
 struct CommandText {

@@ -59,6 +59,9 @@ public:
     // The "Volume Label Editor" on `state`; true for OK, with `state` holding
     // what the user set.
     virtual bool EditVolumeLabel(VolumeLabelEditorState& state) = 0;
+    // The "System Area" dialog on the project's system area and its
+    // settings; true for OK, with the project holding what the user set.
+    virtual bool EditSystemArea(Project& project) = 0;
     // The entry editor on `state`, the commands' EntryEditorRunner: true when
     // it closed with OK, which it does only once ConfirmEntryEditor passed.
     virtual bool EditEntry(Project& project, EntryEditorState& state) = 0;

@@ -55,6 +55,7 @@ public:
     // The project commands; the main frame forwards its menu and toolbar
     // commands here.
     void OnEditVolumeLabel();
+    void OnSystemArea();
     void OnCompile();
     void OnNewSubDirectory();
     void OnNewDummyFile();

@@ -97,6 +97,10 @@ void CKorvalinView::OnEditVolumeLabel() {
     FinishProjectChange(true);
 }
 
+void CKorvalinView::OnSystemArea() {
+    if (app_.Prompt().EditSystemArea(project())) FinishChange(false);
+}
+
 void CKorvalinView::OnCompile() {
     // The layout is the last refresh's; the compile does not run it again.
     std::unique_ptr<ProgressWindow> progress;

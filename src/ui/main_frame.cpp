@@ -101,6 +101,7 @@ void CMainFrame::CreateActions() {
     ForwardToList(ID_ADD_FOLDER, &CKorvalinView::OnAddFolder);
     ForwardToList(ID_VERIFY_IMAGE, &CKorvalinView::OnVerifyImage);
     ForwardToList(ID_EXPORT_LISTING, &CKorvalinView::OnExportListing);
+    ForwardToList(ID_SYSTEM_AREA, &CKorvalinView::OnSystemArea);
     connect(AddCommand(ID_NEXT_PANE), &QAction::triggered, this, &CMainFrame::OnNextPane);
     connect(AddCommand(ID_PREV_PANE), &QAction::triggered, this, &CMainFrame::OnPrevPane);
     recentPlaceholder_ = AddCommand(ID_FILE_MRU_FIRST);
@@ -142,6 +143,8 @@ void CMainFrame::CreateMenus() {
     edit->addAction(Action(ID_REMOVE_WARNINGS));
     edit->addSeparator();
     edit->addAction(Action(ID_IMPORT_ISOBUSTER));
+    edit->addSeparator();
+    edit->addAction(Action(ID_SYSTEM_AREA));
 
     QMenu* tools = menuBar()->addMenu("&Tools");
     tools->addAction(Action(ID_VERIFY_IMAGE));

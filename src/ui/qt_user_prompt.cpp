@@ -10,6 +10,7 @@
 #include "ui/error_log_window.h"
 #include "ui/import_options_dialog.h"
 #include "ui/program_texts.h"
+#include "ui/system_area_dialog.h"
 #include "ui/text_codec.h"
 #include "ui/verify_window.h"
 #include "ui/volume_label_dialog.h"
@@ -103,6 +104,13 @@ bool QtUserPrompt::EditVolumeLabel(VolumeLabelEditorState& state) {
     VolumeLabelDialog dialog(state, owner_);
     if (dialog.exec() != QDialog::Accepted) return false;
     state = dialog.State();
+    return true;
+}
+
+bool QtUserPrompt::EditSystemArea(Project& project) {
+    SystemAreaDialog dialog(project, owner_);
+    if (dialog.exec() != QDialog::Accepted) return false;
+    dialog.ApplyTo(project);
     return true;
 }
 

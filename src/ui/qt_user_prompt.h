@@ -26,6 +26,7 @@ public:
     std::vector<std::string> AskFilesToAdd() override;
     std::optional<std::string> AskFolderToAdd() override;
     bool EditVolumeLabel(VolumeLabelEditorState& state) override;
+    bool EditSystemArea(Project& project) override;
     bool EditEntry(Project& project, EntryEditorState& state) override;
     std::optional<int32_t> AskImportMode() override;
     void ShowErrorLog(const ErrorLog& log) override;

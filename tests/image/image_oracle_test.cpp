@@ -11,6 +11,7 @@
 
 #include "image/compile_image.h"
 #include "image/sample_disc.h"
+#include "image/system_area_file.h"
 #include "model/message_format.h"
 
 namespace korvalin {
@@ -76,6 +77,23 @@ TEST_F(OracleTest, BchunkTurnsTheRawImageIntoTheIsoVariant) {
                   .status,
               0);
     EXPECT_EQ(test::ReadBytes(out / "converted01.iso"), test::ReadBytes(out / "disc.iso"));
+}
+
+TEST_F(OracleTest, BchunkReadsTheKeptLicenseAsTheIsoVariantHasIt) {
+    if (RunTool("command -v bchunk").status != 0) GTEST_SKIP() << "no bchunk";
+    std::vector<uint8_t> license(12 * 2352 - 12 * 304, 0);
+    for (size_t i = 4 * 2048; i < license.size(); ++i) license[i] = static_cast<uint8_t>(i % 251);
+    test::WriteBytes(out / "license.dat", license);
+    std::string message;
+    ASSERT_TRUE(LoadSystemAreaFromFile(disc.project, (out / "license.dat").string(), message));
+    disc.project.settings.stampSystemArea = true;
+    SetUp();
+    ASSERT_EQ(RunTool("bchunk " + Out("disc.bin") + " " + Out("disc.cue") + " " + Out("converted"))
+                  .status,
+              0);
+    const std::vector<uint8_t> iso = test::ReadBytes(out / "disc.iso");
+    EXPECT_EQ(std::vector<uint8_t>(iso.begin(), iso.begin() + 12 * 2048), license);
+    EXPECT_EQ(test::ReadBytes(out / "converted01.iso"), iso);
 }
 
 TEST_F(OracleTest, PycdlibWalksTheTreeAndReadsEveryFile) {

@@ -47,7 +47,7 @@ private slots:
         QCOMPARE(test::ActionTexts(menus[1]->menu()->actions()),
                  QStringList({"Create &Directory", "Create Dummy File", "-", "Add Files...",
                               "Add Folder...", "-", "Reset LBA's", "Remove Warnings", "-",
-                              "&Import IsoBuster Tree listing"}));
+                              "&Import IsoBuster Tree listing", "-", "System Area..."}));
         QCOMPARE(test::ActionTexts(menus[2]->menu()->actions()), QStringList({"Verify Image..."}));
         QCOMPARE(test::ActionTexts(menus[3]->menu()->actions()), QStringList({"&About Korvalin"}));
 

@@ -3,7 +3,10 @@
 // the entry editor by the real dialog, shown but without its modal loop.
 
 #include <QApplication>
+#include <cstring>
 #include <QCheckBox>
+#include <QLabel>
+#include <QPlainTextEdit>
 #include <QDir>
 #include <QFile>
 #include <QMenu>
@@ -15,6 +18,7 @@
 #include "ui/error_log_window.h"
 #include "ui/import_options_dialog.h"
 #include "ui/verify_window.h"
+#include "ui/system_area_dialog.h"
 #include "ui_test_support.h"
 
 using namespace korvalin;
@@ -24,6 +28,37 @@ class ProjectCommandsTest : public QObject {
     Q_OBJECT
 
 private slots:
+    // Edit > System Area...: the real dialog shows a refused file in its
+    // message line, loads a license, takes the settings; OK hands them on.
+    void systemAreaDialog() {
+        test::Window w;
+        std::vector<uint8_t> license(16 * 2048, 0);
+        std::memcpy(&license[4 * 2048], "  Licensed  by  Someone", 23);
+        test::WriteBytes(w.Path("lic.dat"), license);
+        w.WriteFile("odd.bin", 1000);
+        QString refused, shown;
+        bool ok = false;
+        w.prompt().systemAreaEditor = [&](Project& project) {
+            SystemAreaDialog dialog(project);
+            dialog.LoadFrom(w.Path("odd.bin"));
+            refused = dialog.Message()->text();
+            dialog.LoadFrom(w.Path("lic.dat"));
+            dialog.StampBox()->click();
+            shown = dialog.Description()->toPlainText() + QString::number(dialog.KeepBox()->isChecked());
+            if (ok) dialog.ApplyTo(project);
+            return ok;
+        };
+        w.Trigger(ID_SYSTEM_AREA);  // cancelled
+        QVERIFY(w.project().settings == ProjectSettings{});
+        QVERIFY(refused.contains("odd.bin\" (1000 bytes) is neither"));
+        QVERIFY(shown.contains("License text: Licensed by Someone\n"));
+        QVERIFY(shown.endsWith("Stamp empty system area: on\n1"));
+        ok = true;
+        w.Trigger(ID_SYSTEM_AREA);
+        QVERIFY((w.project().settings == ProjectSettings{true, true}));
+        QCOMPARE(w.project().systemArea[4 * 2352 + 24 + 2], uint8_t('L'));
+    }
+
     void droppingAFolderFromTheFileManager() {
         test::Window w;
         w.WriteFile("game/SYSTEM.CNF", 60);

@@ -37,6 +37,7 @@ public:
     std::vector<OpenFileRequest> openRequests;
     std::function<bool(VolumeLabelEditorState&)> volumeLabelEditor;
     std::function<bool(Project&, EntryEditorState&)> entryEditor;  // stands for the modal run
+    std::function<bool(Project&)> systemAreaEditor;
     int entryEditorRuns = 0;
     std::vector<ErrorLog> errorLogs;
     std::vector<std::pair<std::string, VerifyReport>> verifyReports;
@@ -77,6 +78,9 @@ public:
     }
     bool EditVolumeLabel(VolumeLabelEditorState& state) override {
         return volumeLabelEditor && volumeLabelEditor(state);
+    }
+    bool EditSystemArea(Project& project) override {
+        return systemAreaEditor && systemAreaEditor(project);
     }
     bool EditEntry(Project& project, EntryEditorState& state) override {
         ++entryEditorRuns;
