@@ -113,6 +113,11 @@ int32_t FindEntryByDiscPath(const Project& project, const std::string& discPath)
 
 bool ParseDecimal(const std::string& text, int64_t max, int64_t& value) {
     if (text.empty()) return false;
+    // "089" can only be a slip: no octal number holds an 8 or a 9, and a
+    // decimal one is not written with a leading zero. "0100" stays 100.
+    if (text.size() > 1 && text[0] == '0' && text.find_first_of("89") != std::string::npos) {
+        return false;
+    }
     int64_t parsed = 0;
     for (char c : text) {
         if (c < '0' || c > '9') return false;
