@@ -1,5 +1,7 @@
 #include "cli/cli_support.h"
 
+#include <unistd.h>
+
 #include <iostream>
 #include <vector>
 
@@ -65,6 +67,23 @@ int32_t FindEntryByDiscPath(const Project& project, const std::string& discPath)
         dir = found;
     }
     return dir;
+}
+
+PercentBar::PercentBar(std::string label) : label_(std::move(label)), terminal_(::isatty(STDERR_FILENO) != 0) {}
+
+void PercentBar::Show(int64_t done, int64_t total) {
+    if (!terminal_ || total <= 0) return;
+    const int percent = static_cast<int>(done * 100 / total);
+    if (percent == shown_) return;
+    shown_ = percent;
+    const int filled = percent * WIDTH / 100;
+    std::cerr << '\r' << label_ << " [" << std::string(static_cast<size_t>(filled), '#')
+              << std::string(static_cast<size_t>(WIDTH - filled), '.') << "] " << percent << "%" << std::flush;
+}
+
+void PercentBar::Clear() {
+    if (shown_ >= 0) std::cerr << '\r' << std::string(label_.size() + WIDTH + 10, ' ') << '\r' << std::flush;
+    shown_ = -1;
 }
 
 }  // namespace korvalin::cli

@@ -1,8 +1,6 @@
 // verify: checks any PlayStation CD image, raw or 2048-byte, sector by
 // sector and through its ISO 9660 / CD-XA file system.
 
-#include <unistd.h>
-
 #include <iostream>
 #include <memory>
 #include <nlohmann/json.hpp>
@@ -17,27 +15,6 @@ namespace korvalin::cli {
 namespace {
 
 using json = nlohmann::ordered_json;
-
-// A one-line bar on stderr, redrawn when the percentage changes.
-class ProgressBar {
-public:
-    void Show(int64_t done, int64_t total) {
-        if (total <= 0) return;
-        const int percent = static_cast<int>(done * 100 / total);
-        if (percent == shown_) return;
-        shown_ = percent;
-        const int filled = percent * WIDTH / 100;
-        std::cerr << "\rverifying [" << std::string(static_cast<size_t>(filled), '#')
-                  << std::string(static_cast<size_t>(WIDTH - filled), '.') << "] " << percent << "%" << std::flush;
-    }
-    void Clear() {
-        if (shown_ >= 0) std::cerr << '\r' << std::string(WIDTH + 20, ' ') << '\r' << std::flush;
-    }
-
-private:
-    static constexpr int WIDTH = 40;
-    int shown_ = -1;
-};
 
 std::string Count(int64_t count, const char* one, const char* many) {
     return FormatMessage("%lld %s", static_cast<long long>(count), count == 1 ? one : many);
@@ -93,9 +70,9 @@ void PrintJson(const std::string& path, const VerifyReport& report) {
 }
 
 int RunVerify(const std::string& path, bool asJson, bool quiet) {
-    ProgressBar bar;
+    PercentBar bar("verifying");
     VerifyProgress progress;
-    if (!quiet && ::isatty(STDERR_FILENO)) progress = [&bar](int64_t done, int64_t total) { bar.Show(done, total); };
+    if (!quiet) progress = [&bar](int64_t done, int64_t total) { bar.Show(done, total); };
     const VerifyReport report = VerifyImage(path, VerifyOptions{}, progress);
     bar.Clear();
     if (!report.opened) {

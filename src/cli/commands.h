@@ -11,5 +11,6 @@ void RegisterVerifyCommands(CLI::App& app, int& status);
 void RegisterEditCommands(CLI::App& app, int& status);
 void RegisterAddImportCommands(CLI::App& app, int& status);
 void RegisterCompileCommands(CLI::App& app, int& status);
+void RegisterDumpCommands(CLI::App& app, int& status);
 
 }  // namespace korvalin::cli

@@ -17,6 +17,7 @@ int main(int argc, char** argv) {
     RegisterEditCommands(app, status);
     RegisterAddImportCommands(app, status);
     RegisterCompileCommands(app, status);
+    RegisterDumpCommands(app, status);
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {

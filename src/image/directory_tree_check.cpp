@@ -7,7 +7,7 @@
 #include <string>
 #include <utility>
 
-#include "image/disc_field_reader.h"
+#include "disc/disc_field_reader.h"
 #include "image/sector_header.h"
 #include "model/message_format.h"
 
