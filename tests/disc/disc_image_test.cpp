@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <random>
 
@@ -11,6 +12,7 @@
 #include "image/compile_image.h"
 #include "image/sample_disc.h"
 #include "image/sector_header.h"
+#include "import/dump_disc.h"
 #include "import/dump_plan.h"
 #include "test_support.h"
 
@@ -50,6 +52,32 @@ TEST(DiscImage, EveryContainerOfOneDiscReadsAsTheSameTree) {
         const bool audio = std::string(name) == "pregap.cue";
         EXPECT_EQ(!plan.unrepresented.empty() && plan.unrepresented.back() == "tracks not read: track 01 (AUDIO)", audio);
     }
+}
+
+// A file marked Form 2 in its CD-XA field is extracted as whole 2336-byte
+// sectors (subheader first) and kept in the project as a dummy at its place.
+TEST(DiscImage, Form2FilesComeOutAsWholeSectorsAndStayAsDummies) {
+    test::TempDir work;
+    test::SampleDisc disc = test::MakeSampleDisc(work, false);
+    CompileState state;
+    state.imagePath = (work / "disc.bin").string();
+    CompileImage(disc.project, state);
+    std::vector<uint8_t> raw = test::ReadBytes(work / "disc.bin");
+    const std::string name = "BIG.BIN;1";
+    const auto at = std::search(raw.begin(), raw.end(), name.begin(), name.end()) - raw.begin();
+    raw[static_cast<size_t>(at) - 33 + SystemUseOffset(9) + 4] |= 0x10;  // XA_ATTR_FORM2, high byte
+    test::WriteBytes(work / "xa.bin", raw);
+    DumpResult result;
+    std::string message;
+    ASSERT_EQ(DumpDiscImage({(work / "xa.bin").string(), (work / "out").string(), "", false}, result, message), 0)
+        << message;
+    const std::vector<uint8_t> sectors = test::ReadBytes(work / "out" / "files" / "DATA" / "BIG.BIN");
+    ASSERT_EQ(sectors.size(), 25u * 2336);
+    EXPECT_EQ(std::vector<uint8_t>(sectors.begin(), sectors.begin() + 8), test::Hex("00 00 08 00 00 00 08 00"));
+    const std::vector<uint8_t>& data = disc.expected["/DATA/BIG.BIN;1"];
+    EXPECT_TRUE(std::equal(data.begin(), data.begin() + 2048, sectors.begin() + 8));
+    ASSERT_FALSE(result.unrepresented.empty());
+    EXPECT_EQ(result.unrepresented[0], "Form 2 (XA) files, extracted as 2336-byte sectors, kept as dummies: \\DATA\\BIG.BIN");
 }
 
 TEST(DiscImage, CueSheetsGiveTracksFilesAndIndexesOrTheLineThatIsWrong) {

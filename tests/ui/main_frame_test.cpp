@@ -41,7 +41,7 @@ private slots:
         QCOMPARE(test::ActionTexts(menus), QStringList({"&File", "&Edit", "&Help"}));
         QCOMPARE(test::ActionTexts(menus[0]->menu()->actions()),
                  QStringList({"&New\tCtrl+N", "&Open...\tCtrl+A", "&Save\tCtrl+G", "Save As...",
-                              "-", "Edit Volume Label", "Compile PS/PS2 CD Image", "-",
+                              "-", "Edit Volume Label", "Compile PS/PS2 CD Image", "Import &Disc Image...", "-",
                               "Recent Files", "-", "&Exit"}));
         QCOMPARE(test::ActionTexts(menus[1]->menu()->actions()),
                  QStringList({"Create &Directory", "Create Dummy File", "-", "Reset LBA's",
