@@ -110,6 +110,13 @@ TEST(DumpCommand, BadImagesGiveTheirMessageAndNoProject) {
     EXPECT_EQ(cue.status, 1);
     EXPECT_TRUE(Contains(cue.err, "gone.cue names the file " + (dir / "gone.bin").string() + ", which does not exist"));
     EXPECT_EQ(RunCli({"verify", (dir / "gone.cue").string()}).status, 1);
+    // A cue sheet naming an image that is there: verify checks its data track.
+    WriteBytes(dir / "good.bin", std::vector<uint8_t>(150 * 2352, 0));
+    WriteText(dir / "pregap.cue", "FILE good.bin BINARY\n TRACK 01 AUDIO\n  INDEX 01 00:00:00\n"
+                                  " TRACK 02 MODE2/2352\n  INDEX 01 00:01:00\n");
+    const CliResult verified = RunCli({"verify", (dir / "pregap.cue").string()});
+    EXPECT_TRUE(Contains(verified.out, "note: not checked: track 01 (AUDIO)"));
+    EXPECT_TRUE(Contains(verified.out, "track 02 MODE2/2352 of the cue sheet, 75 sectors checked"));
 }
 
 }  // namespace
