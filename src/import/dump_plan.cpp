@@ -8,6 +8,7 @@
 #include "image/sector_header.h"
 #include "import/aliased_entries.h"
 #include "import/dump_file_order.h"
+#include "import/overlapping_files.h"
 #include "layout/recompute_layout.h"
 #include "model/message_format.h"
 
@@ -226,6 +227,20 @@ void MarkDummies(Builder& b) {
     }
 }
 
+void KeepOverlappingFilesAsDummies(Builder& b) {
+    FileTable& files = b.plan.project.fileTable;
+    const std::vector<int32_t> chosen = FilesToKeepAsDummies(files);
+    if (chosen.empty()) return;
+    for (const DumpedFile& file : b.plan.files) {
+        if (file.fileIndex < 0 || std::find(chosen.begin(), chosen.end(), file.fileIndex) == chosen.end()) continue;
+        b.findings.Add("files overlapping others, kept as dummies (only the sectors they share are written)",
+                       file.discPath);
+        FileEntry& f = files[static_cast<size_t>(file.fileIndex)];
+        f.flags = FLAG_DUMMY | FLAG_LBA_SET | FLAG_SIZE_SET;
+        f.sourcePath.reset();
+    }
+}
+
 void OrderPinnedEmptyFiles(Builder& b) {
     const std::vector<int32_t> newIndex = OrderEmptyFilesAfterWhatTheyTouch(b.plan.project.fileTable);
     for (DumpedFile& file : b.plan.files) {
@@ -287,6 +302,30 @@ void ReadSystemArea(DumpPlan& plan) {
     }
 }
 
+// A file the layout would move off its place (it overlaps another file
+// without lying inside it) keeps its place as a dummy: its directory record
+// stays as on the disc, and the sectors it shares are written by the other.
+void KeepCollidingFilesAsDummies(Builder& b) {
+    Project& p = b.plan.project;
+    for (size_t round = 0; round <= b.plan.files.size(); ++round) {
+        RecomputeLayout(p);
+        if (p.layoutState.lbaDisplaced == 0) return;
+        bool changed = false;
+        for (const DumpedFile& file : b.plan.files) {
+            if (file.fileIndex < 0) continue;
+            FileEntry& f = p.fileTable[static_cast<size_t>(file.fileIndex)];
+            if (f.flags != FLAG_DISPLACED) continue;
+            changed = true;
+            b.findings.Add("files overlapping others, kept as dummies (only the sectors they share are written)",
+                           file.discPath);
+            f.lba = static_cast<int32_t>(file.record.extent);
+            f.flags = FLAG_DUMMY | FLAG_LBA_SET | FLAG_SIZE_SET;
+            f.sourcePath.reset();
+        }
+        if (!changed) return;  // only directories moved; the comparison names them
+    }
+}
+
 // Lays the project out as a compile would and names what would not land
 // where the disc has it.
 void CompareLayout(Builder& b) {
@@ -302,7 +341,7 @@ void CompareLayout(Builder& b) {
                        "every directory");
         for (DirEntry& d : p.dirTable) d.flags = 0;
     }
-    RecomputeLayout(p);
+    KeepCollidingFilesAsDummies(b);
     const LayoutState& layout = p.layoutState;
     if (static_cast<uint32_t>(layout.pathTableBytes) != b.plan.tree.volume.pathTableBytes) {
         b.findings.Add("path table packed differently", FormatMessage("%u bytes recorded, %d rebuilt",
@@ -347,6 +386,7 @@ bool PlanDump(const std::string& imagePath, const std::string& filesFolder, Dump
     AddDirectories(b);
     AddFiles(b);
     MarkDummies(b);
+    KeepOverlappingFilesAsDummies(b);
     OrderPinnedEmptyFiles(b);
     ReadSystemArea(plan);
     CompareLayout(b);

@@ -40,7 +40,7 @@ Project Dump(const fs::path& image, const fs::path& outDir, DumpResult& result) 
 }
 
 // Pins, dummies, empty files and a gap (the sample disc), a tree eight levels
-// deep, and the largest file table a project holds.
+// deep with a dummy across two files, and the largest file table a project holds.
 std::vector<std::pair<std::string, Project>> Discs(const test::TempDir& sources) {
     std::vector<std::pair<std::string, Project>> discs;
     discs.emplace_back("sample", test::MakeSampleDisc(sources, false).project);
@@ -53,6 +53,9 @@ std::vector<std::pair<std::string, Project>> Discs(const test::TempDir& sources)
         test::WriteBytes(source, std::vector<uint8_t>(3000 * level + 1, static_cast<uint8_t>(level)));
         test::AddFile(deep, "F.BIN", 3000 * level + 1, parent, source.string());
     }
+    // A dummy over the end of one file and the start of the next.
+    RecomputeLayout(deep);
+    deep.fileTable[test::AddDummy(deep, "OVER.BIN", deep.fileTable[3].lba + 4, 6000)].flags |= FLAG_SIZE_SET;
     discs.emplace_back("deep tree", std::move(deep));
     Project large = test::NewProject();
     for (int d = 0; d < 8; ++d) test::AddDir(large, "DIR" + std::to_string(d));
@@ -79,7 +82,7 @@ TEST(DumpRoundTrip, CompiledDiscsDumpAndCompileToTheSameImage) {
             Project dumped = Dump(folder / (std::string(kind) == "bin" ? "first.cue" : "first.iso"), folder / "out", result);
             EXPECT_EQ(result.files, original.fileCount());
             EXPECT_TRUE(Compile(dumped, folder / (std::string("second.") + kind)) == first);
-            EXPECT_EQ(result.unrepresented, std::vector<std::string>{});
+            EXPECT_EQ(result.unrepresented.size(), name == "deep tree" ? 1u : 0u);  // OVER.BIN stays a dummy
             fs::remove_all(folder);
         }
     }
