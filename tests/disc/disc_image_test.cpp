@@ -22,12 +22,7 @@ namespace {
 TEST(DiscImage, EveryContainerOfOneDiscReadsAsTheSameTree) {
     test::TempDir work;
     test::SampleDisc disc = test::MakeSampleDisc(work, true);
-    for (const char* name : {"disc.bin", "disc.iso"}) {
-        CompileState state;
-        state.imagePath = (work / name).string();
-        CompileImage(disc.project, state);
-        ASSERT_EQ(state.compileMessage, COMPILE_SUCCESS_MESSAGE);
-    }
+    for (const char* name : {"disc.bin", "disc.iso"}) test::CompileToBytes(disc.project, work / name);
     const std::vector<uint8_t> raw = test::ReadBytes(work / "disc.bin");
     std::vector<uint8_t> mode2, pregap(150 * RAW_SECTOR_BYTES, 0);
     for (size_t at = 0; at < raw.size(); at += RAW_SECTOR_BYTES) {
@@ -59,10 +54,7 @@ TEST(DiscImage, EveryContainerOfOneDiscReadsAsTheSameTree) {
 TEST(DiscImage, Form2FilesComeOutAsWholeSectorsAndStayAsDummies) {
     test::TempDir work;
     test::SampleDisc disc = test::MakeSampleDisc(work, false);
-    CompileState state;
-    state.imagePath = (work / "disc.bin").string();
-    CompileImage(disc.project, state);
-    std::vector<uint8_t> raw = test::ReadBytes(work / "disc.bin");
+    std::vector<uint8_t> raw = test::CompileToBytes(disc.project, work / "disc.bin");
     const std::string name = "BIG.BIN;1";
     const auto at = std::search(raw.begin(), raw.end(), name.begin(), name.end()) - raw.begin();
     raw[static_cast<size_t>(at) - 33 + SystemUseOffset(9) + 4] |= 0x10;  // XA_ATTR_FORM2, high byte
@@ -108,10 +100,7 @@ TEST(DiscImage, CueSheetsGiveTracksFilesAndIndexesOrTheLineThatIsWrong) {
 TEST(DiscImage, RandomDamageIsRefusedOrReadNeverTrusted) {
     test::TempDir work;
     test::SampleDisc disc = test::MakeSampleDisc(work, false);
-    CompileState state;
-    state.imagePath = (work / "disc.iso").string();
-    CompileImage(disc.project, state);
-    const std::vector<uint8_t> good = test::ReadBytes(work / "disc.iso");
+    const std::vector<uint8_t> good = test::CompileToBytes(disc.project, work / "disc.iso");
     const size_t fileSystemSectors = static_cast<size_t>(disc.project.layoutState.firstFileLba) - 16;
     std::mt19937 random(11);
     for (int round = 0; round < 300; ++round) {

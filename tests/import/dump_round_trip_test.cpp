@@ -21,15 +21,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::vector<uint8_t> Compile(Project& project, const fs::path& image) {
-    RecomputeLayout(project);
-    CompileState state;
-    state.imagePath = image.string();
-    CompileImage(project, state);
-    EXPECT_EQ(state.compileMessage, COMPILE_SUCCESS_MESSAGE) << image;
-    return test::ReadBytes(image);
-}
-
 Project Dump(const fs::path& image, const fs::path& outDir, DumpResult& result) {
     std::string message;
     DumpOptions options{image.string(), outDir.string(), "", false};
@@ -77,11 +68,11 @@ TEST(DumpRoundTrip, CompiledDiscsDumpAndCompileToTheSameImage) {
             SCOPED_TRACE(name + " ." + kind);
             const fs::path folder = work / (name + kind);
             fs::create_directories(folder);
-            const auto first = Compile(original, folder / (std::string("first.") + kind));
+            const auto first = test::CompileToBytes(original, folder / (std::string("first.") + kind));
             DumpResult result;
             Project dumped = Dump(folder / (std::string(kind) == "bin" ? "first.cue" : "first.iso"), folder / "out", result);
             EXPECT_EQ(result.files, original.fileCount());
-            EXPECT_TRUE(Compile(dumped, folder / (std::string("second.") + kind)) == first);
+            EXPECT_TRUE(test::CompileToBytes(dumped, folder / (std::string("second.") + kind)) == first);
             EXPECT_EQ(result.unrepresented.size(), name == "deep tree" ? 1u : 0u);  // OVER.BIN stays a dummy
             fs::remove_all(folder);
         }
@@ -111,7 +102,7 @@ TEST(DumpRoundTrip, ExtractedFilesAndTheListingRebuildTheDumpedTables) {
         f.dosDate = PackDosDate({2024, 2, 29, 0, 0, 0});
         f.dosTime = PackDosTime({0, 0, 0, 23, 59, 58});  // shown on the disc as 1 March 00:59:58 (day 30)
     }
-    Compile(disc.project, work / "disc.bin");
+    test::CompileToBytes(disc.project, work / "disc.bin");
     DumpResult result;
     const Project dumped = Dump(work / "disc.cue", work / "out", result);
     for (const auto& [isoPath, bytes] : disc.expected) {

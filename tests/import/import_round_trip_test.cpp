@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "image/compile_image.h"
+#include "image/sample_disc.h"
 #include "import/isobuster_import.h"
 #include "layout/error_log.h"
 #include "layout/recompute_layout.h"
@@ -17,15 +18,6 @@ namespace korvalin {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::vector<uint8_t> Compile(Project& project, const fs::path& image) {
-    RecomputeLayout(project);
-    CompileState state;
-    state.imagePath = image.string();
-    CompileImage(project, state);
-    EXPECT_EQ(state.compileMessage, COMPILE_SUCCESS_MESSAGE);
-    return test::ReadBytes(image);
-}
 
 // The entry's disc path below the root, with '/'.
 std::string RelativePath(const Project& project, int32_t id) {
@@ -64,7 +56,7 @@ TEST(ImportRoundTrip, ModeZeroRebuildsTheSameImage) {
     ASSERT_EQ(log.count(), 0);
     const fs::path disc = work / "disc";
     original.volumeInfo.SetLabel("DISC");  // the import names the volume after the listing's folder
-    const auto first = Compile(original, work / "first.bin");
+    const auto first = test::CompileToBytes(original, work / "first.bin");
 
     // The listing: directories, then files, each in table order, as "LBA , \PATH".
     std::string listing;
@@ -92,7 +84,7 @@ TEST(ImportRoundTrip, ModeZeroRebuildsTheSameImage) {
     imported.volumeInfo = original.volumeInfo;  // the import dates the volume with its own time
     EXPECT_EQ(test::DirPaths(imported), test::DirPaths(original));
     EXPECT_EQ(test::FilePaths(imported), test::FilePaths(original));
-    EXPECT_TRUE(Compile(imported, work / "second.bin") == first);
+    EXPECT_TRUE(test::CompileToBytes(imported, work / "second.bin") == first);
 }
 
 }  // namespace
