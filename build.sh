@@ -11,7 +11,7 @@ PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev nlohmann-json3-dev
   qt6-base-dev qt6-base-dev-tools libgl-dev python3
   # independent readers the image tests check against
-  genisoimage libcdio-utils bchunk python3-pycdlib
+  genisoimage libcdio-utils bchunk python3-pycdlib xorriso
 )
 
 install_missing() {

@@ -7,7 +7,7 @@
 #include <random>
 #include <vector>
 
-#include "image/image_source.h"
+#include "disc/image_source.h"
 #include "image/image_verifier.h"
 #include "image/sector_encoder.h"
 #include "image/sector_header.h"

@@ -178,9 +178,10 @@ int EditProject(const std::string& path, const ProjectEdit& edit, bool createWhe
     return end == EditEnd::Save ? EXIT_OK : EXIT_ERROR;
 }
 
-ProgressBar::ProgressBar(std::string label, int32_t sectorBytes)
+ProgressBar::ProgressBar(std::string label, int32_t sectorBytes, bool inSectors)
     : label_(std::move(label)),
       sectorBytes_(sectorBytes),
+      inSectors_(inSectors),
       shown_(::isatty(STDERR_FILENO) != 0),
       start_(Clock::now()),
       lastDraw_(start_) {}
@@ -199,10 +200,15 @@ void ProgressBar::Draw(int64_t done, int64_t total, Clock::time_point now) {
         total > 0 ? std::clamp(static_cast<double>(done) / static_cast<double>(total), 0.0, 1.0)
                   : 1.0;
     const int filled = static_cast<int>(fraction * WIDTH);
-    std::fprintf(stderr, "\r%s [%s%s] %lld/%lld sectors ", label_.c_str(),
+    std::fprintf(stderr, "\r%s [%s%s] ", label_.c_str(),
                  std::string(static_cast<size_t>(filled), '#').c_str(),
-                 std::string(static_cast<size_t>(WIDTH - filled), '.').c_str(),
-                 static_cast<long long>(done), static_cast<long long>(total));
+                 std::string(static_cast<size_t>(WIDTH - filled), '.').c_str());
+    if (inSectors_) {
+        std::fprintf(stderr, "%lld/%lld sectors ", static_cast<long long>(done),
+                     static_cast<long long>(total));
+    } else {
+        std::fprintf(stderr, "%d%% ", static_cast<int>(fraction * 100));
+    }
     const double seconds = std::chrono::duration<double>(now - start_).count();
     if (sectorBytes_ > 0 && seconds > 0) {
         std::fprintf(stderr, " %.1f MB/s ",

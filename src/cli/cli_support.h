@@ -65,11 +65,12 @@ bool LockProjectFile(const std::string& path, FileLock& lock);
 
 // A one-line bar on standard error, drawn only when that is a terminal:
 // sectors done of the total and, when `sectorBytes` is known (not 0), the
-// speed; redrawn at most ten times a second. Compile and verify show their
-// work through it.
+// speed; redrawn at most ten times a second. Compile, verify and dump show
+// their work through it; a job that does not count sectors (`inSectors`
+// false) shows a percentage.
 class ProgressBar {
   public:
-    ProgressBar(std::string label, int32_t sectorBytes);
+    ProgressBar(std::string label, int32_t sectorBytes, bool inSectors = true);
     bool Shown() const { return shown_; }
     void Update(int64_t done, int64_t total);
     // Erases the bar, leaving the line to what is printed next.
@@ -81,6 +82,7 @@ class ProgressBar {
 
     std::string label_;
     int32_t sectorBytes_;
+    bool inSectors_;
     bool shown_;
     bool drawn_ = false;
     Clock::time_point start_;

@@ -13,5 +13,6 @@ void RegisterAddImportCommands(CLI::App& app, int& status);
 void RegisterCompileCommands(CLI::App& app, int& status);
 void RegisterListingCommands(CLI::App& app, int& status);
 void RegisterSystemAreaCommands(CLI::App& app, int& status);
+void RegisterDumpCommands(CLI::App& app, int& status);
 
 }  // namespace korvalin::cli

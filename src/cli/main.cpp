@@ -19,6 +19,7 @@ int main(int argc, char** argv) {
     RegisterCompileCommands(app, status);
     RegisterListingCommands(app, status);
     RegisterSystemAreaCommands(app, status);
+    RegisterDumpCommands(app, status);
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {

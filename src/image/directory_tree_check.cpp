@@ -7,7 +7,8 @@
 #include <string>
 #include <utility>
 
-#include "image/disc_field_reader.h"
+#include "disc/directory_record.h"
+#include "disc/disc_field_reader.h"
 #include "image/sector_header.h"
 #include "model/message_format.h"
 
@@ -15,10 +16,8 @@ namespace korvalin {
 
 namespace {
 
-constexpr uint32_t MIN_RECORD_BYTES = 34;
-constexpr uint32_t XA_FIELD_BYTES = 14;
-constexpr uint16_t XA_ATTRIBUTE_DIRECTORY = 0x8000;
-constexpr uint8_t FLAG_DIRECTORY = 0x02;
+constexpr uint32_t MIN_RECORD_BYTES = MIN_DIRECTORY_RECORD_BYTES;
+constexpr uint8_t FLAG_DIRECTORY = RECORD_FLAG_DIRECTORY;
 
 struct PendingDirectory {
     uint32_t extent = 0;
@@ -80,19 +79,15 @@ uint32_t CheckBoth(TreeWalk& walk, const PendingDirectory& dir, const RecordView
     return field.little;
 }
 
-void CheckXaField(TreeWalk& walk, const PendingDirectory& dir, const RecordView& r, uint32_t nameLength) {
-    const uint32_t start = 33 + nameLength + ((nameLength & 1) == 0 ? 1 : 0);
-    const uint8_t* field = r.bytes + start;
-    const bool present = start + XA_FIELD_BYTES <= r.length && field[6] == 'X' && field[7] == 'A';
-    if (!present) {
+void CheckXaField(TreeWalk& walk, const PendingDirectory& dir, const RecordView& r, const DirectoryRecord& record) {
+    if (!record.hasXa) {
         if (walk.volume.isXa) Report(walk, dir, r, "no CD-XA system-use field (\"XA\" signature) in a CD-XA volume");
         return;
     }
-    const bool xaDirectory = (GetBE16(field + 4) & XA_ATTRIBUTE_DIRECTORY) != 0;
-    const bool directory = (r.bytes[25] & FLAG_DIRECTORY) != 0;
-    if (xaDirectory != directory) {
+    const bool xaDirectory = (record.xaAttributes & XA_ATTR_DIRECTORY) != 0;
+    if (xaDirectory != record.IsDirectory()) {
         Report(walk, dir, r, FormatMessage("CD-XA attributes %04X %s a directory, the record's flags do not",
-                                           GetBE16(field + 4), xaDirectory ? "mark" : "do not mark"));
+                                           record.xaAttributes, xaDirectory ? "mark" : "do not mark"));
     }
 }
 
@@ -167,8 +162,11 @@ void CheckRecord(TreeWalk& walk, const PendingDirectory& dir, const RecordView& 
     const uint32_t extent = CheckBoth(walk, dir, r, GetBoth32(r.bytes + 2), "extent");
     const uint32_t bytes = CheckBoth(walk, dir, r, GetBoth32(r.bytes + 10), "data length");
     CheckBoth(walk, dir, r, GetBoth16(r.bytes + 28), "volume sequence number");
-    const std::string name(reinterpret_cast<const char*>(r.bytes + 33), nameLength);
-    CheckXaField(walk, dir, r, nameLength);
+    DirectoryRecord record;
+    std::string unused;
+    ParseDirectoryRecord(r.bytes, r.length, record, unused);  // its length and identifier were checked above
+    const std::string& name = record.identifier;
+    CheckXaField(walk, dir, r, record);
     if (r.index < 2) CheckSelfAndParent(walk, dir, r, name, extent, bytes);
     else CheckChild(walk, dir, r, name, extent, bytes, table);
 }

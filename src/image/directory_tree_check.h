@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-#include "image/image_reader.h"
+#include "disc/image_reader.h"
 #include "image/path_table_check.h"
 #include "image/verify_problems.h"
 #include "image/volume_descriptor_check.h"

@@ -23,7 +23,7 @@ void CheckAllRawSectors(ImageSource& source, const ImageFormat& format, const Ve
     if (progress) progress(0, total);
     for (int64_t first = 0; first < total; first += READ_BLOCK_SECTORS) {
         const int64_t count = std::min(READ_BLOCK_SECTORS, total - first);
-        if (!source.Read(static_cast<uint64_t>(first) * RAW_SECTOR_BYTES, block.data(),
+        if (!source.Read(format.startOffset + static_cast<uint64_t>(first) * RAW_SECTOR_BYTES, block.data(),
                          static_cast<size_t>(count) * RAW_SECTOR_BYTES)) {
             problems.Add(first, "the file could not be read from here on");
             return;
@@ -72,26 +72,14 @@ void CheckFileSystem(ImageSource& source, const VerifyOptions& options, VerifyRe
     }
 }
 
-}  // namespace
-
-bool IsFileSystemOnlyImageName(const std::string& path) {
-    if (path.size() < 4) return false;
-    std::string tail = path.substr(path.size() - 4);
-    std::transform(tail.begin(), tail.end(), tail.begin(), [](unsigned char c) { return std::tolower(c); });
-    return tail == ".ims";
-}
-
-VerifyReport VerifyImageSource(ImageSource& source, const VerifyOptions& options, const VerifyProgress& progress) {
+// The checks of an image whose format is known (detected, or given by a cue sheet).
+VerifyReport VerifyWithFormat(ImageSource& source, const ImageFormat& format, const VerifyOptions& options,
+                              const VerifyProgress& progress) {
     VerifyReport report;
     report.opened = true;
     ProblemList sectorProblems(options.listLimit);
     ProblemList fileSystemProblems(options.listLimit);
-    if (source.Size() == 0) {
-        sectorProblems.Add(WHOLE_IMAGE, "the file is empty");
-        AppendProblems(sectorProblems, "sector", report);
-        return report;
-    }
-    report.format = DetectImageFormat(source);
+    report.format = format;
     if (report.format.trailingBytes > 0) {
         sectorProblems.Add(report.format.sectorCount,
                            FormatMessage("the file ends %lld bytes into this sector of %d bytes: it is cut short",
@@ -109,7 +97,30 @@ VerifyReport VerifyImageSource(ImageSource& source, const VerifyOptions& options
     return report;
 }
 
+}  // namespace
+
+VerifyReport VerifyImageSource(ImageSource& source, const VerifyOptions& options, const VerifyProgress& progress) {
+    if (source.Size() == 0) {
+        VerifyReport report;
+        report.opened = true;
+        ProblemList sectorProblems(options.listLimit);
+        sectorProblems.Add(WHOLE_IMAGE, "the file is empty");
+        AppendProblems(sectorProblems, "sector", report);
+        return report;
+    }
+    return VerifyWithFormat(source, DetectImageFormat(source), options, progress);
+}
+
 VerifyReport VerifyImage(const std::string& path, const VerifyOptions& options, const VerifyProgress& progress) {
+    if (IsCueSheetName(path)) {
+        DiscImage image;
+        VerifyReport report;
+        if (!OpenDiscImage(path, image, report.openError)) return report;
+        for (const std::string& track : image.otherTracks) report.notes.push_back("not checked: " + track);
+        VerifyReport checked = VerifyWithFormat(*image.source, image.format, options, progress);
+        checked.notes.insert(checked.notes.begin(), report.notes.begin(), report.notes.end());
+        return checked;
+    }
     FileImageSource source;
     std::string reason;
     if (!source.Open(path, reason)) {

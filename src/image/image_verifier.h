@@ -9,8 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "image/image_reader.h"
-#include "image/image_source.h"
+#include "disc/disc_image.h"
+#include "disc/image_reader.h"
+#include "disc/image_source.h"
 #include "image/verify_problems.h"
 
 namespace korvalin {
@@ -47,8 +48,5 @@ VerifyReport VerifyImage(const std::string& path, const VerifyOptions& options,
                          const VerifyProgress& progress = {});
 VerifyReport VerifyImageSource(ImageSource& source, const VerifyOptions& options,
                                const VerifyProgress& progress = {});
-
-// True for a path ending in ".ims" (any case), the IML variant's image.
-bool IsFileSystemOnlyImageName(const std::string& path);
 
 }  // namespace korvalin

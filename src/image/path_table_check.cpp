@@ -2,17 +2,13 @@
 
 #include <algorithm>
 
-#include "image/disc_field_reader.h"
+#include "disc/disc_field_reader.h"
 #include "image/sector_header.h"
 #include "model/message_format.h"
 
 namespace korvalin {
 
 namespace {
-
-// Directory numbers are 16-bit, and a record is at most 8 + 255 + 1 bytes.
-constexpr uint32_t MAX_PATH_RECORDS = 65535;
-constexpr uint32_t MAX_PATH_TABLE_BYTES = MAX_PATH_RECORDS * 264;
 
 enum TableIndex { L_TABLE, L_COPY, M_TABLE, M_COPY };
 const char* const TABLE_NAMES[4] = {"L path table", "optional L path table", "M path table",
@@ -26,43 +22,11 @@ struct RawTable {
 
 int64_t SectorsOf(uint64_t bytes) { return static_cast<int64_t>((bytes + USER_DATA_BYTES - 1) / USER_DATA_BYTES); }
 
-// Records follow each other; a zero length byte where a record should start
-// is the zero fill of a sector that the next record did not fit into (this
-// program's writer starts such a record on the next sector).
 PathTable ParseTable(const RawTable& table, uint32_t size, bool bigEndian, const char* tableName,
                      ProblemList& problems) {
-    PathTable parsed;
-    uint32_t pos = 0;
-    while (pos < size) {
-        const uint32_t nameLength = table.bytes[pos];
-        if (nameLength == 0) {
-            pos = (pos / USER_DATA_BYTES + 1) * USER_DATA_BYTES;
-            continue;
-        }
-        const int64_t lba = table.lba + pos / USER_DATA_BYTES;
-        const uint32_t length = 8 + nameLength + (nameLength & 1);
-        const int32_t number = static_cast<int32_t>(parsed.records.size()) + 1;
-        if (length > size - pos) {
-            problems.Add(lba, FormatMessage("%s record %d at byte %u runs past the table's size of %u bytes",
-                                            tableName, number, pos, size));
-            return parsed;
-        }
-        if (parsed.records.size() == MAX_PATH_RECORDS) {
-            problems.Add(lba, FormatMessage("%s holds more than %u records", tableName, MAX_PATH_RECORDS));
-            return parsed;
-        }
-        const uint8_t* r = table.bytes.data() + pos;
-        PathTableRecord record;
-        record.number = number;
-        record.extent = bigEndian ? GetBE32(r + 2) : GetLE32(r + 2);
-        record.parent = bigEndian ? GetBE16(r + 6) : GetLE16(r + 6);
-        record.name.assign(reinterpret_cast<const char*>(r + 8), nameLength);
-        record.lba = lba;
-        parsed.records.push_back(std::move(record));
-        pos += length;
-    }
-    parsed.complete = true;
-    return parsed;
+    PathTableParse parsed = ParsePathTable(table.bytes, size, table.lba, bigEndian);
+    if (!parsed.complete) problems.Add(parsed.problemLba, std::string(tableName) + " " + parsed.problem);
+    return PathTable{parsed.complete, std::move(parsed.records)};
 }
 
 void CompareCopies(const RawTable& table, const RawTable& copy, uint32_t size, const char* copyName,

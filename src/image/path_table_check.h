@@ -7,19 +7,12 @@
 #include <string>
 #include <vector>
 
-#include "image/image_reader.h"
+#include "disc/image_reader.h"
+#include "disc/path_table_reader.h"
 #include "image/verify_problems.h"
 #include "image/volume_descriptor_check.h"
 
 namespace korvalin {
-
-struct PathTableRecord {
-    int32_t number = 0;  // directory number, 1 for the root
-    uint32_t extent = 0;
-    uint32_t parent = 0;
-    std::string name;  // identifier bytes
-    int64_t lba = 0;   // the sector of the table the record lies in
-};
 
 struct PathTable {
     bool complete = false;  // every record was read; false: do not compare with the hierarchy

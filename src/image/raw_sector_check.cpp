@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "image/disc_field_reader.h"
+#include "disc/disc_field_reader.h"
 #include "image/sector_encoder.h"
 #include "image/sector_header.h"
 #include "model/message_format.h"

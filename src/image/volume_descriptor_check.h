@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "image/image_reader.h"
+#include "disc/image_reader.h"
 #include "image/verify_problems.h"
 
 namespace korvalin {

@@ -15,6 +15,7 @@
 
 #include "layout/project_summary.h"
 #include "ui/icon_strip.h"
+#include "ui/import_disc_image.h"
 #include "ui/korvalin_app.h"
 #include "ui/korvalin_view.h"
 #include "ui/left_view.h"
@@ -126,6 +127,7 @@ void CMainFrame::CreateMenus() {
     fileMenu_->addSeparator();
     fileMenu_->addAction(Action(ID_EDIT_VOLUME_LABEL));
     fileMenu_->addAction(Action(ID_COMPILE_IMAGE));
+    AddImportDiscImageAction(fileMenu_, nullptr, *this, app_);
     fileMenu_->addAction(Action(ID_EXPORT_LISTING));
     fileMenu_->addSeparator();
     fileMenu_->addAction(recentPlaceholder_);

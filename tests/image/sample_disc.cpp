@@ -4,10 +4,22 @@
 #include <random>
 #include <tuple>
 
+#include <gtest/gtest.h>
+
+#include "image/compile_image.h"
 #include "layout/recompute_layout.h"
 #include "model/disc_path.h"
 
 namespace korvalin::test {
+
+std::vector<uint8_t> CompileToBytes(Project& project, const std::filesystem::path& image) {
+    RecomputeLayout(project);
+    CompileState state;
+    state.imagePath = image.string();
+    CompileImage(project, state);
+    EXPECT_EQ(state.compileMessage, COMPILE_SUCCESS_MESSAGE) << image;
+    return ReadBytes(image);
+}
 
 std::string IsoPathOf(const Project& project, int32_t fileIndex) {
     std::string path = DiscPathOfEntry(project, FileId(fileIndex)) + ";1";

@@ -24,6 +24,10 @@ struct SampleDisc {
 // directory precedes the files.
 SampleDisc MakeSampleDisc(const TempDir& folder, bool pinDirectoryAmongFiles);
 
+// Lays the project out and compiles it to `image` (the name chooses the
+// variant); the image's bytes. A failed compile fails the test.
+std::vector<uint8_t> CompileToBytes(Project& project, const std::filesystem::path& image);
+
 // "/DATA/ONE.BIN;1" for the file \DATA\ONE.BIN.
 std::string IsoPathOf(const Project& project, int32_t fileIndex);
 

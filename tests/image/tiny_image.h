@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "image/compile_image.h"
-#include "image/image_source.h"
+#include "disc/image_source.h"
 #include "image/image_verifier.h"
 #include "image/sector_encoder.h"
 #include "layout/recompute_layout.h"

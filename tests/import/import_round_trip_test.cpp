@@ -10,6 +10,7 @@
 #include <ctime>
 
 #include "image/compile_image.h"
+#include "image/sample_disc.h"
 #include "import/isobuster_import.h"
 #include "import/listing_writer.h"
 #include "layout/error_log.h"
@@ -22,15 +23,6 @@ namespace korvalin {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::vector<uint8_t> Compile(Project& project, const fs::path& image) {
-    RecomputeLayout(project);
-    CompileState state;
-    state.imagePath = image.string();
-    CompileImage(project, state);
-    EXPECT_EQ(state.compileMessage, COMPILE_SUCCESS_MESSAGE);
-    return test::ReadBytes(image);
-}
 
 // The entry's disc path below the root, with '/'.
 std::string RelativePath(const Project& project, int32_t id) {
@@ -116,7 +108,7 @@ TEST(ImportRoundTrip, ModeZeroRebuildsTheSameImage) {
         dummy.dosTime = 10 * 2048 + 20 * 32 + 15;
     }
     original.volumeInfo.SetLabel("DISC");  // the import names the volume after the listing's folder
-    const auto first = Compile(original, work / "first.bin");
+    const auto first = test::CompileToBytes(original, work / "first.bin");
 
     const fs::path disc = work / "disc";
     ExtractAll(original, first, disc);
@@ -130,7 +122,7 @@ TEST(ImportRoundTrip, ModeZeroRebuildsTheSameImage) {
     EXPECT_EQ(log.count(), 0) << ErrorLogText(log);
     EXPECT_EQ(imported.volumeInfo.Label(), "DISC");
     imported.volumeInfo = original.volumeInfo;  // the import dates the volume with its own time
-    const auto second = Compile(imported, work / "second.bin");
+    const auto second = test::CompileToBytes(imported, work / "second.bin");
     EXPECT_EQ(test::DirPaths(imported), test::DirPaths(original));
     EXPECT_EQ(DiscFiles(imported), DiscFiles(original));
     // Only MAIN.EXE's data is written again; every other name points into it.

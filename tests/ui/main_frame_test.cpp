@@ -42,7 +42,7 @@ private slots:
         QCOMPARE(test::ActionTexts(menus[0]->menu()->actions()),
                  QStringList({"&New\tCtrl+N", "&Open...\tCtrl+A", "&Save\tCtrl+G", "Save As...",
                               "-", "Edit Volume Label", "Compile PS/PS2 CD Image",
-                              "Export Listing...", "-",
+                              "Import &Disc Image...", "Export Listing...", "-",
                               "Recent Files", "-", "&Exit"}));
         QCOMPARE(test::ActionTexts(menus[1]->menu()->actions()),
                  QStringList({"Create &Directory", "Create Dummy File", "-", "Add Files...",

@@ -1,4 +1,4 @@
-#include "image/image_source.h"
+#include "disc/image_source.h"
 
 #include <cerrno>
 #include <cstring>

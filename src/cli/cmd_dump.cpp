@@ -1,0 +1,58 @@
+// dump: a disc image in, its files, a project pinned to the disc's LBAs
+// and the tree listing out.
+
+#include <iostream>
+#include <memory>
+
+#include "cli/cli_support.h"
+#include "cli/commands.h"
+#include "import/dump_disc.h"
+#include "model/message_format.h"
+
+namespace korvalin::cli {
+
+namespace {
+
+void PrintSummary(const DumpResult& result) {
+    std::cout << FormatMessage("%d directories, %d files, %lld bytes extracted to %s", result.directories,
+                               result.files, static_cast<long long>(result.bytes), result.filesFolder.c_str())
+              << '\n';
+    std::cout << FormatMessage("%d aliases (names for data another file holds) became dummy files", result.aliases)
+              << '\n';
+    if (!result.unrepresented.empty()) {
+        std::cout << "Not kept by the project (a compile will differ here):\n";
+        for (const std::string& line : result.unrepresented) std::cout << "  " << line << '\n';
+    }
+    std::cout << "Listing: " << result.listingPath << '\n';
+    std::cout << "Project: " << result.projectPath << '\n';
+}
+
+int RunDump(const DumpOptions& options) {
+    ProgressBar bar("dumping", 0, false);
+    DumpResult result;
+    std::string message;
+    const int status = DumpDiscImage(options, result, message,
+                                     [&bar](int32_t position) { bar.Update(position, BULK_PROGRESS_RANGE); });
+    bar.Finish();
+    if (status != 0) {
+        PrintError(message);
+        return EXIT_ERROR;
+    }
+    PrintSummary(result);
+    return EXIT_OK;
+}
+
+}  // namespace
+
+void RegisterDumpCommands(CLI::App& app, int& status) {
+    auto* cmd = app.add_subcommand(
+        "dump", "Extract a disc image (.cue, .bin, .iso) into OUTDIR/files and write a project pinned to its LBAs.");
+    auto options = std::make_shared<DumpOptions>();
+    cmd->add_option("IMAGE", options->imagePath, "The disc image or its cue sheet")->required();
+    cmd->add_option("OUTDIR", options->outDir, "The folder to write into (empty or new)")->required();
+    cmd->add_option("--project", options->projectPath, "The project file (default OUTDIR/<LABEL>.krv)");
+    cmd->add_flag("--force", options->force, "Write into a folder that is not empty, replace the project");
+    cmd->callback([options, &status] { status = RunDump(*options); });
+}
+
+}  // namespace korvalin::cli

@@ -1,0 +1,40 @@
+#pragma once
+// Disc image in, project and files out: extracts every file of an ISO 9660
+// image into OUTDIR/files, writes a project whose tables follow the disc
+// (every entry pinned at its LBA) and the tree listing the import reads.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "model/progress.h"
+
+namespace korvalin {
+
+struct DumpOptions {
+    std::string imagePath;
+    std::string outDir;
+    std::string projectPath;  // empty: OUTDIR/<LABEL>.krv
+    bool force = false;       // write into a folder that is not empty
+};
+
+struct DumpResult {
+    int32_t directories = 0;  // the root included
+    int32_t files = 0;
+    int64_t bytes = 0;
+    int32_t aliases = 0;
+    std::vector<std::string> unrepresented;  // what the project cannot hold, by name
+    std::string projectPath;
+    std::string listingPath;
+    std::string filesFolder;
+};
+
+constexpr char DUMP_FILES_FOLDER[] = "files";
+
+// 0 when everything was written; 1 with `message` naming the file and the
+// fault. The project file is written last, so a dump that fails leaves none.
+// Progress runs from 0 to BULK_PROGRESS_RANGE over the bytes extracted.
+int DumpDiscImage(const DumpOptions& options, DumpResult& result, std::string& message,
+                  const ProgressCallback& progress = {});
+
+}  // namespace korvalin
