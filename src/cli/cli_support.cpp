@@ -5,6 +5,7 @@
 
 #include "model/disc_names.h"
 #include "model/project_file.h"
+#include "model/relocate_sources.h"
 #include "platform/clock.h"
 
 namespace korvalin::cli {
@@ -13,7 +14,10 @@ void PrintError(const std::string& text) { std::cerr << text << '\n'; }
 
 bool LoadProject(const std::string& path, Project& project) {
     std::string message;
-    if (OpenProjectFile(path, project, CurrentUtcTime(), message)) return true;
+    if (OpenProjectFile(path, project, CurrentUtcTime(), message)) {
+        RelocateMissingSources(project, path);  // a moved project folder still compiles
+        return true;
+    }
     PrintError(message);
     return false;
 }

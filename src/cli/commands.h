@@ -11,5 +11,7 @@ void RegisterVerifyCommands(CLI::App& app, int& status);
 void RegisterEditCommands(CLI::App& app, int& status);
 void RegisterAddImportCommands(CLI::App& app, int& status);
 void RegisterCompileCommands(CLI::App& app, int& status);
+void RegisterRelocateCommands(CLI::App& app, int& status);
+void RegisterCompletePathsCommand(CLI::App& app, int& status);
 
 }  // namespace korvalin::cli

@@ -17,6 +17,8 @@ int main(int argc, char** argv) {
     RegisterEditCommands(app, status);
     RegisterAddImportCommands(app, status);
     RegisterCompileCommands(app, status);
+    RegisterRelocateCommands(app, status);
+    RegisterCompletePathsCommand(app, status);
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {

@@ -1,6 +1,7 @@
 #include "ui/korvalin_doc.h"
 
 #include "model/project_file.h"
+#include "model/relocate_sources.h"
 #include "ui/program_texts.h"
 
 namespace korvalin {
@@ -16,6 +17,7 @@ bool CKorvalinDoc::OnOpenDocument(const std::string& path, const CalendarTime& u
         path_.clear();
         return false;
     }
+    RelocateMissingSources(project_, path);  // a moved project folder still compiles
     path_ = path;
     return true;
 }
