@@ -7,7 +7,7 @@
 set -euo pipefail
 build=${1:-build}
 
-(cd "$build" && cpack -G DEB >/dev/null)
+log=$(cd "$build" && cpack -G DEB 2>&1) || { echo "$log" >&2; exit 1; }
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
 deb="$build/korvalin_${version}_$(dpkg --print-architecture).deb"
 [ -f "$deb" ] || { echo "cpack wrote no $deb" >&2; exit 1; }
