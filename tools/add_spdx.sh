@@ -24,7 +24,15 @@ comment_for() {
   esac
 }
 
-has_identifier() { head -n 2 "$1" | grep -q "$IDENTIFIER"; }
+# The files whose first two lines lack the identifier, read in one pass
+# (an empty file has no line to read and is not listed).
+files_without_identifier() {
+  list_files | tr '\n' '\0' | xargs -0 -r awk -v id="$IDENTIFIER" '
+    FNR == 1 { if (NR > 1 && !found) print name; name = FILENAME; found = 0 }
+    FNR <= 2 && index($0, id) { found = 1 }
+    FNR == 2 { nextfile }
+    END { if (NR > 0 && !found) print name }'
+}
 
 add_identifier() {
   local file=$1 line tmp
@@ -41,14 +49,13 @@ add_identifier() {
 
 missing=0
 while IFS= read -r file; do
-  has_identifier "$file" && continue
   if [ "${1:-}" = "--check" ]; then
     echo "no \"$IDENTIFIER\" line at the top of $file (tools/add_spdx.sh adds it)"
     missing=$((missing + 1))
   else
     add_identifier "$file"
   fi
-done < <(list_files)
+done < <(files_without_identifier)
 
 if [ "$missing" -gt 0 ]; then
   echo "$missing files lack the licence identifier" >&2
