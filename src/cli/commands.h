@@ -12,6 +12,6 @@ void RegisterEditCommands(CLI::App& app, int& status);
 void RegisterAddImportCommands(CLI::App& app, int& status);
 void RegisterCompileCommands(CLI::App& app, int& status);
 void RegisterRelocateCommands(CLI::App& app, int& status);
-void RegisterCompletePathsCommand(CLI::App& app, int& status);
+void RegisterCompleteCommands(CLI::App& app, int& status);
 
 }  // namespace korvalin::cli

@@ -18,7 +18,7 @@ int main(int argc, char** argv) {
     RegisterAddImportCommands(app, status);
     RegisterCompileCommands(app, status);
     RegisterRelocateCommands(app, status);
-    RegisterCompletePathsCommand(app, status);
+    RegisterCompleteCommands(app, status);
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {

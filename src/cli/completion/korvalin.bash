@@ -1,38 +1,14 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # bash completion for korvalin: subcommands and options (read from the
 # program's own --help, so they follow it), project, image and listing file
-# names, and the disc paths of the project being edited.
+# names by what the program says each operand is, and the disc paths of the
+# project being edited.
 
-# What each operand of a subcommand is, in order; "..." repeats the last.
-# krv: project file, img: image, lst: listing, disc: disc path of the
-# project, file: any file or folder, dir: a folder, none: nothing to offer.
-_korvalin_operands() {
-  case $1 in
-    new|ls|check|complete-paths|reset-lbas|remove-warnings) echo "krv" ;;
-    save-as) echo "krv krv" ;;
-    verify) echo "img" ;;
-    compile) echo "krv img" ;;
-    mkdir|dummy|edit) echo "krv disc" ;;
-    rm) echo "krv disc..." ;;
-    mv|swap) echo "krv disc disc" ;;
-    label) echo "krv none" ;;
-    add) echo "krv file..." ;;
-    import) echo "lst krv" ;;
-    relocate) echo "krv dir dir" ;;
-    *) echo "file..." ;;
-  esac
-}
-
-# The kind of operand number $2 (from 0) of subcommand $1.
+# What operand $3 (from 0) of subcommand $2 names, as the program says: krv
+# a project file, img an image, lst a listing, disc a disc path of the
+# project, file any file or folder, dir a folder, none nothing to offer.
 _korvalin_operand_kind() {
-  local n=$2 kind
-  set -- $(_korvalin_operands "$1")
-  while [ "$n" -gt 0 ] && [ $# -gt 1 ]; do shift; n=$((n - 1)); done
-  kind=$1
-  if [ "$n" -gt 0 ]; then
-    case $kind in *...) ;; *) kind=none ;; esac
-  fi
-  echo "${kind%...}"
+  "$1" complete-operand "$2" "$3" 2>/dev/null || echo file
 }
 
 # The options a subcommand's --help lists, one a line, followed by the
@@ -91,7 +67,7 @@ _korvalin() {
       fi
       ((i++))
     elif [[ $word != -* ]]; then
-      [ "$(_korvalin_operand_kind "$sub" "$n")" = krv ] && [ -z "$project" ] && project=$word
+      [ -z "$project" ] && [ "$(_korvalin_operand_kind "$prog" "$sub" "$n")" = krv ] && project=$word
       ((n++))
     fi
   done
@@ -100,7 +76,7 @@ _korvalin() {
     COMPREPLY=($(compgen -W "$names" -- "$cur"))
     return
   fi
-  kind=$(_korvalin_operand_kind "$sub" "$n")
+  kind=$(_korvalin_operand_kind "$prog" "$sub" "$n")
   case $kind in
     krv) _korvalin_files "$cur" krv ;;
     img) _korvalin_files "$cur" bin iso iml ims img ;;

@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// complete-paths: the disc paths of a project for shell completion. Hidden
-// from the help; the completion scripts call it.
+// complete-paths, complete-operand: what the shell completion scripts ask
+// the program, hidden from the help.
 
 #include <iostream>
+#include <map>
 #include <memory>
 
 #include "cli/commands.h"
@@ -50,9 +51,51 @@ void PrintPaths(const std::string& projectPath, std::string prefix) {
     }
 }
 
+// What an operand names, by its name in the help: krv a project file, img
+// an image, lst a listing, disc a disc path, dir a folder, file any file.
+std::string OperandKind(const std::string& name) {
+    static const std::map<std::string, std::string> kinds = {
+        {"PROJECT", "krv"},    {"NEW", "krv"},       {"IMAGE", "img"},
+        {"LISTING", "lst"},    {"DISCPATH", "disc"}, {"DIRPATH", "disc"},
+        {"FILEPATH", "disc"},  {"OTHERPATH", "disc"}, {"OLD_PREFIX", "dir"},
+        {"NEW_PREFIX", "dir"}, {"LABEL", "none"}};
+    const auto found = kinds.find(name);
+    return found != kinds.end() ? found->second : "file";
+}
+
+// The kind of operand `index` (from 0) of a subcommand; an operand that
+// takes many values covers every index from its own on.
+std::string KindOfOperand(CLI::App& app, const std::string& subcommand, int index) {
+    CLI::App* sub = nullptr;
+    try {
+        sub = app.get_subcommand(subcommand);
+    } catch (const CLI::OptionNotFound&) {
+        return "file";
+    }
+    const auto operands = sub->get_options([](const CLI::Option* o) { return o->get_positional(); });
+    for (const CLI::Option* operand : operands) {
+        if (index == 0 || operand->get_items_expected_max() > 1) {
+            return OperandKind(operand->get_name());
+        }
+        --index;
+    }
+    return "none";
+}
+
 }  // namespace
 
-void RegisterCompletePathsCommand(CLI::App& app, int& status) {
+void RegisterCompleteCommands(CLI::App& app, int& status) {
+    auto subcommand = std::make_shared<std::string>();
+    auto index = std::make_shared<int>(0);
+    auto* kind = app.add_subcommand("complete-operand", "Print what operand INDEX of SUBCOMMAND names");
+    kind->group("");
+    kind->add_option("SUBCOMMAND", *subcommand)->required();
+    kind->add_option("INDEX", *index)->required();
+    kind->callback([&app, subcommand, index, &status] {
+        std::cout << KindOfOperand(app, *subcommand, *index) << '\n';
+        status = 0;
+    });
+
     auto projectPath = std::make_shared<std::string>();
     auto prefix = std::make_shared<std::string>();
     auto* cmd = app.add_subcommand("complete-paths", "Print the project's disc paths that start with PREFIX");
