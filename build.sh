@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Korvalin's one entry point on a Debian 12 machine:
 #   ./build.sh demo   install what is missing, build, run the main job on the demo disc tree
-#   ./build.sh test   install what is missing, build, run every test (and the core tests
-#                     again under AddressSanitizer and UndefinedBehaviorSanitizer)
+#   ./build.sh test   install what is missing, build, run every test, build and check the
+#                     Debian package (and run the core tests again under AddressSanitizer
+#                     and UndefinedBehaviorSanitizer)
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -12,6 +13,8 @@ PACKAGES=(
   qt6-base-dev qt6-base-dev-tools libgl-dev python3
   # independent readers the image tests check against
   genisoimage libcdio-utils bchunk python3-pycdlib xorriso
+  # the Debian package and its check, the completion scripts' syntax check
+  dpkg-dev file man-db zsh
 )
 
 install_missing() {
@@ -59,6 +62,8 @@ run_demo() {
 run_tests() {
   build build
   (cd build && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j "$JOBS")
+  echo "== The Debian package"
+  tools/check_deb.sh build
   # The core again under the sanitizers (no GUI, no CLI).
   build build-sanitize -DKORVALIN_SANITIZE=ON -DKORVALIN_BUILD_GUI=OFF -DKORVALIN_BUILD_CLI=OFF \
         -DCMAKE_BUILD_TYPE=Debug

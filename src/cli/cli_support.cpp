@@ -13,6 +13,7 @@
 #include "model/disc_path.h"
 #include "model/message_format.h"
 #include "model/project_file.h"
+#include "model/relocate_sources.h"
 #include "platform/clock.h"
 #include "platform/file_info.h"
 
@@ -75,7 +76,10 @@ void PrintError(const std::string& text) {
 
 bool LoadProject(const std::string& path, Project& project) {
     std::string message;
-    if (OpenProjectFile(path, project, CurrentUtcTime(), message)) return true;
+    if (OpenProjectFile(path, project, CurrentUtcTime(), message)) {
+        RelocateMissingSources(project, path);  // a moved project folder still compiles
+        return true;
+    }
     PrintError(message);
     return false;
 }

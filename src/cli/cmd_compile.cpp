@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "cli/cli_support.h"
+#include "cli/cmd_relocate.h"
 #include "cli/commands.h"
 #include "image/compile_image.h"
 #include "image/compile_outputs.h"
@@ -71,7 +72,8 @@ void AddCheck(CLI::App& app, int& status) {
         const std::vector<std::string> messages = PreCompileCheck(project);
         for (const std::string& message : messages) std::cout << message << '\n';
         for (const std::string& warning : PreCompileWarnings(project)) std::cout << warning << '\n';
-        status = messages.empty() ? EXIT_OK : EXIT_ERROR;
+        const bool missing = ReportMissingSources(project, std::cout);
+        status = messages.empty() && !missing ? EXIT_OK : EXIT_ERROR;
     });
 }
 

@@ -14,5 +14,7 @@ void RegisterCompileCommands(CLI::App& app, int& status);
 void RegisterListingCommands(CLI::App& app, int& status);
 void RegisterSystemAreaCommands(CLI::App& app, int& status);
 void RegisterDumpCommands(CLI::App& app, int& status);
+void RegisterRelocateCommands(CLI::App& app, int& status);
+void RegisterCompleteCommands(CLI::App& app, int& status);
 
 }  // namespace korvalin::cli

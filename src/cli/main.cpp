@@ -20,6 +20,8 @@ int main(int argc, char** argv) {
     RegisterListingCommands(app, status);
     RegisterSystemAreaCommands(app, status);
     RegisterDumpCommands(app, status);
+    RegisterRelocateCommands(app, status);
+    RegisterCompleteCommands(app, status);
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {

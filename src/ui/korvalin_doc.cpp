@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "model/project_file.h"
+#include "model/relocate_sources.h"
 #include "ui/program_texts.h"
 
 namespace korvalin {
@@ -20,6 +21,7 @@ bool CKorvalinDoc::OnOpenDocument(const std::string& path, const CalendarTime& u
     loaded->systemArea = project_.systemArea;
     if (!OpenProjectFile(path, *loaded, utcNow, message)) return false;
     project_ = std::move(*loaded);
+    RelocateMissingSources(project_, path);  // a moved project folder still compiles
     path_ = path;
     modified_ = false;
     return true;

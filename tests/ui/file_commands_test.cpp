@@ -108,6 +108,17 @@ private slots:
         QCOMPARE(w.prompt().messages, std::vector<std::string>(2, "Save changes?"));
     }
 
+    // A project folder that moved: a source missing where the file says is
+    // found beside the project.
+    void openFindsMovedSources() {
+        test::Window w;
+        w.WriteFile("game/data/a.bin", 10);
+        Project project = test::NewProject();
+        test::AddFile(project, "A.BIN", 10, 0, "/moved/away/game/data/a.bin");
+        QVERIFY(w.app().OpenDocumentFile(w.SaveProject(project, "game/moved.krv")));
+        QCOMPARE(w.project().fileTable.at(0).sourcePath.value_or(""), w.Path("game/data/a.bin"));
+    }
+
     void saveAndSaveAs() {
         test::Window w;
         const QString first = w.FilePath("first.krv");
