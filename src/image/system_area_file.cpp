@@ -8,7 +8,7 @@
 #include <sstream>
 #include <vector>
 
-#include "image/image_source.h"
+#include "disc/image_source.h"
 #include "image/sector_encoder.h"
 #include "image/sector_header.h"
 #include "image/system_area_sectors.h"
