@@ -21,7 +21,10 @@ public:
     bool Create(const std::string& path);
     bool IsOpen() const { return fd_ >= 0; }
     // True when every byte was written.
-    bool Write(const uint8_t* data, size_t size);
+    bool Write(const uint8_t* data, size_t size) { return WriteSome(data, size) == size; }
+    // Writes until every byte is written or the file takes no more; returns
+    // the count written.
+    size_t WriteSome(const uint8_t* data, size_t size);
     bool Close();
 
 private:
@@ -40,6 +43,14 @@ public:
     // Reads until `size` bytes, the end of the file or an error; returns the
     // count read.
     size_t Read(uint8_t* data, size_t size);
+    // The same from byte `offset`, leaving the file position alone, so that
+    // several threads may read one file.
+    size_t ReadAt(uint64_t offset, uint8_t* data, size_t size);
+    // Reads from byte `offset` into `pieces` pieces of `pieceBytes` bytes
+    // that lie `stride` bytes apart (the data areas of raw sectors), in one
+    // call where it can; returns the count read.
+    size_t ReadPiecesAt(uint64_t offset, uint8_t* first, size_t pieceBytes, size_t stride,
+                        size_t pieces);
     void Close();
 
 private:
