@@ -22,16 +22,7 @@ bool ImageOutput::AppendSector(const uint8_t* sector) {
 }
 
 bool ImageOutput::AppendFile(const std::string* source, uint32_t size, int32_t owner) {
-    if (pipeline_ == nullptr) return false;
-    const uint32_t wholeSectors = size / ISO_SECTOR_BYTES;
-    Segment run;
-    run.kind = Segment::Kind::FileData;
-    run.count = static_cast<int32_t>((size + ISO_SECTOR_BYTES - 1) / ISO_SECTOR_BYTES);
-    run.owner = owner;
-    run.source = source;
-    run.finalBytes = static_cast<int32_t>(size % ISO_SECTOR_BYTES);
-    run.progressEvery = FILL_BATCH_SECTORS;
-    return pipeline_->AppendRun(run, static_cast<int32_t>(wholeSectors));
+    return pipeline_ != nullptr && pipeline_->AppendFile(source, size, owner);
 }
 
 bool ImageOutput::AppendFiller(int32_t count) {
@@ -41,7 +32,7 @@ bool ImageOutput::AppendFiller(int32_t count) {
     run.count = count;
     run.owner = OWNER_FILLER;
     run.progressEvery = FILL_BATCH_SECTORS;
-    return pipeline_->AppendRun(run, -1);
+    return pipeline_->AppendRun(run);
 }
 
 OutputError ImageOutput::Finish() {

@@ -15,12 +15,26 @@ namespace {
 // 128 raw sectors (301 KB) stay in a core's cache from the read to the write.
 constexpr int32_t CHUNK_SECTORS = 128;
 constexpr unsigned MAX_WORKERS = 16;
+constexpr size_t PAGE_BYTES = 4096;
+// From this many whole sectors on, a 2048-byte image copies a file's data
+// file to file in the kernel (as cp and cat do) rather than through a chunk.
+constexpr int32_t MIN_COPIED_SECTORS = 64;
 
 unsigned WorkerCount(unsigned requested) {
     return std::clamp(requested > 0 ? requested : UsableProcessorCount(), 1u, MAX_WORKERS);
 }
 
 }  // namespace
+
+const InputFile* OpenSource::Open(const std::string* path) {
+    if (path == nullptr) return nullptr;
+    if (path != path_) {
+        path_ = nullptr;
+        if (!file_.Open(*path)) return nullptr;
+        path_ = path;
+    }
+    return &file_;
+}
 
 SectorPipeline::SectorPipeline(OutputFile file, const OutputOptions& options)
     : file_(std::move(file)),
@@ -30,7 +44,11 @@ SectorPipeline::SectorPipeline(OutputFile file, const OutputOptions& options)
     const unsigned workers = WorkerCount(options.workerThreads);
     // Enough chunks that every worker has one while the writer writes two.
     ring_.resize(2 * workers + 2);
-    for (Chunk& chunk : ring_) chunk.bytes.resize(CHUNK_SECTORS * sectorBytes_);
+    for (Chunk& chunk : ring_) {
+        chunk.storage.resize(CHUNK_SECTORS * sectorBytes_ + PAGE_BYTES);
+        const auto address = reinterpret_cast<uintptr_t>(chunk.storage.data());
+        chunk.bytes = chunk.storage.data() + (PAGE_BYTES - address % PAGE_BYTES) % PAGE_BYTES;
+    }
     for (unsigned i = 0; i < workers; ++i) {
         try {
             workers_.emplace_back(&SectorPipeline::Work, this);
@@ -50,7 +68,7 @@ SectorPipeline::~SectorPipeline() {
 }
 
 uint8_t* SectorPipeline::SectorAt(Chunk& chunk, int32_t index) const {
-    return chunk.bytes.data() + static_cast<size_t>(index) * sectorBytes_;
+    return chunk.bytes + static_cast<size_t>(index) * sectorBytes_;
 }
 
 // The chunk being described, taking the next one of the ring (and writing
@@ -72,7 +90,7 @@ void SectorPipeline::Submit() {
     filling_ = nullptr;
     ++submitted_;
     if (workers_.empty()) {
-        Prepare(chunk);
+        Prepare(chunk, writerSource_);
         chunk.state = Chunk::State::Done;
         return;
     }
@@ -104,9 +122,34 @@ bool SectorPipeline::AppendSector(const uint8_t* sector) {
     return true;
 }
 
-bool SectorPipeline::AppendRun(Segment run, int32_t extraProgressSector) {
+// A 2048-byte image takes a large file's whole sectors straight from file to
+// file; everything else is read into chunks. Progress is reported every 20
+// sectors from the file's start and at its final partial sector.
+bool SectorPipeline::AppendFile(const std::string* source, uint32_t size, int32_t owner) {
+    const int32_t wholeSectors = static_cast<int32_t>(size / ISO_SECTOR_BYTES);
+    const int32_t finalBytes = static_cast<int32_t>(size % ISO_SECTOR_BYTES);
+    Segment run;
+    run.kind = Segment::Kind::FileData;
+    run.owner = owner;
+    run.source = source;
+    run.progressEvery = FILL_BATCH_SECTORS;
+    if (!raw_ && wholeSectors >= MIN_COPIED_SECTORS) {
+        Segment whole = run;
+        whole.kind = Segment::Kind::Copied;
+        whole.count = wholeSectors;
+        if (!AppendRun(whole) || finalBytes == 0) return error_.failure == OutputFailure::None;
+        run.offset = static_cast<uint64_t>(wholeSectors) * ISO_SECTOR_BYTES;
+        run.count = 1;
+    } else {
+        run.count = wholeSectors + (finalBytes > 0 ? 1 : 0);
+        run.progressExtra = finalBytes > 0 ? nextLba_ + wholeSectors : -1;
+    }
+    run.finalBytes = finalBytes;
+    return AppendRun(run);
+}
+
+bool SectorPipeline::AppendRun(Segment run) {
     run.progressOrigin = nextLba_;
-    run.progressExtra = extraProgressSector >= 0 ? nextLba_ + extraProgressSector : -1;
     const int32_t total = run.count;
     const int32_t finalBytes = run.finalBytes;
     for (int32_t done = 0; done < total;) {
@@ -155,18 +198,55 @@ void SectorPipeline::WriteOldest() {
     ++written_;
 }
 
+// Writes the chunk's sectors up to the first that is not fit to be written,
+// and records the first failure.
 void SectorPipeline::WriteChunk(const Chunk& chunk) {
-    const size_t wanted = static_cast<size_t>(chunk.ready) * sectorBytes_;
-    const size_t written = file_.WriteSome(chunk.bytes.data(), wanted);
-    const int32_t whole = static_cast<int32_t>(written / sectorBytes_);
-    ReportProgress(chunk, whole);
-    if (written < wanted) {
-        const auto owns = [&](const Segment& s) { return whole < s.first + s.count; };
-        const auto segment = std::find_if(chunk.segments.begin(), chunk.segments.end(), owns);
-        error_ = {OutputFailure::ShortWrite, segment->owner};
+    int32_t done = 0;  // sectors of the chunk now in the image
+    OutputFailure failure = OutputFailure::None;
+    const auto& segments = chunk.segments;
+    for (size_t i = 0; i < segments.size() && done < chunk.ready && failure == OutputFailure::None;) {
+        if (segments[i].kind == Segment::Kind::Copied) {
+            failure = WriteCopied(segments[i++], done);
+            continue;
+        }
+        int32_t to = done;  // the buffered segments up to the next copied one
+        for (; i < segments.size() && segments[i].kind != Segment::Kind::Copied; ++i) {
+            to = segments[i].first + segments[i].count;
+        }
+        if (!WriteBuffered(chunk, done, std::min(to, chunk.ready), done)) failure = OutputFailure::ShortWrite;
+    }
+    ReportProgress(chunk, done);
+    if (failure != OutputFailure::None) {
+        const auto owns = [&](const Segment& s) { return done < s.first + s.count; };
+        error_ = {failure, std::find_if(segments.begin(), segments.end(), owns)->owner};
     } else if (chunk.ready < chunk.count) {
         error_ = chunk.error;
     }
+}
+
+bool SectorPipeline::WriteBuffered(const Chunk& chunk, int32_t from, int32_t to, int32_t& done) {
+    const size_t wanted = static_cast<size_t>(to - from) * sectorBytes_;
+    const size_t written = file_.WriteSome(chunk.bytes + static_cast<size_t>(from) * sectorBytes_, wanted);
+    done = from + static_cast<int32_t>(written / sectorBytes_);
+    return written == wanted;
+}
+
+// Whole sectors of a file, copied by the kernel; what the source lacks is zeros.
+OutputFailure SectorPipeline::WriteCopied(const Segment& segment, int32_t& done) {
+    static const std::vector<uint8_t> zeros(CHUNK_SECTORS * ISO_SECTOR_BYTES, 0);
+    const InputFile* source = writerSource_.Open(segment.source);
+    if (source == nullptr) return OutputFailure::CannotOpenSource;
+    const size_t wanted = static_cast<size_t>(segment.count) * ISO_SECTOR_BYTES;
+    bool writeFailed = false;
+    size_t copied = file_.AppendFrom(*source, segment.offset, wanted, writeFailed);
+    if (!writeFailed && copied < wanted) {
+        const size_t missing = wanted - copied;
+        const size_t put = file_.WriteSome(zeros.data(), missing);
+        copied += put;
+        writeFailed = put < missing;
+    }
+    done = segment.first + static_cast<int32_t>(copied / ISO_SECTOR_BYTES);
+    return writeFailed ? OutputFailure::ShortWrite : OutputFailure::None;
 }
 
 void SectorPipeline::ReportProgress(const Chunk& chunk, int32_t sectors) const {
@@ -181,6 +261,7 @@ void SectorPipeline::ReportProgress(const Chunk& chunk, int32_t sectors) const {
 }
 
 void SectorPipeline::Work() {
+    OpenSource source;
     for (;;) {
         Chunk* chunk = nullptr;
         {
@@ -190,7 +271,7 @@ void SectorPipeline::Work() {
             chunk = queue_.front();
             queue_.pop_front();
         }
-        Prepare(*chunk);
+        Prepare(*chunk, source);
         {
             std::lock_guard lock(mutex_);
             chunk->state = Chunk::State::Done;
@@ -201,10 +282,10 @@ void SectorPipeline::Work() {
 
 // Reads and stamps every segment, then encodes the sectors that are fit to
 // be written, all while the chunk is in this core's cache.
-void SectorPipeline::Prepare(Chunk& chunk) const {
+void SectorPipeline::Prepare(Chunk& chunk, OpenSource& source) const {
     chunk.ready = chunk.count;
     for (const Segment& segment : chunk.segments) {
-        const bool filled = FillSegment(chunk, segment);
+        const bool filled = FillSegment(chunk, segment, source);
         if (raw_) StampSegment(chunk, segment);
         if (!filled) break;
     }
@@ -215,21 +296,21 @@ void SectorPipeline::Prepare(Chunk& chunk) const {
 
 // Puts the segment's data in place; false (with chunk.ready and chunk.error
 // set) when its source fails.
-bool SectorPipeline::FillSegment(Chunk& chunk, const Segment& segment) const {
-    if (segment.kind == Segment::Kind::Assembled) return true;
+bool SectorPipeline::FillSegment(Chunk& chunk, const Segment& segment, OpenSource& sources) const {
+    if (segment.kind == Segment::Kind::Assembled || segment.kind == Segment::Kind::Copied) return true;
     const size_t dataOffset = raw_ ? USER_DATA_OFFSET : 0;
     uint8_t* first = SectorAt(chunk, segment.first) + dataOffset;
     size_t got = 0;
     if (segment.kind == Segment::Kind::FileData) {
-        InputFile source;
-        if (segment.source == nullptr || !source.Open(*segment.source)) {
+        const InputFile* source = sources.Open(segment.source);
+        if (source == nullptr) {
             chunk.ready = segment.first;
             chunk.error = {OutputFailure::CannotOpenSource, segment.owner};
             return false;
         }
         const size_t pieces = static_cast<size_t>(segment.count);
-        got = raw_ ? source.ReadPiecesAt(segment.offset, first, ISO_SECTOR_BYTES, sectorBytes_, pieces)
-                   : source.ReadAt(segment.offset, first, pieces * ISO_SECTOR_BYTES);
+        got = raw_ ? source->ReadPiecesAt(segment.offset, first, ISO_SECTOR_BYTES, sectorBytes_, pieces)
+                   : source->ReadAt(segment.offset, first, pieces * ISO_SECTOR_BYTES);
     }
     // What the source did not give is zeros.
     for (int32_t i = static_cast<int32_t>(got / ISO_SECTOR_BYTES); i < segment.count; ++i) {
@@ -249,7 +330,7 @@ bool SectorPipeline::FillSegment(Chunk& chunk, const Segment& segment) const {
 
 // Sync, header with the sector's address, and the Form 1 data subheader.
 void SectorPipeline::StampSegment(Chunk& chunk, const Segment& segment) const {
-    if (segment.kind == Segment::Kind::Assembled) return;
+    if (segment.kind != Segment::Kind::FileData && segment.kind != Segment::Kind::Filler) return;
     SectorHeaderTemplate header;
     const auto address = BcdAddressOfLba(chunk.firstLba + segment.first);
     std::copy(address.begin(), address.end(), header.bytes.begin() + 12);

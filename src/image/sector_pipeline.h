@@ -18,7 +18,9 @@ namespace korvalin {
 
 // A run of sectors within a chunk that come from one place.
 struct Segment {
-    enum class Kind : uint8_t { Assembled, FileData, Filler };
+    // FileData is read into the chunk by a worker; Copied (whole sectors of
+    // a 2048-byte image) goes from file to file when the chunk is written.
+    enum class Kind : uint8_t { Assembled, FileData, Copied, Filler };
     Kind kind = Kind::Assembled;
     int32_t first = 0;  // index of its first sector in the chunk
     int32_t count = 0;
@@ -35,12 +37,24 @@ struct Segment {
 struct Chunk {
     enum class State { Free, Filling, Queued, Done };
     State state = State::Free;
-    std::vector<uint8_t> bytes;
+    std::vector<uint8_t> storage;
+    uint8_t* bytes = nullptr;  // page-aligned within storage: the kernel copies page to page
     std::vector<Segment> segments;
     int32_t firstLba = 0;
     int32_t count = 0;
     int32_t ready = 0;  // sectors fit to be written: all but those from a failed source on
     OutputError error;  // why sector `ready` is not, when ready < count
+};
+
+// The source file last read, kept open for the next chunk of the same file.
+class OpenSource {
+public:
+    // nullptr when `path` is nullptr or cannot be opened.
+    const InputFile* Open(const std::string* path);
+
+private:
+    const std::string* path_ = nullptr;
+    InputFile file_;
 };
 
 class SectorPipeline {
@@ -51,10 +65,10 @@ public:
     SectorPipeline& operator=(const SectorPipeline&) = delete;
 
     bool AppendSector(const uint8_t* sector);
-    // FileData or Filler from the next LBA on, split over chunks as needed.
-    // Progress counts from its first LBA, and is also reported at sector
-    // `extraProgressSector` of the run (-1: none).
-    bool AppendRun(Segment run, int32_t extraProgressSector);
+    bool AppendFile(const std::string* source, uint32_t size, int32_t owner);
+    // FileData, Copied or Filler from the next LBA on, split over chunks as
+    // needed. Progress counts from its first LBA.
+    bool AppendRun(Segment run);
     OutputError Finish();
     bool Close();
 
@@ -63,10 +77,13 @@ private:
     void Submit();
     void WriteOldest();
     void WriteChunk(const Chunk& chunk);
+    // Writes sectors [from, to) of the chunk's buffer; false on a short write.
+    bool WriteBuffered(const Chunk& chunk, int32_t from, int32_t to, int32_t& done);
+    OutputFailure WriteCopied(const Segment& segment, int32_t& done);
     void ReportProgress(const Chunk& chunk, int32_t sectors) const;
     void Work();
-    void Prepare(Chunk& chunk) const;
-    bool FillSegment(Chunk& chunk, const Segment& segment) const;
+    void Prepare(Chunk& chunk, OpenSource& source) const;
+    bool FillSegment(Chunk& chunk, const Segment& segment, OpenSource& source) const;
     void StampSegment(Chunk& chunk, const Segment& segment) const;
     uint8_t* SectorAt(Chunk& chunk, int32_t index) const;
 
@@ -80,6 +97,7 @@ private:
     Chunk* filling_ = nullptr;
     int32_t nextLba_ = 0;
     OutputError error_;
+    OpenSource writerSource_;  // for Copied segments, and for chunks prepared without workers
 
     std::mutex mutex_;
     std::condition_variable workReady_;

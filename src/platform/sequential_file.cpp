@@ -6,7 +6,9 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <algorithm>
 #include <utility>
+#include <vector>
 
 namespace korvalin {
 
@@ -35,6 +37,43 @@ size_t OutputFile::WriteSome(const uint8_t* data, size_t size) {
         if (n < 0 && errno == EINTR) continue;
         if (n <= 0) break;
         done += static_cast<size_t>(n);
+    }
+    return done;
+}
+
+size_t OutputFile::AppendFrom(const InputFile& source, uint64_t offset, size_t size, bool& writeFailed) {
+    writeFailed = false;
+    size_t done = 0;
+    while (fd_ >= 0 && source.fd_ >= 0 && done < size) {
+        loff_t from = static_cast<loff_t>(offset + done);
+        const ssize_t n = ::copy_file_range(source.fd_, &from, fd_, nullptr, size - done, 0);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0 && (errno == EXDEV || errno == EINVAL || errno == ENOSYS || errno == EOPNOTSUPP)) {
+            return done + CopyThroughMemory(source, offset + done, size - done, writeFailed);
+        }
+        if (n < 0) writeFailed = true;
+        if (n <= 0) break;
+        done += static_cast<size_t>(n);
+    }
+    return done;
+}
+
+// Where the kernel cannot copy file to file: read and write.
+size_t OutputFile::CopyThroughMemory(const InputFile& source, uint64_t offset, size_t size,
+                                     bool& writeFailed) {
+    constexpr size_t BLOCK_BYTES = 256 * 1024;
+    std::vector<uint8_t> block(std::min(size, BLOCK_BYTES));
+    size_t done = 0;
+    while (done < size) {
+        const size_t wanted = std::min(block.size(), size - done);
+        const size_t got = source.ReadAt(offset + done, block.data(), wanted);
+        const size_t put = WriteSome(block.data(), got);
+        done += put;
+        if (put < got) {
+            writeFailed = true;
+            break;
+        }
+        if (got < wanted) break;  // the source ended
     }
     return done;
 }
@@ -72,7 +111,7 @@ size_t InputFile::Read(uint8_t* data, size_t size) {
     return done;
 }
 
-size_t InputFile::ReadAt(uint64_t offset, uint8_t* data, size_t size) {
+size_t InputFile::ReadAt(uint64_t offset, uint8_t* data, size_t size) const {
     size_t done = 0;
     while (fd_ >= 0 && done < size) {
         const ssize_t n = ::pread(fd_, data + done, size - done, static_cast<off_t>(offset + done));
@@ -84,7 +123,7 @@ size_t InputFile::ReadAt(uint64_t offset, uint8_t* data, size_t size) {
 }
 
 size_t InputFile::ReadPiecesAt(uint64_t offset, uint8_t* first, size_t pieceBytes, size_t stride,
-                               size_t pieces) {
+                               size_t pieces) const {
     constexpr size_t MAX_PIECES_PER_CALL = 256;
     const size_t total = pieceBytes * pieces;
     size_t done = 0;

@@ -8,6 +8,8 @@
 
 namespace korvalin {
 
+class InputFile;
+
 // A file created (or truncated) for writing. Moves only, closes on destruction.
 class OutputFile {
 public:
@@ -25,9 +27,15 @@ public:
     // Writes until every byte is written or the file takes no more; returns
     // the count written.
     size_t WriteSome(const uint8_t* data, size_t size);
+    // Appends `size` bytes of `source` from byte `offset`, inside the kernel
+    // where the file systems allow it. Returns the count appended; it falls
+    // short where the source ends, or with `writeFailed` set.
+    size_t AppendFrom(const InputFile& source, uint64_t offset, size_t size, bool& writeFailed);
     bool Close();
 
 private:
+    size_t CopyThroughMemory(const InputFile& source, uint64_t offset, size_t size, bool& writeFailed);
+
     int fd_ = -1;
 };
 
@@ -45,15 +53,16 @@ public:
     size_t Read(uint8_t* data, size_t size);
     // The same from byte `offset`, leaving the file position alone, so that
     // several threads may read one file.
-    size_t ReadAt(uint64_t offset, uint8_t* data, size_t size);
+    size_t ReadAt(uint64_t offset, uint8_t* data, size_t size) const;
     // Reads from byte `offset` into `pieces` pieces of `pieceBytes` bytes
     // that lie `stride` bytes apart (the data areas of raw sectors), in one
     // call where it can; returns the count read.
     size_t ReadPiecesAt(uint64_t offset, uint8_t* first, size_t pieceBytes, size_t stride,
-                        size_t pieces);
+                        size_t pieces) const;
     void Close();
 
 private:
+    friend class OutputFile;
     int fd_ = -1;
 };
 
