@@ -19,7 +19,6 @@ constexpr size_t PAGE_BYTES = 4096;
 // From this many whole sectors on, a 2048-byte image copies a file's data
 // file to file in the kernel (as cp and cat do) rather than through a chunk.
 constexpr int32_t MIN_COPIED_SECTORS = 64;
-constexpr uint64_t WRITEBACK_CHUNKS = 32;  // about 9.6 MB of raw sectors
 
 unsigned WorkerCount(unsigned requested) {
     return std::clamp(requested > 0 ? requested : UsableProcessorCount(), 1u, MAX_WORKERS);
@@ -196,9 +195,7 @@ void SectorPipeline::WriteOldest() {
     }
     if (error_.failure == OutputFailure::None) WriteChunk(chunk);
     chunk.state = Chunk::State::Free;
-    // The disk starts on the image while the compile goes on, rather than
-    // when the page cache fills up or the image is synced.
-    if (++written_ % WRITEBACK_CHUNKS == 0) file_.StartWriteback();
+    ++written_;
 }
 
 // Writes the chunk's sectors up to the first that is not fit to be written,

@@ -14,22 +14,18 @@ namespace korvalin {
 
 OutputFile::~OutputFile() { Close(); }
 
-OutputFile::OutputFile(OutputFile&& other) noexcept
-    : fd_(std::exchange(other.fd_, -1)), appended_(other.appended_), writtenBack_(other.writtenBack_) {}
+OutputFile::OutputFile(OutputFile&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
 
 OutputFile& OutputFile::operator=(OutputFile&& other) noexcept {
     if (this != &other) {
         Close();
         fd_ = std::exchange(other.fd_, -1);
-        appended_ = other.appended_;
-        writtenBack_ = other.writtenBack_;
     }
     return *this;
 }
 
 bool OutputFile::Create(const std::string& path) {
     Close();
-    appended_ = writtenBack_ = 0;
     fd_ = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
     return fd_ >= 0;
 }
@@ -42,15 +38,7 @@ size_t OutputFile::WriteSome(const uint8_t* data, size_t size) {
         if (n <= 0) break;
         done += static_cast<size_t>(n);
     }
-    appended_ += done;
     return done;
-}
-
-void OutputFile::StartWriteback() {
-    if (fd_ < 0 || appended_ == writtenBack_) return;
-    ::sync_file_range(fd_, static_cast<off_t>(writtenBack_), static_cast<off_t>(appended_ - writtenBack_),
-                      SYNC_FILE_RANGE_WRITE);
-    writtenBack_ = appended_;
 }
 
 size_t OutputFile::AppendFrom(const InputFile& source, uint64_t offset, size_t size, bool& writeFailed) {
@@ -66,7 +54,6 @@ size_t OutputFile::AppendFrom(const InputFile& source, uint64_t offset, size_t s
         if (n < 0) writeFailed = true;
         if (n <= 0) break;
         done += static_cast<size_t>(n);
-        appended_ += static_cast<size_t>(n);
     }
     return done;
 }

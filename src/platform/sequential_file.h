@@ -31,17 +31,12 @@ public:
     // where the file systems allow it. Returns the count appended; it falls
     // short where the source ends, or with `writeFailed` set.
     size_t AppendFrom(const InputFile& source, uint64_t offset, size_t size, bool& writeFailed);
-    // Asks the kernel to start writing to the disk what was appended since
-    // the last call, without waiting for it.
-    void StartWriteback();
     bool Close();
 
 private:
     size_t CopyThroughMemory(const InputFile& source, uint64_t offset, size_t size, bool& writeFailed);
 
     int fd_ = -1;
-    uint64_t appended_ = 0;     // bytes written so far
-    uint64_t writtenBack_ = 0;  // of which writeback was started
 };
 
 // A file opened for reading, with the kernel told it is read sequentially.
