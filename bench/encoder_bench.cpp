@@ -23,8 +23,20 @@ std::vector<uint8_t> RandomUserData(size_t sectors) {
     return data;
 }
 
+// Arg 0: the portable path, 1: the SIMD path.
+EncoderPath PathOf(const benchmark::State& state) {
+    return state.range(0) == 1 ? EncoderPath::Simd : EncoderPath::Portable;
+}
+
+bool Skipped(benchmark::State& state) {
+    if (PathOf(state) == EncoderPath::Portable || SimdEncoderAvailable()) return false;
+    state.SkipWithError("no SIMD path on this processor");
+    return true;
+}
+
 // What a writer does per sector: stamp the header, then EDC and P/Q parity.
 void BM_StampAndEncodeSector(benchmark::State& state) {
+    if (Skipped(state)) return;
     constexpr size_t BATCH = 20;  // a writer's batch of sectors
     const std::vector<uint8_t> data = RandomUserData(BATCH);
     std::vector<uint8_t> batch(BATCH * RAW_SECTOR_BYTES);
@@ -33,38 +45,42 @@ void BM_StampAndEncodeSector(benchmark::State& state) {
                     USER_DATA_BYTES);
     }
     SectorHeaderTemplate header;
-    SectorEncoder encoder;
+    const EncoderPath path = PathOf(state);
     for (auto _ : state) {
         for (size_t i = 0; i < BATCH; ++i) {
             uint8_t* sector = batch.data() + i * RAW_SECTOR_BYTES;
             StampSectorHeader(sector, header);
-            encoder.EncodeSector(sector);
+            EncodeSectorOn(path, sector);
         }
         benchmark::DoNotOptimize(batch.data());
         benchmark::ClobberMemory();
     }
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * BATCH * USER_DATA_BYTES));
 }
-BENCHMARK(BM_StampAndEncodeSector);
+BENCHMARK(BM_StampAndEncodeSector)->Arg(0)->Arg(1);
 
 void BM_ComputeEdcForm1(benchmark::State& state) {
+    if (Skipped(state)) return;
     std::vector<uint8_t> sector(RAW_SECTOR_BYTES);
     std::memcpy(sector.data() + USER_DATA_OFFSET, RandomUserData(1).data(), USER_DATA_BYTES);
-    for (auto _ : state) benchmark::DoNotOptimize(SectorEncoder::ComputeEdc(sector.data(), SECTOR_FORM1));
+    const EncoderPath path = PathOf(state);
+    for (auto _ : state) benchmark::DoNotOptimize(ComputeEdcOn(path, sector.data(), SECTOR_FORM1));
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * USER_DATA_BYTES));
 }
-BENCHMARK(BM_ComputeEdcForm1);
+BENCHMARK(BM_ComputeEdcForm1)->Arg(0)->Arg(1);
 
 void BM_ComputeEcc(benchmark::State& state) {
+    if (Skipped(state)) return;
     std::vector<uint8_t> sector(RAW_SECTOR_BYTES);
     std::memcpy(sector.data() + USER_DATA_OFFSET, RandomUserData(1).data(), USER_DATA_BYTES);
+    const EncoderPath path = PathOf(state);
     for (auto _ : state) {
-        SectorEncoder::ComputeEcc(sector.data());
+        ComputeEccOn(path, sector.data());
         benchmark::ClobberMemory();
     }
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * USER_DATA_BYTES));
 }
-BENCHMARK(BM_ComputeEcc);
+BENCHMARK(BM_ComputeEcc)->Arg(0)->Arg(1);
 
 // A raw image of stamped, encoded sectors after an all-zero system area
 // (no file system: the sector pass is what is measured).

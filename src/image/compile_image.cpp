@@ -46,18 +46,17 @@ bool WriteSystemArea(const Project& project, CompileState& state, SectorBuffer& 
             SectorHeaderBytes& header = state.sectorHeader.bytes;
             AdvanceBcdAddress(header[12], header[13], header[14]);
         }
-        if (!state.image.Append(sector.data(), static_cast<size_t>(state.sectorSize))) return false;
-        ReportProgress(state, state.writeLba);
+        if (!state.image.AppendSector(sector.data())) return false;
         ++state.writeLba;
     }
     sector.fill(0);
-    return state.image.Flush();
+    return true;
 }
 
 // One 2048-byte structure put into the data area of a cleared sector.
 bool WriteDescriptorSector(CompileState& state, SectorBuffer& sector, const uint8_t* data) {
     std::memcpy(sector.data() + UserDataOffset(state), data, USER_DATA_BYTES);
-    return EmitSector(state, sector) && state.image.Flush();
+    return EmitSector(state, sector);
 }
 
 bool WriteFileSystemStart(Project& project, CompileState& state, SectorBuffer& sector,
@@ -81,27 +80,23 @@ std::string ExtentOwnerText(const Project& project, int32_t entryId) {
     return EntryById(project, entryId).sourcePath.value_or("");
 }
 
-// Writes one extent at writeLba; false with compileMessage set on error.
+// Appends one extent at writeLba; false once the image has failed.
 bool WriteExtent(const Project& project, CompileState& state, SectorBuffer& sector,
                  const Extent& extent) {
-    if (IsDirId(extent.entryId)) {
-        const uint32_t dirNumber = static_cast<uint32_t>(extent.entryId) + 1;
-        if (WriteDirectoryExtent(project, state, sector, dirNumber) == 0) return true;
-        state.compileMessage = WRITE_ERROR;
-        return false;
+    if (!IsDirId(extent.entryId)) return WriteFileData(project, state, extent.entryId - FILE_ID_BASE);
+    const uint32_t dirNumber = static_cast<uint32_t>(extent.entryId) + 1;
+    return WriteDirectoryExtent(project, state, sector, dirNumber) == 0;
+}
+
+// The text of the image's first failure, as the writer of the failed sector
+// would have said it.
+std::string FailureMessage(const Project& project, const OutputError& error) {
+    if (error.failure == OutputFailure::ShortWrite) {
+        return error.owner == OWNER_FILLER ? FILLER_WRITE_ERROR : WRITE_ERROR;
     }
-    const int32_t fileIndex = extent.entryId - FILE_ID_BASE;
-    const int32_t result = WriteFileData(project, state, fileIndex);
-    if (result == FILE_DATA_WRITTEN) return true;
-    const std::string source = ExtentOwnerText(project, extent.entryId);
-    if (result == FILE_DATA_CANNOT_OPEN) {
-        state.compileMessage = FormatMessage(CANNOT_OPEN_SOURCE, source.c_str());
-    } else if (result == FILE_DATA_SOURCE_SHORT) {
-        state.compileMessage = FormatMessage(SOURCE_TOO_SHORT, source.c_str());
-    } else {
-        state.compileMessage = WRITE_ERROR;
-    }
-    return false;
+    const std::string source = ExtentOwnerText(project, FileId(error.owner));
+    return FormatMessage(error.failure == OutputFailure::CannotOpenSource ? CANNOT_OPEN_SOURCE : SOURCE_TOO_SHORT,
+                         source.c_str());
 }
 
 // Every directory and file extent in ascending firstLba with filler in the
@@ -115,10 +110,7 @@ bool WriteExtents(const Project& project, CompileState& state, SectorBuffer& sec
         if (state.writeLba >= total || pos < 0) return true;
         const Extent& extent = project.extentTable[static_cast<size_t>(pos)];
         if (state.imlMode && !IsDirId(extent.entryId)) return true;
-        if (!WriteFillerSectors(state, extent.firstLba)) {
-            state.compileMessage = FILLER_WRITE_ERROR;
-            return false;
-        }
+        if (!WriteFillerSectors(state, extent.firstLba)) return false;
         if (state.writeLba >= total) return true;
         if (state.writeLba != extent.firstLba) {
             state.compileMessage =
@@ -135,12 +127,17 @@ bool WriteExtents(const Project& project, CompileState& state, SectorBuffer& sec
     }
 }
 
+// Appends the image in LBA order: false with compileMessage set when the
+// layout and the writers disagree, or false alone once the image has failed.
 // The image holds every sector the volume counts: after the last extent the
 // window of a trailing empty file, if any, is a filler sector.
-bool PadToVolumeEnd(const Project& project, CompileState& state) {
-    if (WriteFillerSectors(state, project.layoutState.totalSectors)) return true;
-    state.compileMessage = FILLER_WRITE_ERROR;
-    return false;
+bool AppendImage(Project& project, CompileState& state, const uint8_t* descriptor) {
+    SectorBuffer sector{};
+    if (!WriteFileSystemStart(project, state, sector, descriptor) ||
+        !WriteExtents(project, state, sector)) {
+        return false;
+    }
+    return state.imlMode || WriteFillerSectors(state, project.layoutState.totalSectors);
 }
 
 }  // namespace
@@ -151,20 +148,25 @@ void CompileImage(Project& project, CompileState& state) {
     uint8_t descriptor[USER_DATA_BYTES] = {};
     BuildPrimaryVolumeDescriptor(project, descriptor);
 
-    if (!state.image.Create(state.imagePath, state.rawSectors == 1)) {
+    const OutputOptions options{state.rawSectors == 1, state.workerThreads, state.progressCallback};
+    if (!state.image.Create(state.imagePath, options)) {
         state.compileMessage = FormatMessage(CANNOT_CREATE, state.imagePath.c_str());
         return;
     }
     state.writeLba = 0;
-    SectorBuffer sector{};
-    if (!WriteFileSystemStart(project, state, sector, descriptor)) {
+    state.compileMessage.clear();
+    bool ok = AppendImage(project, state, descriptor);
+    // Everything appended reaches the image before anything else is said: a
+    // failure met there came first.
+    const OutputError error = state.image.Finish();
+    if (error.failure != OutputFailure::None) {
+        state.compileMessage = FailureMessage(project, error);
+        ok = false;
+    } else if (!ok && state.compileMessage.empty()) {
         state.compileMessage = WRITE_ERROR;
-        state.image.Close();
-        return;
     }
-    bool ok = WriteExtents(project, state, sector);
     CrLfTextFile iml;
-    if (ok) ok = state.imlMode ? WriteImlListing(project, state, iml) : PadToVolumeEnd(project, state);
+    if (ok && state.imlMode) ok = WriteImlListing(project, state, iml);
     const bool closed = state.image.Close();
     if (!ok) return;
     if (!closed) {

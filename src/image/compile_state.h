@@ -3,26 +3,19 @@
 // result text and the position in the image being written.
 
 #include <cstdint>
-#include <functional>
 #include <string>
-#include <vector>
 
 #include "image/image_output.h"
 #include "image/sector_header.h"
 
 namespace korvalin {
 
-// File data and filler move in batches of this many sectors.
-constexpr int32_t FILL_BATCH_SECTORS = 20;
-constexpr int32_t ISO_SECTOR_BYTES = 2048;
-
-// Called with the LBA being written; the front end moves its progress bar.
-using ProgressCallback = std::function<void(int32_t lba)>;
 
 struct CompileState {
     // Set by the caller before the compile.
     std::string imagePath;  // the IML variant changes its extension to "ims"
-    ProgressCallback progressCallback;
+    ProgressCallback progressCallback;  // called with the LBA being written
+    unsigned workerThreads = 0;  // threads that read and encode; 0: one per processor
     // The one result text every compile ends with.
     std::string compileMessage;
 
@@ -34,7 +27,6 @@ struct CompileState {
     std::string outputSidecarPath;  // the cue sheet or IML file
     SectorHeaderTemplate sectorHeader;
     ImageOutput image;
-    std::vector<uint8_t> readBuffer;  // one batch of source data
 };
 
 // Offset of the 2048 user-data bytes within a sector as the state writes it.

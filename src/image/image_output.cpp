@@ -1,52 +1,49 @@
 #include "image/image_output.h"
 
-#include <cstring>
-
-#include "image/raw_sector_batch.h"
-#include "image/sector_header.h"
+#include "image/sector_pipeline.h"
 
 namespace korvalin {
 
-namespace {
-// Large writes keep the system-call count low; a multiple of both sector sizes.
-constexpr size_t OUTPUT_BUFFER_BYTES = 2352 * 2048;
-}  // namespace
+ImageOutput::ImageOutput() = default;
+ImageOutput::~ImageOutput() = default;
+ImageOutput::ImageOutput(ImageOutput&&) noexcept = default;
+ImageOutput& ImageOutput::operator=(ImageOutput&&) noexcept = default;
 
-bool ImageOutput::Create(const std::string& path, bool rawSectors) {
-    pending_ = 0;
-    rawSectors_ = rawSectors;
-    if (!file_.Create(path)) return false;
-    buffer_.resize(OUTPUT_BUFFER_BYTES);
+bool ImageOutput::Create(const std::string& path, const OutputOptions& options) {
+    pipeline_.reset();
+    OutputFile file;
+    if (!file.Create(path)) return false;
+    pipeline_ = std::make_unique<SectorPipeline>(std::move(file), options);
     return true;
 }
 
-uint8_t* ImageOutput::Claim(size_t bytes) {
-    if (bytes > buffer_.size() - pending_ && !Flush()) return nullptr;
-    if (bytes > buffer_.size()) buffer_.resize(bytes);
-    uint8_t* space = buffer_.data() + pending_;
-    std::memset(space, 0, bytes);
-    return space;
+bool ImageOutput::AppendSector(const uint8_t* sector) {
+    return pipeline_ != nullptr && pipeline_->AppendSector(sector);
 }
 
-bool ImageOutput::Append(const uint8_t* data, size_t bytes) {
-    uint8_t* space = Claim(bytes);
-    if (space == nullptr) return false;
-    std::memcpy(space, data, bytes);
-    Commit(bytes);
-    return true;
+bool ImageOutput::AppendFile(const std::string* source, uint32_t size, int32_t owner) {
+    return pipeline_ != nullptr && pipeline_->AppendFile(source, size, owner);
 }
 
-bool ImageOutput::Flush() {
-    const size_t bytes = pending_;
-    pending_ = 0;
-    if (bytes == 0) return true;
-    if (rawSectors_) EncodeRawSectors(buffer_.data(), bytes / RAW_SECTOR_BYTES);
-    return file_.Write(buffer_.data(), bytes);
+bool ImageOutput::AppendFiller(int32_t count) {
+    if (pipeline_ == nullptr) return false;
+    Segment run;
+    run.kind = Segment::Kind::Filler;
+    run.count = count;
+    run.owner = OWNER_FILLER;
+    run.progressEvery = FILL_BATCH_SECTORS;
+    return pipeline_->AppendRun(run);
+}
+
+OutputError ImageOutput::Finish() {
+    return pipeline_ != nullptr ? pipeline_->Finish() : OutputError{OutputFailure::ShortWrite, OWNER_STRUCTURE};
 }
 
 bool ImageOutput::Close() {
-    const bool flushed = Flush();
-    return file_.Close() && flushed;
+    if (pipeline_ == nullptr) return true;
+    const bool closed = pipeline_->Close();
+    pipeline_.reset();
+    return closed;
 }
 
 }  // namespace korvalin

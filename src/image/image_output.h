@@ -1,41 +1,78 @@
 #pragma once
-// The image file, written strictly front to back through a large buffer.
-// Each writer flushes what it added before it reports success, so a failed
-// write is always met by the writer whose data it was. In a raw image every
-// sector is encoded (EDC and parity) as it leaves the buffer; writers put in
-// sectors whose header and user data are in place.
+// The image file, written strictly front to back. Writers append sectors in
+// image order: sectors they assembled themselves, runs of file data and runs
+// of filler. A pool of worker threads, made once per image, reads file data
+// straight into the sectors' data areas and, for a raw image, stamps and
+// encodes (EDC and parity) chunks of sectors while they are hot in the
+// cache; the thread that appends writes the finished chunks in order and
+// reports progress in LBA order. A ring of chunk buffers bounds the memory.
+//
+// Failures surface in image order: everything before the first failed sector
+// is written, nothing after it, and Finish() names the owner of that sector.
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
-#include <vector>
 
-#include "platform/sequential_file.h"
+#include "model/progress.h"
 
 namespace korvalin {
 
+constexpr int32_t ISO_SECTOR_BYTES = 2048;
+// Progress is reported once per this many sectors of file data or filler
+// (counted from the start of the file or run), and for every sector a
+// writer assembled.
+constexpr int32_t FILL_BATCH_SECTORS = 20;
+
+// Owners of sectors other than file data (which are owned by their FileTable index).
+constexpr int32_t OWNER_STRUCTURE = -1;
+constexpr int32_t OWNER_FILLER = -2;
+
+enum class OutputFailure { None, ShortWrite, CannotOpenSource, SourceShort };
+
+struct OutputError {
+    OutputFailure failure = OutputFailure::None;
+    int32_t owner = OWNER_STRUCTURE;  // whose sector it was
+};
+
+struct OutputOptions {
+    bool rawSectors = false;  // 2352-byte sectors, stamped and encoded here
+    unsigned workerThreads = 0;  // 0: one per usable processor
+    ProgressCallback progress;
+};
+
+class SectorPipeline;
+
 class ImageOutput {
 public:
-    // `rawSectors`: the data are 2352-byte sectors to encode before writing.
-    bool Create(const std::string& path, bool rawSectors);
-    bool IsOpen() const { return file_.IsOpen(); }
-    // Room for `bytes` more bytes at the end of the pending data, zeroed.
-    // Writes out the pending data first when the buffer is too full; nullptr
-    // when that write fails.
-    uint8_t* Claim(size_t bytes);
-    // Adds the first `bytes` bytes of the last claim to the pending data.
-    void Commit(size_t bytes) { pending_ += bytes; }
-    bool Append(const uint8_t* data, size_t bytes);
-    // Writes out the pending data; false when the file took fewer bytes.
-    bool Flush();
-    // Writes out what is pending (as far as it goes) and closes the file.
+    ImageOutput();
+    ~ImageOutput();
+    ImageOutput(ImageOutput&&) noexcept;
+    ImageOutput& operator=(ImageOutput&&) noexcept;
+
+    bool Create(const std::string& path, const OutputOptions& options);
+    bool IsOpen() const { return pipeline_ != nullptr; }
+
+    // The appends return false once the image has failed; Finish() says how.
+    // One sector the caller assembled: 2352 bytes with sync, header and
+    // subheader in place (a raw image), or 2048 bytes.
+    bool AppendSector(const uint8_t* sector);
+    // The ceil(size / 2048) sectors of a file read from `source` (nullptr:
+    // none, which fails as a source that cannot be opened). Whole sectors are
+    // read; data missing from whole sectors are zeros, but a final partial
+    // sector that gets fewer than its bytes fails.
+    bool AppendFile(const std::string* source, uint32_t size, int32_t owner);
+    // `count` sectors of zero data.
+    bool AppendFiller(int32_t count);
+
+    // Writes out everything appended and returns the first failure, if any.
+    OutputError Finish();
+    // Finishes, stops the workers and closes the file; true when all went in.
     bool Close();
 
 private:
-    OutputFile file_;
-    std::vector<uint8_t> buffer_;
-    size_t pending_ = 0;
-    bool rawSectors_ = false;
+    std::unique_ptr<SectorPipeline> pipeline_;
 };
 
 }  // namespace korvalin

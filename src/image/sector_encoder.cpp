@@ -1,8 +1,8 @@
 #include "image/sector_encoder.h"
 
-#include <array>
 #include <cstring>
 
+#include "image/sector_encoder_paths.h"
 #include "image/sector_header.h"
 
 namespace korvalin {
@@ -12,112 +12,42 @@ namespace {
 constexpr uint8_t SYNC[12] = {0x00, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF,
                               0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x00};
 
-struct Tables {
-    // CRC-32 for (x^16 + x^15 + x^2 + 1)(x^16 + x^2 + x + 1), reflected,
-    // sliced eight bytes at a time.
-    std::array<std::array<uint32_t, 256>, 8> edc{};
-    // GF(2^8), x^8 + x^4 + x^3 + x^2 + 1: multiplication by alpha, and
-    // division by (alpha + 1) after a multiplication by alpha.
-    std::array<uint8_t, 256> timesAlpha{};
-    std::array<uint8_t, 256> finish{};
+constexpr size_t FORM1_EDC_BYTES = 2056;  // subheader and user data
+constexpr size_t FORM2_EDC_BYTES = 2332;
 
-    Tables() {
-        for (uint32_t i = 0; i < 256; ++i) {
-            uint32_t crc = i;
-            for (int bit = 0; bit < 8; ++bit) crc = (crc >> 1) ^ ((crc & 1) ? 0xD8018001u : 0);
-            edc[0][i] = crc;
-        }
-        for (uint32_t i = 0; i < 256; ++i) {
-            for (int k = 1; k < 8; ++k) edc[k][i] = (edc[k - 1][i] >> 8) ^ edc[0][edc[k - 1][i] & 0xFF];
-        }
-        for (uint32_t x = 0; x < 256; ++x) {
-            const uint32_t doubled = (x << 1) ^ ((x & 0x80) ? 0x11D : 0);
-            timesAlpha[x] = static_cast<uint8_t>(doubled);
-            finish[x ^ doubled] = static_cast<uint8_t>(x);  // y = x(alpha + 1)  ->  x
-        }
-    }
-};
-
-const Tables& SharedTables() {
-    static const Tables tables;
-    return tables;
-}
-
-// Sixteen GF(2^8) elements side by side in one vector register.
-typedef uint64_t Lanes __attribute__((vector_size(16)));
-
-// Multiplies every element by alpha at once.
-inline Lanes TimesAlpha16(Lanes x) {
-    const Lanes high = (x >> 7) & 0x0101010101010101ull;
-    return ((x & 0x7F7F7F7F7F7F7F7Full) << 1) ^ (high * 0x1D);
-}
-
-// Each parity symbol pair protects one codeword d0..d(k-1), with
-// S0 = sum di and S1 = sum di alpha^(k+1-i):
-// p0 = (S1 + S0) / (alpha + 1) and p1 = p0 + S0.
-// S1 is built by Horner's rule, sixteen codewords per vector, all
-// codewords advancing together one data position at a time.
-template <int WORDS>
-struct Codewords {
-    Lanes horner[WORDS] = {};
-    Lanes sum[WORDS] = {};
-
-    void Add(const Lanes (&data)[WORDS]) {
-        for (int w = 0; w < WORDS; ++w) {
-            sum[w] ^= data[w];
-            horner[w] = TimesAlpha16(horner[w] ^ data[w]);
-        }
-    }
-    void Finish(int majors, uint8_t* out) const {
-        const Tables& t = SharedTables();
-        uint8_t h[WORDS * 16];
-        uint8_t s[WORDS * 16];
-        std::memcpy(h, horner, sizeof h);
-        std::memcpy(s, sum, sizeof s);
-        for (int major = 0; major < majors; ++major) {
-            const uint8_t p0 = t.finish[t.timesAlpha[h[major]] ^ s[major]];
-            out[major] = p0;
-            out[major + majors] = static_cast<uint8_t>(p0 ^ s[major]);
-        }
-    }
-};
-
-// P: 86 byte columns of 24 rows; row r is the 86 bytes at 86r.
-void ComputeP(const uint8_t* buffer, uint8_t* out) {
-    Codewords<6> codewords;
-    Lanes row[6];
-    for (int r = 0; r < 24; ++r) {
-        row[5] = Lanes{};
-        std::memcpy(row, buffer + 86 * r, 86);
-        codewords.Add(row);
-    }
-    codewords.Finish(86, out);
-}
-
-// Q: 26 diagonals of 43 two-byte words; word k of diagonal d starts at
-// (86d + 88k) mod 2236, which is word k of row (d + k) mod 26 of the 26 rows
-// of 86 bytes. Step k of all diagonals thus reads word column k from row k on,
-// wrapping round to row 0.
-void ComputeQ(const uint8_t* buffer, uint8_t* out) {
-    Codewords<4> codewords;
-    Lanes run[4];
-    for (int k = 0; k < 43; ++k) {
-        uint16_t words[32] = {};
-        const uint8_t* column = buffer + 2 * k;
-        const int first = k % 26;
-        const uint8_t* p = column + 86 * first;
-        int d = 0;
-        for (; d < 26 - first; ++d, p += 86) std::memcpy(&words[d], p, 2);
-        for (p = column; d < 26; ++d, p += 86) std::memcpy(&words[d], p, 2);
-        std::memcpy(run, words, sizeof run);
-        codewords.Add(run);
-    }
-    codewords.Finish(52, out);
+EncoderPath ChoosePath() {
+    return encoder_paths::SimdSupported() ? EncoderPath::Simd : EncoderPath::Portable;
 }
 
 }  // namespace
 
-SectorEncoder::SectorEncoder() { SharedTables(); }
+bool SimdEncoderAvailable() { return encoder_paths::SimdSupported(); }
+
+EncoderPath ActiveEncoderPath() {
+    static const EncoderPath path = ChoosePath();
+    return path;
+}
+
+uint32_t ComputeEdcOn(EncoderPath path, const uint8_t* sector, int32_t mode) {
+    const size_t length = mode == SECTOR_FORM2 ? FORM2_EDC_BYTES : FORM1_EDC_BYTES;
+    if (path == EncoderPath::Simd) return encoder_paths::SimdEdc(sector + 16, length);
+    return encoder_paths::PortableEdc(0, sector + 16, length);
+}
+
+void ComputeEccOn(EncoderPath path, uint8_t* sector) {
+    // The Mode 2 rule: the header takes part as four zero bytes.
+    uint8_t header[4];
+    std::memcpy(header, sector + 12, 4);
+    std::memset(sector + 12, 0, 4);
+    if (path == EncoderPath::Simd) {
+        encoder_paths::SimdParity(sector + 12);
+    } else {
+        encoder_paths::PortableParity(sector + 12);
+    }
+    std::memcpy(sector + 12, header, 4);
+}
+
+SectorEncoder::SectorEncoder() { ActiveEncoderPath(); }
 
 int32_t SectorEncoder::DetectMode(const uint8_t* sector) {
     if (std::memcmp(sector, SYNC, sizeof SYNC) != 0) return SECTOR_INVALID;
@@ -127,42 +57,24 @@ int32_t SectorEncoder::DetectMode(const uint8_t* sector) {
 }
 
 uint32_t SectorEncoder::ComputeEdc(const uint8_t* sector, int32_t mode) {
-    const auto& table = SharedTables().edc;
-    const uint8_t* p = sector + 16;
-    size_t length = mode == SECTOR_FORM2 ? 2332 : 2056;
-    uint32_t crc = 0;
-    for (; length >= 8; length -= 8, p += 8) {
-        const uint32_t low = crc ^ (uint32_t{p[0]} | (uint32_t{p[1]} << 8) |
-                                    (uint32_t{p[2]} << 16) | (uint32_t{p[3]} << 24));
-        crc = table[7][low & 0xFF] ^ table[6][(low >> 8) & 0xFF] ^ table[5][(low >> 16) & 0xFF] ^
-              table[4][low >> 24] ^ table[3][p[4]] ^ table[2][p[5]] ^ table[1][p[6]] ^
-              table[0][p[7]];
-    }
-    for (; length > 0; --length, ++p) crc = table[0][(crc ^ *p) & 0xFF] ^ (crc >> 8);
-    return crc;
+    return ComputeEdcOn(ActiveEncoderPath(), sector, mode);
 }
 
-void SectorEncoder::ComputeEcc(uint8_t* sector) {
-    // The Mode 2 rule: the header takes part as four zero bytes.
-    uint8_t header[4];
-    std::memcpy(header, sector + 12, 4);
-    std::memset(sector + 12, 0, 4);
-    ComputeP(sector + 12, sector + FORM1_P_OFFSET);
-    ComputeQ(sector + 12, sector + FORM1_Q_OFFSET);
-    std::memcpy(sector + 12, header, 4);
-}
+void SectorEncoder::ComputeEcc(uint8_t* sector) { ComputeEccOn(ActiveEncoderPath(), sector); }
 
-int32_t SectorEncoder::EncodeSector(uint8_t* sector) {
-    const int32_t mode = DetectMode(sector);
+int32_t SectorEncoder::EncodeSector(uint8_t* sector) { return EncodeSectorOn(ActiveEncoderPath(), sector); }
+
+int32_t EncodeSectorOn(EncoderPath path, uint8_t* sector) {
+    const int32_t mode = SectorEncoder::DetectMode(sector);
     if (mode != SECTOR_FORM1 && mode != SECTOR_FORM2) {
         std::memset(sector + FORM1_EDC_OFFSET, 0, RAW_SECTOR_BYTES - FORM1_EDC_OFFSET);
         return -1;
     }
     const int32_t edcOffset = mode == SECTOR_FORM1 ? FORM1_EDC_OFFSET : FORM2_EDC_OFFSET;
     if (mode == SECTOR_FORM1) std::memset(sector + FORM1_EDC_OFFSET, 0, RAW_SECTOR_BYTES - FORM1_EDC_OFFSET);
-    const uint32_t edc = ComputeEdc(sector, mode);
+    const uint32_t edc = ComputeEdcOn(path, sector, mode);
     for (int i = 0; i < 4; ++i) sector[edcOffset + i] = static_cast<uint8_t>(edc >> (8 * i));
-    if (mode == SECTOR_FORM1) ComputeEcc(sector);
+    if (mode == SECTOR_FORM1) ComputeEccOn(path, sector);
     return 0;
 }
 

@@ -15,6 +15,19 @@ constexpr int32_t FORM1_P_OFFSET = 2076;
 constexpr int32_t FORM1_Q_OFFSET = 2248;
 constexpr int32_t FORM2_EDC_OFFSET = 2348;
 
+// Two implementations give the same bytes: a portable one, and one with
+// carry-less multiplication (EDC) and SSSE3 (parity) that every encoder, and
+// so the compile and the verifier, takes when the processor has it.
+enum class EncoderPath { Portable, Simd };
+bool SimdEncoderAvailable();
+EncoderPath ActiveEncoderPath();
+
+// The encoder's steps on a path of the caller's choosing (the Simd path only
+// where SimdEncoderAvailable()).
+uint32_t ComputeEdcOn(EncoderPath path, const uint8_t* sector, int32_t mode);
+void ComputeEccOn(EncoderPath path, uint8_t* sector);
+int32_t EncodeSectorOn(EncoderPath path, uint8_t* sector);
+
 // The tables are constant and shared by every encoder; constructing one is free.
 class SectorEncoder {
 public:

@@ -8,8 +8,7 @@ constexpr uint32_t MAX_RECORD_BYTES_PER_SECTOR = 2047;
 
 bool EmitSector(CompileState& state, SectorBuffer& sector) {
     if (state.rawSectors == 1) StampSectorHeader(sector.data(), state.sectorHeader);
-    if (!state.image.Append(sector.data(), static_cast<size_t>(state.sectorSize))) return false;
-    ReportProgress(state, state.writeLba);
+    if (!state.image.AppendSector(sector.data())) return false;
     ++state.writeLba;
     sector.fill(0);
     return true;
@@ -26,6 +25,6 @@ uint8_t* RecordPacker::Place(uint32_t length) {
     return sector_.data() + UserDataOffset(state_) + offset;
 }
 
-bool RecordPacker::Finish() { return EmitSector(state_, sector_) && state_.image.Flush(); }
+bool RecordPacker::Finish() { return EmitSector(state_, sector_); }
 
 }  // namespace korvalin

@@ -11,9 +11,9 @@ namespace korvalin {
 // One sector being assembled: 2352 bytes, user data at UserDataOffset.
 using SectorBuffer = std::array<uint8_t, RAW_SECTOR_BYTES>;
 
-// Stamps the sector for a raw image (the image output encodes it), adds sectorSize bytes of it
-// to the image, reports progress, advances writeLba and clears the buffer.
-// False when the image took fewer bytes.
+// Stamps the sector for a raw image (the image output encodes it), appends
+// sectorSize bytes of it to the image, advances writeLba and clears the
+// buffer. False once the image has failed.
 bool EmitSector(CompileState& state, SectorBuffer& sector);
 
 // Places records one after the other into sectors; a record never crosses a

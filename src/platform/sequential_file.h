@@ -8,6 +8,8 @@
 
 namespace korvalin {
 
+class InputFile;
+
 // A file created (or truncated) for writing. Moves only, closes on destruction.
 class OutputFile {
 public:
@@ -21,10 +23,19 @@ public:
     bool Create(const std::string& path);
     bool IsOpen() const { return fd_ >= 0; }
     // True when every byte was written.
-    bool Write(const uint8_t* data, size_t size);
+    bool Write(const uint8_t* data, size_t size) { return WriteSome(data, size) == size; }
+    // Writes until every byte is written or the file takes no more; returns
+    // the count written.
+    size_t WriteSome(const uint8_t* data, size_t size);
+    // Appends `size` bytes of `source` from byte `offset`, inside the kernel
+    // where the file systems allow it. Returns the count appended; it falls
+    // short where the source ends, or with `writeFailed` set.
+    size_t AppendFrom(const InputFile& source, uint64_t offset, size_t size, bool& writeFailed);
     bool Close();
 
 private:
+    size_t CopyThroughMemory(const InputFile& source, uint64_t offset, size_t size, bool& writeFailed);
+
     int fd_ = -1;
 };
 
@@ -42,9 +53,18 @@ public:
     // Reads until `size` bytes, the end of the file or an error; returns the
     // count read.
     size_t Read(uint8_t* data, size_t size);
+    // The same from byte `offset`, leaving the file position alone, so that
+    // several threads may read one file.
+    size_t ReadAt(uint64_t offset, uint8_t* data, size_t size) const;
+    // Reads from byte `offset` into `pieces` pieces of `pieceBytes` bytes
+    // that lie `stride` bytes apart (the data areas of raw sectors), in one
+    // call where it can; returns the count read.
+    size_t ReadPiecesAt(uint64_t offset, uint8_t* first, size_t pieceBytes, size_t stride,
+                        size_t pieces) const;
     void Close();
 
 private:
+    friend class OutputFile;
     int fd_ = -1;
 };
 

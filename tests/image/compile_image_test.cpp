@@ -7,12 +7,15 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <map>
+#include <random>
 
 #include "image/image_naming.h"
 #include "image/iml_file.h"
 #include "image/sample_disc.h"
 #include "image/tiny_image.h"
 #include "layout/recompute_layout.h"
+#include "model/message_format.h"
 
 namespace korvalin {
 namespace {
@@ -21,9 +24,10 @@ using Bytes = std::vector<uint8_t>;
 namespace fs = std::filesystem;
 
 CompileState Compile(Project& project, const fs::path& image,
-                     std::vector<int32_t>* progress = nullptr) {
+                     std::vector<int32_t>* progress = nullptr, unsigned workers = 0) {
     CompileState state;
     state.imagePath = image.string();
+    state.workerThreads = workers;
     state.progressCallback = [progress](int32_t lba) {
         if (progress) progress->push_back(lba);
     };
@@ -210,6 +214,103 @@ TEST(ImlCompile, ImageUpToTheFirstFileAndAListingOfTheRest) {
               "Error Writing:" + (out / "full.iml").string() + "!!!! ");
     // Columns are cut to eight characters.
     EXPECT_EQ(ImlEntryLine(123456789, 4000000000u, "x"), "12345678 40000000 2.1  0   \"x\"\n");
+}
+
+// The sample disc grown over many chunks of the writer: files of up to 343
+// sectors (a .iso copies the larger ones file to file), and many small ones
+// sharing chunks.
+class LargeDiscCompile : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        big = disc.project.fileCount();
+        std::mt19937 random(5);
+        const uint32_t sizes[] = {700001, 300 * 2048, 150000};
+        for (const uint32_t size : sizes) AddSource(size, random);
+        for (int i = 0; i < 40; ++i) AddSource(1 + random() % 9000, random);
+        RecomputeLayout(disc.project);
+    }
+    void AddSource(uint32_t size, std::mt19937& random) {
+        Bytes bytes(size);
+        for (uint8_t& b : bytes) b = static_cast<uint8_t>(random());
+        const std::string name = "L" + std::to_string(disc.project.fileCount()) + ".DAT";
+        test::WriteBytes(sources / name, bytes);
+        test::AddFile(disc.project, name, size, 0, (sources / name).string());
+    }
+    test::TempDir sources;
+    test::TempDir out;
+    test::SampleDisc disc = test::MakeSampleDisc(sources, false);
+    int32_t big = 0;  // the first file added, 700,001 bytes
+};
+
+TEST_F(LargeDiscCompile, OneWorkerAndManyWriteTheSameImages) {
+    std::map<std::string, Bytes> images;
+    for (const char* name : {"disc.bin", "disc.iso", "disc.iml"}) {
+        std::vector<int32_t> progress[2];
+        for (const unsigned workers : {1u, 4u}) {
+            fs::create_directories(out / std::to_string(workers));
+            const fs::path image = out / std::to_string(workers) / name;
+            const CompileState state = Compile(disc.project, image, &progress[workers / 4], workers);
+            ASSERT_EQ(state.compileMessage, COMPILE_SUCCESS_MESSAGE) << name;
+            images[name + std::to_string(workers)] = test::ReadBytes(state.imagePath);
+        }
+        EXPECT_EQ(images[name + std::string("1")], images[name + std::string("4")]) << name;
+        EXPECT_EQ(progress[0], progress[1]) << name;
+        EXPECT_TRUE(std::is_sorted(progress[0].begin(), progress[0].end()));
+    }
+    EXPECT_EQ(ReadText(out / "1" / "disc.iml"), ReadText(out / "4" / "disc.iml"));
+    const Bytes& bin = images["disc.bin4"];
+    const Bytes& iso = images["disc.iso4"];
+    for (const Bytes* image : {&iso, &bin}) EXPECT_TRUE(test::VerifyBytes(*image).Sound());
+    // Every raw sector carries in its data area what the .iso has (read
+    // through chunks there, copied file to file here).
+    ASSERT_EQ(bin.size() / 2352, iso.size() / 2048);
+    for (size_t lba = 16; lba < iso.size() / 2048; ++lba) {
+        ASSERT_TRUE(std::equal(iso.begin() + lba * 2048, iso.begin() + (lba + 1) * 2048,
+                               bin.begin() + lba * 2352 + 24)) << "LBA " << lba;
+    }
+    const Bytes& ims = images["disc.iml4"];
+    EXPECT_TRUE(std::equal(ims.begin(), ims.end(), iso.begin()));
+}
+
+// A source that went missing, or shrank so that its final sector is short,
+// in the middle of a file that spans chunks: everything before its first
+// (or failed) sector is written, nothing after, and the message names it.
+TEST_F(LargeDiscCompile, ASourceFailingMidwayStopsTheImageThere) {
+    const std::string source = *disc.project.fileTable[big].sourcePath;
+    const int32_t lba = disc.project.fileTable[big].lba;
+    for (const int32_t sectorBytes : {2352, 2048}) {
+        const fs::path image = out / (sectorBytes == 2352 ? "disc.bin" : "disc.iso");
+        ASSERT_EQ(Compile(disc.project, image).compileMessage, COMPILE_SUCCESS_MESSAGE);
+        const Bytes good = test::ReadBytes(image);
+        const Bytes kept = test::ReadBytes(source);
+        // source cut to: nothing (removed), and 300,000 bytes: 146 whole sectors and
+        // then zeros, but the final partial sector (341) gets nothing
+        const std::tuple<size_t, int32_t, const char*> cases[] = {
+            {0, 0, "Cannot open file  %s "}, {300000, 341, "Read error,incorrect filesize specified in: %s"}};
+        for (const auto& [cut, sectors, message] : cases) {
+            if (cut == 0) fs::remove(source);
+            else test::WriteBytes(source, Bytes(kept.begin(), kept.begin() + cut));
+            EXPECT_EQ(Compile(disc.project, image, nullptr, 3).compileMessage, FormatMessage(message, source.c_str()));
+            const Bytes bytes = test::ReadBytes(image);
+            EXPECT_EQ(bytes.size(), static_cast<size_t>(lba + sectors) * sectorBytes) << cut;
+            EXPECT_TRUE(std::equal(good.begin(), good.begin() + lba * sectorBytes, bytes.begin())) << cut;
+            // The file's sectors before the failed one: its bytes, then zeros,
+            // each raw one with its own address.
+            for (int32_t k = 0; k < sectors; ++k) {
+                const size_t at = static_cast<size_t>(lba + k) * sectorBytes;
+                const size_t from = std::min<size_t>(cut, k * 2048u);
+                Bytes data(kept.begin() + from, kept.begin() + std::min<size_t>(cut, from + 2048));
+                data.resize(2048, 0);
+                const size_t dataAt = at + (sectorBytes == 2352 ? 24 : 0);
+                ASSERT_TRUE(std::equal(data.begin(), data.end(), bytes.begin() + dataAt)) << k;
+                const auto address = BcdAddressOfLba(lba + k);
+                if (sectorBytes == 2352) {
+                    ASSERT_TRUE(std::equal(address.begin(), address.end(), bytes.begin() + at + 12)) << k;
+                }
+            }
+            test::WriteBytes(source, kept);
+        }
+    }
 }
 
 TEST(ImageNaming, VariantsAndCompanionNames) {

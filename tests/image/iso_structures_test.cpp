@@ -49,7 +49,7 @@ Bytes Written(Writer write) {
     CompileState state;
     state.rawSectors = 0;
     state.sectorSize = 2048;
-    EXPECT_TRUE(state.image.Create((dir / "out").string(), false));
+    EXPECT_TRUE(state.image.Create((dir / "out").string(), OutputOptions{}));
     SectorBuffer sector{};
     EXPECT_EQ(write(state, sector), 0);
     EXPECT_TRUE(state.image.Close());

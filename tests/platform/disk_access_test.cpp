@@ -4,10 +4,12 @@
 #include <filesystem>
 #include <set>
 #include <thread>
+#include <random>
 
 #include "platform/file_io.h"
 #include "platform/file_lock.h"
 #include "platform/folder_listing.h"
+#include "platform/sequential_file.h"
 #include "test_support.h"
 
 namespace korvalin {
@@ -83,6 +85,43 @@ TEST(FileLock, WaitsForTheHolderAndLocksTheFileASaveRenamedInMeanwhile) {
     FileLock third;  // the lock is on the file the path names now
     EXPECT_EQ(third.Acquire(path, milliseconds(0)), LockResult::Busy);
     EXPECT_EQ(third.Acquire((dir / "none.krv").string(), milliseconds(0)), LockResult::NotLocked);
+}
+
+// A source on the image's own file system is copied by the kernel; one on
+// another (tmpfs) falls back to reading and writing. Either way the copy
+// stops where the source ends. Reading into pieces leaves the gaps alone.
+TEST(SequentialFile, AppendsFromAnotherFileAndReadsIntoPieces) {
+    test::TempDir dir;
+    std::vector<uint8_t> bytes(300000);
+    std::mt19937 random(3);
+    for (uint8_t& b : bytes) b = static_cast<uint8_t>(random());
+    for (const fs::path& folder : {dir.path(), fs::path("/dev/shm")}) {
+        if (!fs::is_directory(folder)) continue;
+        const fs::path source = folder / ("korvalin-source-" + std::to_string(::getpid()));
+        test::WriteBytes(source, bytes);
+        InputFile in;
+        ASSERT_TRUE(in.Open(source.string()));
+        OutputFile out;
+        ASSERT_TRUE(out.Create((dir / "image").string()));
+        const uint8_t head[3] = {1, 2, 3};
+        ASSERT_TRUE(out.Write(head, 3));
+        bool writeFailed = true;
+        EXPECT_EQ(out.AppendFrom(in, 1000, 400000, writeFailed), 299000u) << folder;
+        EXPECT_FALSE(writeFailed);
+        ASSERT_TRUE(out.Close());
+        std::vector<uint8_t> expected(bytes.begin() + 997, bytes.end());
+        std::copy(head, head + 3, expected.begin());
+        EXPECT_EQ(test::ReadBytes(dir / "image"), expected) << folder;
+
+        std::vector<uint8_t> pieces(3 * 100, 0xEE);
+        EXPECT_EQ(in.ReadPiecesAt(299910, pieces.data(), 40, 100, 3), 90u);
+        for (size_t i = 0; i < pieces.size(); ++i) {
+            const size_t piece = i / 100, within = i % 100, at = piece * 40 + within;
+            const uint8_t want = within < 40 && at < 90 ? bytes[299910 + at] : 0xEE;
+            ASSERT_EQ(pieces[i], want) << i;
+        }
+        fs::remove(source);
+    }
 }
 
 }  // namespace
