@@ -12,5 +12,6 @@ void RegisterEditCommands(CLI::App& app, int& status);
 void RegisterAddImportCommands(CLI::App& app, int& status);
 void RegisterCompileCommands(CLI::App& app, int& status);
 void RegisterDumpCommands(CLI::App& app, int& status);
+void RegisterInjectCommands(CLI::App& app, int& status);
 
 }  // namespace korvalin::cli

@@ -18,6 +18,7 @@ int main(int argc, char** argv) {
     RegisterAddImportCommands(app, status);
     RegisterCompileCommands(app, status);
     RegisterDumpCommands(app, status);
+    RegisterInjectCommands(app, status);
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
