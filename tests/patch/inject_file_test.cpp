@@ -106,6 +106,37 @@ TEST_F(InjectTest, ASameSizeFileGivesTheImageACompileOfItGives) {
     EXPECT_EQ(ReadBytes(Bin()), ReadBytes(dir / "again.bin"));
 }
 
+TEST_F(InjectTest, XaDataOfTheSameSectorCountGoIntoAForm2File) {
+    // THREE.BIN (2 sectors) recorded as a Form 2 file.
+    std::vector<uint8_t> image = original;
+    const std::string name = "THREE.BIN;1";
+    const auto at = std::search(image.begin(), image.end(), name.begin(), name.end()) - image.begin();
+    const size_t record = static_cast<size_t>(at) - 33;
+    uint8_t* attributes = &image[record + SystemUseOffset(11) + 4];
+    attributes[0] = static_cast<uint8_t>((attributes[0] & ~(XA_ATTR_FORM1 >> 8)) | (XA_ATTR_FORM2 >> 8));  // big-endian
+    const size_t sector = record / RAW_SECTOR_BYTES * RAW_SECTOR_BYTES;
+    SectorEncoder().EncodeSector(&image[sector]);
+    WriteBytes(Bin(), image);
+
+    std::vector<uint8_t> xa = RandomBytes(2 * MODE2_SECTOR_BYTES, 9);
+    for (size_t s = 0; s < 2; ++s) std::copy_n(Hex("01 02 20 00 01 02 20 00").begin(), 8, xa.begin() + s * MODE2_SECTOR_BYTES);
+    std::fill_n(xa.end() - 4, 4, 0);  // the second sector without EDC
+    std::string message;
+    EXPECT_FALSE(Inject(Bin(), "\\DATA\\SUB\\DEEP\\THREE.BIN", RandomBytes(4097, 1), dir, message));
+    EXPECT_NE(message.find("inject a file of 4672 bytes"), std::string::npos) << message;
+    ASSERT_TRUE(Inject(Bin(), "\\DATA\\SUB\\DEEP\\THREE.BIN", xa, dir, message)) << message;
+
+    DiscImage disc;
+    ASSERT_TRUE(OpenDiscImage(Bin(), disc, message));
+    ImageReader reader(*disc.source, disc.format);
+    std::vector<uint8_t> read;
+    ASSERT_TRUE(reader.ReadXaSectors(LbaOf("/DATA/SUB/DEEP/THREE.BIN;1"), 2, read));
+    EXPECT_TRUE(std::equal(xa.begin(), xa.begin() + MODE2_SECTOR_BYTES - 4, read.begin()));
+    EXPECT_TRUE(std::equal(xa.begin() + MODE2_SECTOR_BYTES, xa.end(), read.begin() + MODE2_SECTOR_BYTES));
+    const VerifyReport verified = VerifyImage(Bin(), {});
+    EXPECT_TRUE(verified.Sound()) << verified.problemCount << " problems";
+}
+
 TEST_F(InjectTest, RefusalsSayWhyAndLeaveTheImageAsItWas) {
     const std::tuple<const char*, size_t, const char*> cases[] = {
         {"/DATA/BIG.BIN", 60000, "needs 30 sectors, but \\DATA\\BIG.BIN has 25 on the disc: 5 sectors are missing"},

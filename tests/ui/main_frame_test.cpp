@@ -38,15 +38,17 @@ private slots:
         test::Window w;
         QCOMPARE(w.frame().windowTitle(), QString("Korvalin v1.5.4"));
         QList<QAction*> menus = w.frame().menuBar()->actions();
-        QCOMPARE(test::ActionTexts(menus), QStringList({"&File", "&Edit", "&Help"}));
+        QCOMPARE(test::ActionTexts(menus), QStringList({"&File", "&Edit", "&Tools", "&Help"}));
         QCOMPARE(test::ActionTexts(menus[0]->menu()->actions()),
                  QStringList({"&New\tCtrl+N", "&Open...\tCtrl+A", "&Save\tCtrl+G", "Save As...",
-                              "-", "Edit Volume Label", "Compile PS/PS2 CD Image", "-",
+                              "-", "Edit Volume Label", "Compile PS/PS2 CD Image", "Import &Disc Image...", "-",
                               "Recent Files", "-", "&Exit"}));
         QCOMPARE(test::ActionTexts(menus[1]->menu()->actions()),
                  QStringList({"Create &Directory", "Create Dummy File", "-", "Reset LBA's",
                               "Remove Warnings", "-", "&Import IsoBuster Tree listing"}));
-        QCOMPARE(test::ActionTexts(menus[2]->menu()->actions()), QStringList({"&About Korvalin"}));
+        QCOMPARE(test::ActionTexts(menus[2]->menu()->actions()),
+                 QStringList({"&Repair Image...", "Replace &File in Image..."}));
+        QCOMPARE(test::ActionTexts(menus[3]->menu()->actions()), QStringList({"&About Korvalin"}));
 
         QToolBar* bar = w.frame().ToolBar();
         QList<int> order;
