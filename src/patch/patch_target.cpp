@@ -55,9 +55,10 @@ bool PatchTarget::Open(const std::string& path, std::string& message) {
         message = FormatMessage("%s is not a regular file: only an image file can be patched in place", file.c_str());
         return false;
     }
-    fd_ = ::open(file.c_str(), O_RDWR | O_CLOEXEC);
+    // A file without write permission is read-only even to root: its owner said so.
+    fd_ = (info.st_mode & 0222) == 0 ? -1 : ::open(file.c_str(), O_RDWR | O_CLOEXEC);
     if (fd_ < 0) {
-        const bool readOnly = errno == EACCES || errno == EROFS || errno == EPERM;
+        const bool readOnly = (info.st_mode & 0222) == 0 || errno == EACCES || errno == EROFS || errno == EPERM;
         message = readOnly ? FormatMessage("%s is read-only: it cannot be patched in place", file.c_str())
                            : FormatMessage("cannot open %s for writing: %s", file.c_str(), std::strerror(errno));
         return false;

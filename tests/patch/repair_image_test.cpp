@@ -8,6 +8,7 @@
 #include <random>
 #include <set>
 
+#include "disc/image_reader.h"
 #include "image/image_verifier.h"
 #include "image/sector_encoder.h"
 #include "image/sector_header.h"
@@ -110,13 +111,31 @@ TEST_F(RepairTest, AZeroForm2EdcStaysZeroUnlessAskedFor) {
     EXPECT_TRUE(VerifyImage(Bin(), {}).Sound());
 }
 
+TEST_F(RepairTest, A2336ByteTrackOfACueSheetIsRepairedToo) {
+    std::vector<uint8_t> stripped;
+    for (size_t at = 0; at < original.size(); at += RAW_SECTOR_BYTES) {
+        stripped.insert(stripped.end(), original.begin() + static_cast<std::ptrdiff_t>(at + 16),
+                        original.begin() + static_cast<std::ptrdiff_t>(at + RAW_SECTOR_BYTES));
+    }
+    std::vector<uint8_t> damaged = stripped;
+    damaged[20 * MODE2_SECTOR_BYTES + 2100] ^= 1;
+    damaged[30 * MODE2_SECTOR_BYTES + 2060] ^= 1;
+    WriteBytes(dir / "m2.bin", damaged);
+    WriteText(dir / "m2.cue", "FILE \"m2.bin\" BINARY\n  TRACK 01 MODE2/2336\n    INDEX 01 00:00:00\n");
+    EXPECT_EQ(Repair((dir / "m2.cue").string(), {}).repaired.size(), 2u);
+    EXPECT_EQ(ReadBytes(dir / "m2.bin"), stripped);
+}
+
 TEST_F(RepairTest, RefusesWhatCannotBeRepairedNamingTheFile) {
     WriteBytes(dir / "disc.bin.orig", {1});
+    WriteBytes(dir / "locked.bin", original);
+    std::filesystem::permissions(dir / "locked.bin", std::filesystem::perms::owner_read);
     const std::pair<std::string, RepairOptions> cases[] = {
         {Iso(), {}},                                   // 2048-byte sectors: nothing to recompute
         {Bin(), {.backup = true}},                     // the backup is already there
         {(dir / "missing.bin").string(), {}},
         {dir.path().string(), {}},                     // a folder
+        {(dir / "locked.bin").string(), {}},           // read-only
     };
     for (const auto& [path, options] : cases) {
         RepairReport report;
