@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 #include <filesystem>
+#include <system_error>
+#include <thread>
 
 #include "disc/disc_field_reader.h"
 #include "image/sector_encoder.h"
@@ -74,6 +76,47 @@ bool MakeBackup(const std::string& file, RepairReport& report, std::string& mess
     return true;
 }
 
+// The findings of one block of sectors, worked out on every core.
+struct BlockCheck {
+    std::vector<std::string> wrong;
+    std::vector<char> leftAlone;
+    std::vector<uint8_t> fixed;  // raw sectors as they should be
+};
+
+void CheckRun(const PatchTarget& target, int64_t first, size_t from, size_t to, const std::vector<uint8_t>& block,
+              bool form2Edc, BlockCheck& check) {
+    const size_t stored = static_cast<size_t>(target.Format().sectorBytes);
+    uint8_t sector[RAW_SECTOR_BYTES];
+    for (size_t i = from; i < to; ++i) {
+        const int64_t lba = first + static_cast<int64_t>(i);
+        target.StoredToRaw(lba, &block[i * stored], sector);
+        bool leftAlone = false;
+        check.wrong[i] = RepairSector(sector, lba, form2Edc, &check.fixed[i * RAW_SECTOR_BYTES], leftAlone);
+        check.leftAlone[i] = leftAlone;
+    }
+}
+
+void CheckBlock(const PatchTarget& target, int64_t first, int64_t count, const std::vector<uint8_t>& block,
+                bool form2Edc, BlockCheck& check) {
+    const size_t n = static_cast<size_t>(count);
+    check.wrong.assign(n, std::string());
+    check.leftAlone.assign(n, 0);
+    check.fixed.resize(n * RAW_SECTOR_BYTES);
+    const size_t parts = std::clamp<size_t>(std::thread::hardware_concurrency(), 1, 8);
+    const size_t per = (n + parts - 1) / parts;
+    std::vector<std::thread> helpers;
+    for (size_t from = per; from < n; from += per) {
+        const size_t to = std::min(n, from + per);
+        try {
+            helpers.emplace_back([&, from, to] { CheckRun(target, first, from, to, block, form2Edc, check); });
+        } catch (const std::system_error&) {
+            CheckRun(target, first, from, to, block, form2Edc, check);  // no thread to be had: do it here
+        }
+    }
+    CheckRun(target, first, 0, std::min(n, per), block, form2Edc, check);
+    for (std::thread& helper : helpers) helper.join();
+}
+
 }  // namespace
 
 bool RepairImage(const std::string& path, const RepairOptions& options, RepairReport& report,
@@ -94,10 +137,8 @@ bool RepairImage(const std::string& path, const RepairOptions& options, RepairRe
     }
     const std::vector<SectorOwner> owners = OwnersOrNone(target, report);
     const int64_t count = target.Format().sectorCount;
-    const int32_t stored = target.Format().sectorBytes;
     std::vector<uint8_t> block;
-    uint8_t sector[RAW_SECTOR_BYTES];
-    uint8_t fixed[RAW_SECTOR_BYTES];
+    BlockCheck check;
     for (int64_t first = 0; first < count; first += BLOCK_SECTORS) {
         const int64_t n = std::min(BLOCK_SECTORS, count - first);
         if (!target.ReadStored(first, n, block)) {
@@ -105,20 +146,19 @@ bool RepairImage(const std::string& path, const RepairOptions& options, RepairRe
                                     static_cast<long long>(first));
             return false;
         }
+        CheckBlock(target, first, n, block, options.form2Edc, check);
         for (int64_t i = 0; i < n; ++i) {
             const int64_t lba = first + i;
-            target.StoredToRaw(lba, &block[static_cast<size_t>(i) * static_cast<size_t>(stored)], sector);
-            bool leftAlone = false;
-            const std::string wrong = RepairSector(sector, lba, options.form2Edc, fixed, leftAlone);
             ++report.sectorsChecked;
-            report.leftAlone += leftAlone ? 1 : 0;
+            report.leftAlone += check.leftAlone[static_cast<size_t>(i)] ? 1 : 0;
+            const std::string& wrong = check.wrong[static_cast<size_t>(i)];
             if (wrong.empty()) continue;
             report.repaired.push_back({lba, wrong, OwnerOf(owners, lba)});
             if (options.dryRun) continue;
             if (options.backup && report.backupFile.empty() && !MakeBackup(target.DataFile(), report, message)) {
                 return false;
             }
-            if (!target.WriteRaw(lba, fixed, message)) return false;
+            if (!target.WriteRaw(lba, &check.fixed[static_cast<size_t>(i) * RAW_SECTOR_BYTES], message)) return false;
         }
         if (progress) progress(static_cast<int32_t>((first + n) * BULK_PROGRESS_RANGE / count));
     }
