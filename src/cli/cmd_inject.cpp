@@ -20,15 +20,20 @@ struct InjectArguments {
     std::string allFrom;
 };
 
+std::string Count(size_t count, const char* one, const char* many) {
+    return FormatMessage("%zu %s", count, count == 1 ? one : many);
+}
+
 void PrintReport(const InjectReport& report) {
     for (const InjectedFile& f : report.injected) {
-        std::cout << FormatMessage("%s <- %s: %lld sectors, %s, size %u -> %u", f.discPath.c_str(), f.source.c_str(),
-                                   static_cast<long long>(f.sectors), f.form2 ? "Form 2" : "Form 1", f.oldSize,
-                                   f.newSize)
+        std::cout << FormatMessage("%s <- %s: %s, %s, size %u -> %u", f.discPath.c_str(), f.source.c_str(),
+                                   Count(static_cast<size_t>(f.sectors), "sector", "sectors").c_str(),
+                                   f.form2 ? "Form 2" : "Form 1", f.oldSize, f.newSize)
                   << '\n';
     }
     for (const std::string& line : report.skipped) std::cout << "skipped: " << line << '\n';
-    std::cout << FormatMessage("%zu files injected, %zu skipped", report.injected.size(), report.skipped.size())
+    std::cout << FormatMessage("%s injected, %zu skipped", Count(report.injected.size(), "file", "files").c_str(),
+                               report.skipped.size())
               << '\n';
 }
 
