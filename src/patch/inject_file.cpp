@@ -25,6 +25,7 @@ constexpr const char* DOES_NOT_FIT =
 constexpr const char* FORM2_SOURCE =
     "%s is a Form 2 (XA) file of %lld sectors: inject a file of %lld bytes (2336-byte sectors, as "
     "`korvalin dump` extracts it), not one of %lld bytes";
+constexpr const char* NOT_PLAIN_DATA = "%s is %s, which inject does not replace";
 constexpr const char* FORM2_PLAIN = "%s is a Form 2 (XA) file, which a 2048-byte image cannot hold";
 constexpr const char* MODE1_IMAGE = "%s holds Mode 1 sectors, which this program does not re-encode";
 constexpr const char* NOT_ENCODABLE = "sector %lld of %s is not a %s sector: the image is left unchanged";
@@ -164,6 +165,11 @@ bool InjectOne(PatchTarget& target, const DiscFile& file, const std::string& sou
     std::string reason;
     if (!ReadWholeFile(source, bytes, reason)) {
         message = FormatMessage("cannot read %s: %s", source.c_str(), reason.c_str());
+        return false;
+    }
+    if (file.record.IsAudio() || (file.record.flags & RECORD_FLAG_MULTI_EXTENT) != 0) {
+        message = FormatMessage(NOT_PLAIN_DATA, file.path.c_str(),
+                                file.record.IsAudio() ? "a CD audio file" : "one part of a file of several extents");
         return false;
     }
     const int64_t have = ExtentSectors(file.record.size);
