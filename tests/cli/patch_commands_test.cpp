@@ -51,23 +51,18 @@ TEST(PatchCommands, RepairListsTheSectorsByFileAndLeavesTheImageSound) {
     EXPECT_TRUE(Contains(again.err, bin + ".orig already exists"));
 }
 
-TEST(PatchCommands, InjectWritesWhatFitsAndRefusesWhatDoesNot) {
+TEST(PatchCommands, InjectReportsWhatItWroteAndRefusesWhatDoesNotFit) {
     TempDir dir;
     const std::string bin = CompiledBin(dir);
-    WriteBytes(dir / "small", std::vector<uint8_t>(10, 1));
     WriteBytes(dir / "large", std::vector<uint8_t>(7000, 1));
-
     const CliResult large = RunCli({"inject", bin, "\\DATA\\ABCD.BIN;1", (dir / "large").string()});
     EXPECT_EQ(large.status, 1);
-    EXPECT_TRUE(Contains(large.err, "needs 4 sectors, but \\DATA\\ABCD.BIN has 3 on the disc: 1 sector is missing"));
-    EXPECT_TRUE(Contains(large.err, "`korvalin dump`"));
+    EXPECT_TRUE(Contains(large.err, "1 sector is missing. Rebuild the disc instead: `korvalin dump`"));
 
+    WriteBytes(dir / "small", std::vector<uint8_t>(10, 1));
     const CliResult small = RunCli({"inject", bin, "/data/abcd.bin", (dir / "small").string()});
     EXPECT_EQ(small.status, 0) << small.err;
-    EXPECT_TRUE(Contains(small.out, "\\DATA\\ABCD.BIN <- "));
     EXPECT_TRUE(Contains(small.out, "3 sectors, Form 1, size 5000 -> 10"));
-    EXPECT_EQ(RunCli({"verify", bin}).status, 0);
-
     EXPECT_EQ(RunCli({"inject", bin}).status, 2);
 }
 
