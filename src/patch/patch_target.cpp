@@ -47,14 +47,24 @@ PatchTarget::~PatchTarget() {
     if (fd_ >= 0) ::close(fd_);
 }
 
-bool PatchTarget::Open(const std::string& path, std::string& message) {
-    if (!OpenDiscImage(path, image_, message)) return false;
-    const std::string& file = image_.dataFile;
-    struct stat info {};
-    if (::stat(file.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) {
+namespace {
+
+// A pipe or device is refused before anything opens it: opening a pipe to read waits for a writer.
+bool IsRegularFile(const std::string& file, struct stat& info, std::string& message) {
+    if (::stat(file.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) {
         message = FormatMessage("%s is not a regular file: only an image file can be patched in place", file.c_str());
         return false;
     }
+    return true;
+}
+
+}  // namespace
+
+bool PatchTarget::Open(const std::string& path, std::string& message) {
+    struct stat info {};
+    if (!IsRegularFile(path, info, message) || !OpenDiscImage(path, image_, message)) return false;
+    const std::string& file = image_.dataFile;
+    if (!IsRegularFile(file, info, message)) return false;
     // A file without write permission is read-only even to root: its owner said so.
     fd_ = (info.st_mode & 0222) == 0 ? -1 : ::open(file.c_str(), O_RDWR | O_CLOEXEC);
     if (fd_ < 0) {

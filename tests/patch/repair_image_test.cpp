@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <filesystem>
 #include <random>
 #include <set>
@@ -130,12 +132,14 @@ TEST_F(RepairTest, RefusesWhatCannotBeRepairedNamingTheFile) {
     WriteBytes(dir / "disc.bin.orig", {1});
     WriteBytes(dir / "locked.bin", original);
     std::filesystem::permissions(dir / "locked.bin", std::filesystem::perms::owner_read);
+    ASSERT_EQ(::mkfifo((dir / "pipe.bin").c_str(), 0600), 0);
     const std::pair<std::string, RepairOptions> cases[] = {
         {Iso(), {}},                                   // 2048-byte sectors: nothing to recompute
         {Bin(), {.backup = true}},                     // the backup is already there
         {(dir / "missing.bin").string(), {}},
         {dir.path().string(), {}},                     // a folder
         {(dir / "locked.bin").string(), {}},           // read-only
+        {(dir / "pipe.bin").string(), {}},             // a pipe: refused, not waited on
     };
     for (const auto& [path, options] : cases) {
         RepairReport report;
