@@ -9,6 +9,7 @@
 #include "cli/commands.h"
 #include "image/image_verifier.h"
 #include "model/message_format.h"
+#include "patch/repair_image.h"
 
 namespace korvalin::cli {
 
@@ -69,6 +70,39 @@ void PrintJson(const std::string& path, const VerifyReport& report) {
     std::cout << out.dump(2, ' ', false, json::error_handler_t::replace) << '\n';
 }
 
+void PrintRepairs(const RepairOptions& options, const RepairReport& report) {
+    for (const RepairedSector& s : report.repaired) {
+        std::cout << "LBA " << s.lba << ": " << (options.dryRun ? "would repair " : "repaired ") << s.wrong;
+        if (!s.owner.empty()) std::cout << " (" << s.owner << ")";
+        std::cout << '\n';
+    }
+    if (!report.ownersProblem.empty()) std::cout << "note: sectors are not named by file: " << report.ownersProblem << '\n';
+    if (report.leftAlone > 0) {
+        std::cout << "note: " << Count(report.leftAlone, "sector", "sectors")
+                  << " left alone (no sync, differing subheader copies, or Mode 1)\n";
+    }
+    if (!report.backupFile.empty()) std::cout << "Backup: " << report.backupFile << '\n';
+    std::cout << FormatMessage("%s: %s checked, %s %s", report.dataFile.c_str(),
+                               Count(report.sectorsChecked, "sector", "sectors").c_str(),
+                               Count(static_cast<int64_t>(report.repaired.size()), "sector", "sectors").c_str(),
+                               options.dryRun ? "to repair (dry run, nothing written)" : "repaired")
+              << '\n';
+}
+
+// Repairs first, then verifies what is there afterwards.
+bool RunRepair(const std::string& path, const RepairOptions& options, bool quiet) {
+    PercentBar bar("repairing");
+    ProgressCallback progress;
+    if (!quiet) progress = [&bar](int32_t position) { bar.Show(position, BULK_PROGRESS_RANGE); };
+    RepairReport report;
+    std::string message;
+    const bool done = RepairImage(path, options, report, message, progress);
+    bar.Clear();
+    if (!quiet) PrintRepairs(options, report);
+    if (!done) PrintError(message);
+    return done;
+}
+
 int RunVerify(const std::string& path, bool asJson, bool quiet) {
     if (!RequireRegularFile(path)) return EXIT_ERROR;
     ProgressBar bar("verifying", 0);  // the sector size is found while verifying
@@ -95,10 +129,24 @@ void RegisterVerifyCommands(CLI::App& app, int& status) {
     auto path = std::make_shared<std::string>();
     auto asJson = std::make_shared<bool>(false);
     auto quiet = std::make_shared<bool>(false);
+    auto repair = std::make_shared<bool>(false);
+    auto options = std::make_shared<RepairOptions>();
     cmd->add_option("IMAGE", *path, "The image file")->required();
     auto* jsonFlag = cmd->add_flag("--json", *asJson, "Print one JSON object instead of the listing");
     cmd->add_flag("--quiet", *quiet, "Print nothing; the exit status tells")->excludes(jsonFlag);
-    cmd->callback([path, asJson, quiet, &status] { status = RunVerify(*path, *asJson, *quiet); });
+    auto* repairFlag = cmd->add_flag("--repair", *repair,
+                                     "Rewrite sector addresses, EDC and P/Q parity in place, then verify")
+                           ->excludes(jsonFlag);
+    cmd->add_flag("--backup", options->backup, "Copy the image to IMAGE.orig before the first write")->needs(repairFlag);
+    cmd->add_flag("--dry-run", options->dryRun, "List what would be repaired; write nothing")->needs(repairFlag);
+    cmd->add_flag("--form2-edc", options->form2Edc, "Also fill in Form 2 EDC fields left zero")->needs(repairFlag);
+    cmd->callback([path, asJson, quiet, repair, options, &status] {
+        if (*repair && !RunRepair(*path, *options, *quiet)) {
+            status = EXIT_ERROR;
+            return;
+        }
+        status = RunVerify(*path, *asJson, *quiet);
+    });
 }
 
 }  // namespace korvalin::cli

@@ -16,5 +16,6 @@ void RegisterSystemAreaCommands(CLI::App& app, int& status);
 void RegisterDumpCommands(CLI::App& app, int& status);
 void RegisterRelocateCommands(CLI::App& app, int& status);
 void RegisterCompleteCommands(CLI::App& app, int& status);
+void RegisterInjectCommands(CLI::App& app, int& status);
 
 }  // namespace korvalin::cli

@@ -22,6 +22,7 @@ int main(int argc, char** argv) {
     RegisterDumpCommands(app, status);
     RegisterRelocateCommands(app, status);
     RegisterCompleteCommands(app, status);
+    RegisterInjectCommands(app, status);
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {

@@ -16,6 +16,7 @@
 #include "layout/project_summary.h"
 #include "ui/icon_strip.h"
 #include "ui/import_disc_image.h"
+#include "ui/patch_image_actions.h"
 #include "ui/korvalin_app.h"
 #include "ui/korvalin_view.h"
 #include "ui/left_view.h"
@@ -153,6 +154,7 @@ void CMainFrame::CreateMenus() {
 
     QMenu* help = menuBar()->addMenu("&Help");
     help->addAction(Action(ID_APP_ABOUT));
+    AddPatchImageActions(*this);
 }
 
 void CMainFrame::CreateToolBar() {
