@@ -91,13 +91,13 @@ void PrintRepairs(const RepairOptions& options, const RepairReport& report) {
 
 // Repairs first, then verifies what is there afterwards.
 bool RunRepair(const std::string& path, const RepairOptions& options, bool quiet) {
-    PercentBar bar("repairing");
+    ProgressBar bar("repairing", 0, false);
     ProgressCallback progress;
-    if (!quiet) progress = [&bar](int32_t position) { bar.Show(position, BULK_PROGRESS_RANGE); };
+    if (!quiet) progress = [&bar](int32_t position) { bar.Update(position, BULK_PROGRESS_RANGE); };
     RepairReport report;
     std::string message;
     const bool done = RepairImage(path, options, report, message, progress);
-    bar.Clear();
+    bar.Finish();
     if (!quiet) PrintRepairs(options, report);
     if (!done) PrintError(message);
     return done;
