@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "disc/disc_image.h"
+
 namespace korvalin {
 
 int64_t ExtentSectors(uint32_t size) { return (int64_t{size} + 2047) / 2048; }
@@ -22,6 +24,15 @@ std::vector<SectorOwner> SectorOwners(const IsoTree& tree) {
     std::stable_sort(owners.begin(), owners.end(),
                      [](const SectorOwner& a, const SectorOwner& b) { return a.first < b.first; });
     return owners;
+}
+
+std::vector<SectorOwner> SectorOwnersOfImage(const std::string& path, std::string& problem) {
+    DiscImage image;
+    if (!OpenDiscImage(path, image, problem)) return {};
+    ImageReader reader(*image.source, image.format);
+    IsoTree tree;
+    if (!ReadIsoTree(reader, image.fileSystemOnly, tree, problem)) return {};
+    return SectorOwners(tree);
 }
 
 std::string OwnerOf(const std::vector<SectorOwner>& owners, int64_t lba) {

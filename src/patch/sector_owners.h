@@ -19,6 +19,10 @@ struct SectorOwner {
 // Every extent of the tree, sorted by first sector.
 std::vector<SectorOwner> SectorOwners(const IsoTree& tree);
 
+// The extents of the image at `path` (.cue, .bin, .iso, .ims): empty, with
+// `problem` saying why, when its file system cannot be read.
+std::vector<SectorOwner> SectorOwnersOfImage(const std::string& path, std::string& problem);
+
 // The disc path of the owner of `lba`, or "" when no file or directory holds it.
 std::string OwnerOf(const std::vector<SectorOwner>& owners, int64_t lba);
 

@@ -8,6 +8,7 @@
 #include <QVBoxLayout>
 
 #include "model/disc_path.h"
+#include "patch/sector_owners.h"
 #include "model/list_rows.h"
 #include "ui/dialog_sizing.h"
 #include "ui/icon_strip.h"
@@ -33,13 +34,22 @@ QString Counted(int64_t count, const char* one, const char* many) {
 
 }  // namespace
 
-std::vector<VerifyRow> VerifyRows(const VerifyReport& report, const Project* compiled) {
+std::vector<VerifyRow> VerifyRows(const VerifyReport& report, const Project* compiled,
+                                  const std::string& imagePath) {
     std::vector<VerifyRow> rows;
+    // Without the project, the image's own file system names the owners
+    // (as far as it can still be read).
+    std::vector<SectorOwner> owners;
+    if (compiled == nullptr && !imagePath.empty() && report.problemCount > 0) {
+        std::string unreadable;
+        owners = SectorOwnersOfImage(imagePath, unreadable);
+    }
     for (const VerifyProblem& problem : report.problems) {
         VerifyRow row{QString(), MessageText(problem.text), QString()};
         if (problem.lba != WHOLE_IMAGE) {
             row.lba = QString::number(problem.lba);
-            if (compiled != nullptr) row.owner = OwnerOf(*compiled, problem.lba);
+            row.owner = compiled != nullptr ? OwnerOf(*compiled, problem.lba)
+                                            : DiscText(korvalin::OwnerOf(owners, problem.lba));
         }
         rows.push_back(row);
     }
@@ -73,7 +83,7 @@ VerifyWindow::VerifyWindow(const std::string& imagePath, const VerifyReport& rep
     list_->setRootIsDecorated(false);
     list_->setUniformRowHeights(true);
     list_->setIconSize(QSize(STRIP_IMAGE_SIZE, STRIP_IMAGE_SIZE));
-    for (const VerifyRow& row : VerifyRows(report, compiled)) {
+    for (const VerifyRow& row : VerifyRows(report, compiled, imagePath)) {
         auto* item = new QTreeWidgetItem(list_, {row.lba, row.text, row.owner});
         item->setIcon(0, StripIcon(row.lba == "note" ? ICON_WARNING : ICON_ERROR));
     }

@@ -25,8 +25,10 @@ struct VerifyRow {
 };
 
 // The problems, then the notes. `compiled`, when given, is the project the
-// image was just compiled from: its layout names the entry behind a sector.
-std::vector<VerifyRow> VerifyRows(const VerifyReport& report, const Project* compiled);
+// image was just compiled from: its layout names the entry behind a sector;
+// otherwise the file system of the image at `imagePath` does.
+std::vector<VerifyRow> VerifyRows(const VerifyReport& report, const Project* compiled,
+                                  const std::string& imagePath = {});
 // "No problems found." or how many, then the format and what was checked.
 QStringList VerifySummary(const VerifyReport& report);
 

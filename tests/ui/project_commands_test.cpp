@@ -252,8 +252,7 @@ private slots:
         QVERIFY(w.prompt().verifyReports.at(0).second.Sound());
         QCOMPARE(w.prompt().verifiedProjects[0], &p);
 
-        // A damaged sector of B.BIN's, found through Tools, names its owner
-        // when the project it was compiled from is known.
+        // A damaged sector of B.BIN's, found through Tools, names its owner.
         {
             QFile image(w.FilePath("disc.bin"));
             QVERIFY(image.open(QIODevice::ReadWrite));
@@ -266,6 +265,8 @@ private slots:
         QVERIFY(w.prompt().verifiedProjects[1] == nullptr && damaged.problemCount > 0);
         const VerifyRow row = VerifyRows(damaged, &p).at(0);
         QCOMPARE(row.lba + row.owner, QString::number(p.fileTable[1].lba) + "\\B.BIN");
+        // Without the project, the image's own directories name it.
+        QCOMPARE(VerifyRows(damaged, nullptr, w.Path("disc.bin")).at(0).owner, QString("\\B.BIN"));
         const VerifyWindow window(w.Path("disc.bin"), damaged, &p);
         QCOMPARE(window.List()->topLevelItem(0)->text(2), QString("\\B.BIN"));
         QVERIFY(window.Summary()->text().contains(QString("%1 problem").arg(damaged.problemCount)));
