@@ -56,6 +56,11 @@ run_demo() {
   $k check "$out/demo.krv"
   $k compile "$out/demo.krv" "$out/demo.bin" --force   # replaces the image of an earlier run
   $k verify "$out/demo.bin"
+  echo "== Dumping the image into a project and its files, and compiling that again"
+  rm -rf "$out/dump"
+  $k dump "$out/demo.bin" "$out/dump"
+  $k compile "$out/dump/KORVALIN_DEMO.krv" "$out/rebuilt.bin" --force
+  cmp "$out/demo.bin" "$out/rebuilt.bin" && echo "build/demo/rebuilt.bin is byte for byte build/demo/demo.bin"
   echo "Image: $out/demo.bin with cue sheet $out/demo.cue"
 }
 
