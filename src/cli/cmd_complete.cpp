@@ -53,12 +53,16 @@ void PrintPaths(const std::string& projectPath, std::string prefix) {
 
 // What an operand names, by its name in the help: krv a project file, img
 // an image, lst a listing, disc a disc path, dir a folder, file any file.
-std::string OperandKind(const std::string& name) {
+// inject's DISCPATH is a path inside an image, not a project: nothing to
+// list it from, so it completes as a file.
+std::string OperandKind(const std::string& subcommand, const std::string& name) {
     static const std::map<std::string, std::string> kinds = {
         {"PROJECT", "krv"},    {"NEW", "krv"},       {"IMAGE", "img"},
         {"LISTING", "lst"},    {"DISCPATH", "disc"}, {"DIRPATH", "disc"},
         {"FILEPATH", "disc"},  {"OTHERPATH", "disc"}, {"OLD_PREFIX", "dir"},
-        {"NEW_PREFIX", "dir"}, {"LABEL", "none"}};
+        {"NEW_PREFIX", "dir"}, {"OUTDIR", "dir"},    {"DIR", "dir"},
+        {"LABEL", "none"}};
+    if (subcommand == "inject" && name == "DISCPATH") return "file";
     const auto found = kinds.find(name);
     return found != kinds.end() ? found->second : "file";
 }
@@ -75,7 +79,7 @@ std::string KindOfOperand(CLI::App& app, const std::string& subcommand, int inde
     const auto operands = sub->get_options([](const CLI::Option* o) { return o->get_positional(); });
     for (const CLI::Option* operand : operands) {
         if (index == 0 || operand->get_items_expected_max() > 1) {
-            return OperandKind(operand->get_name());
+            return OperandKind(subcommand, operand->get_name());
         }
         --index;
     }

@@ -56,6 +56,8 @@ public:
     // Files and folders to add from disk; empty when cancelled.
     virtual std::vector<std::string> AskFilesToAdd() = 0;
     virtual std::optional<std::string> AskFolderToAdd() = 0;
+    // A folder dialog titled `title`; nothing when cancelled.
+    virtual std::optional<std::string> AskFolder(const std::string& title) = 0;
     // The "Volume Label Editor" on `state`; true for OK, with `state` holding
     // what the user set.
     virtual bool EditVolumeLabel(VolumeLabelEditorState& state) = 0;

@@ -2,11 +2,10 @@
 
 #include <QAction>
 #include <QDir>
-#include <QFileDialog>
 #include <QMenu>
-#include <QMessageBox>
 
 #include "import/dump_disc.h"
+#include "model/message_format.h"
 #include "ui/korvalin_app.h"
 #include "ui/main_frame.h"
 #include "ui/progress_window.h"
@@ -18,31 +17,29 @@ namespace {
 
 constexpr char MENU_TEXT[] = "Import &Disc Image...";
 constexpr char PROMPT[] = "Extract a disc image's files and open a project pinned to its LBAs";
-constexpr char IMAGE_FILTER[] = "Disc images (*.cue *.bin *.iso *.img);;All Files (*)";
-constexpr char NOT_EMPTY[] = "The folder is not empty. Write the files and the project into it anyway?";
+constexpr char IMAGE_FILTER[] = "Disc images (*.cue *.bin *.iso *.img)|*.cue;*.bin;*.iso;*.img|All Files (*.*)|*.*||";
+constexpr char FOLDER_TITLE[] = "Folder for the files and the project";
 
-QString SummaryText(const DumpResult& result) {
-    QString text = QString("%1 directories, %2 files, %3 bytes extracted to %4\n%5 aliases became dummy files.")
-                       .arg(result.directories)
-                       .arg(result.files)
-                       .arg(result.bytes)
-                       .arg(PathText(result.filesFolder))
-                       .arg(result.aliases);
+std::string SummaryText(const DumpResult& result) {
+    std::string text = FormatMessage("%d directories, %d files, %lld bytes extracted to %s\n%d aliases became dummy files.",
+                                     result.directories, result.files, static_cast<long long>(result.bytes),
+                                     result.filesFolder.c_str(), result.aliases);
     if (!result.unrepresented.empty()) {
         text += "\n\nNot kept by the project (a compile will differ here):";
-        for (const std::string& line : result.unrepresented) text += "\n  " + QString::fromLatin1(line.c_str());
+        for (const std::string& line : result.unrepresented) text += "\n  " + line;
     }
     return text;
 }
 
 void ImportDiscImage(CMainFrame& frame, CKorvalinApp& app) {
-    const QString image = QFileDialog::getOpenFileName(&frame, "Import Disc Image", QString(), IMAGE_FILTER);
-    if (image.isEmpty()) return;
-    const QString folder = QFileDialog::getExistingDirectory(&frame, "Folder for the files and the project");
-    if (folder.isEmpty()) return;
-    DumpOptions options{PathBytes(image), PathBytes(folder), "", false};
-    if (!QDir(folder).isEmpty()) {
-        if (QMessageBox::question(&frame, "korvalin", NOT_EMPTY) != QMessageBox::Yes) return;
+    DesktopPrompt& prompt = app.Prompt();
+    const std::optional<std::string> image = prompt.AskOpenFile({IMAGE_FILTER, "", true});
+    if (!image) return;
+    const std::optional<std::string> folder = prompt.AskFolder(FOLDER_TITLE);
+    if (!folder) return;
+    DumpOptions options{*image, *folder, "", false};
+    if (!QDir(PathText(*folder)).isEmpty()) {
+        if (!prompt.AskYesNo(DUMP_FOLDER_NOT_EMPTY_QUESTION)) return;
         options.force = true;
     }
     DumpResult result;
@@ -56,10 +53,10 @@ void ImportDiscImage(CMainFrame& frame, CKorvalinApp& app) {
         status = DumpDiscImage(options, result, message, progress.Callback());
     }
     if (status != 0) {
-        QMessageBox::warning(&frame, "korvalin", QString::fromLocal8Bit(message.c_str()));
+        prompt.ShowMessage(message);
         return;
     }
-    QMessageBox::information(&frame, "korvalin", SummaryText(result));
+    prompt.ShowMessage(SummaryText(result));
     app.OpenDocumentFile(PathText(result.projectPath));
 }
 

@@ -10,6 +10,9 @@ namespace korvalin {
 class CKorvalinApp;
 class CMainFrame;
 
+inline constexpr char DUMP_FOLDER_NOT_EMPTY_QUESTION[] =
+    "The folder is not empty. Write the files and the project into it anyway?";
+
 // Adds the action to `fileMenu` before `before`.
 QAction* AddImportDiscImageAction(QMenu* fileMenu, QAction* before, CMainFrame& frame, CKorvalinApp& app);
 

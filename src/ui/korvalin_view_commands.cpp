@@ -17,6 +17,7 @@
 #include "model/new_dummy_file.h"
 #include "model/new_sub_directory.h"
 #include "model/remove_entries.h"
+#include "ui/compile_output_prompt.h"
 #include "ui/korvalin_app.h"
 #include "ui/korvalin_view.h"
 #include "ui/progress_window.h"
@@ -104,8 +105,9 @@ void CKorvalinView::OnSystemArea() {
 void CKorvalinView::OnCompile() {
     // The layout is the last refresh's; the compile does not run it again.
     std::unique_ptr<ProgressWindow> progress;
+    CompileOutputPrompt prompt(app_.Prompt(), project(), app_.Document().path());
     const CompileCommandResult result =
-        RunCompileCommand(project(), app_.Prompt(),
+        RunCompileCommand(project(), prompt,
                           ProgressOpeningOnFirstStep(progress, project().layoutState.totalSectors));
     progress.reset();
     if (result.code == COMPILE_COMMAND_RAN && result.compileMessage == COMPILE_SUCCESS_MESSAGE &&

@@ -72,8 +72,10 @@ std::vector<std::string> QtUserPrompt::AskFilesToAdd() {
     return paths;
 }
 
-std::optional<std::string> QtUserPrompt::AskFolderToAdd() {
-    const QString folder = QFileDialog::getExistingDirectory(owner_, ADD_FOLDER_TITLE);
+std::optional<std::string> QtUserPrompt::AskFolderToAdd() { return AskFolder(ADD_FOLDER_TITLE); }
+
+std::optional<std::string> QtUserPrompt::AskFolder(const std::string& title) {
+    const QString folder = QFileDialog::getExistingDirectory(owner_, MessageText(title));
     if (folder.isEmpty()) return std::nullopt;
     return PathBytes(folder);
 }

@@ -25,6 +25,7 @@ public:
     std::optional<std::string> AskOpenFile(const OpenFileRequest& request) override;
     std::vector<std::string> AskFilesToAdd() override;
     std::optional<std::string> AskFolderToAdd() override;
+    std::optional<std::string> AskFolder(const std::string& title) override;
     bool EditVolumeLabel(VolumeLabelEditorState& state) override;
     bool EditSystemArea(Project& project) override;
     bool EditEntry(Project& project, EntryEditorState& state) override;

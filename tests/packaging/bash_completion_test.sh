@@ -45,5 +45,8 @@ expect "/DATA/" edit game.krv /d
 expect "/DATA/A.BIN" rm game.krv /B.TXT /data/a
 expect "/B.TXT /DATA/" add game.krv --into ""
 expect "" label game.krv MYDISC ""
+expect "disc folder" dump img.BIN ""
+expect "disc disc.iso folder game.krv game.krv.bak img.BIN listing.txt notes.txt" inject disc.iso ""
+expect "c-header" listing game.krv --format c
 
 [ "$failures" -eq 0 ] || exit 1

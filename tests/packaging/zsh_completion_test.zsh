@@ -31,7 +31,7 @@ expect() {
 
 expect $'_describe new:Save a new, empty project (the root directory only).\ncompadd -- --help --version' n
 expect "compadd -U -S  -- /DATA/" edit game.krv /d
-expect "_files -g *.(#i)(bin|iso|iml|ims|img)" compile game.krv ""
+expect "_files -g *.(#i)(bin|cue|iso|iml|ims|img)" compile game.krv ""
 expect "compadd 0 1 2" import l.txt game.krv --mode ""
 expect "_files -/" relocate game.krv ""
 (( failures == 0 ))

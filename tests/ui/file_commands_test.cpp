@@ -1,13 +1,18 @@
 // New, Open, Save, Save As, the recent-files list and the unsaved-changes
 // question, through the keys and the menus, with scripted file dialogs.
 
+#include <QAction>
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
 
+#include "image/compile_image.h"
+#include "layout/recompute_layout.h"
 #include "ui/dialog_filters.h"
+#include "ui/import_disc_image.h"
 #include "ui/qt_user_prompt.h"
 #include "ui_test_support.h"
 
@@ -117,6 +122,38 @@ private slots:
         test::AddFile(project, "A.BIN", 10, 0, "/moved/away/game/data/a.bin");
         QVERIFY(w.app().OpenDocumentFile(w.SaveProject(project, "game/moved.krv")));
         QCOMPARE(w.project().fileTable.at(0).sourcePath.value_or(""), w.Path("game/data/a.bin"));
+    }
+
+    // File > Import Disc Image: a folder that is not empty is asked about
+    // (No writes nothing); into a new one the files are extracted and the
+    // project written there opens, pinned to the image's LBAs.
+    void importingADiscImage() {
+        test::Window w;
+        w.WriteFile("src/a.bin", 5000);
+        Project compiled = test::NewProject();
+        compiled.volumeInfo.SetLabel("GAME");
+        test::AddFile(compiled, "A.BIN", 5000, 0, w.Path("src/a.bin"));
+        RecomputeLayout(compiled);
+        CompileState state;
+        state.imagePath = w.Path("disc.iso");
+        CompileImage(compiled, state);
+        QCOMPARE(state.compileMessage, std::string(COMPILE_SUCCESS_MESSAGE));
+
+        QAction* action = w.frame().findChild<QAction*>("importDiscImage");
+        QVERIFY(action != nullptr);
+        w.prompt().openAnswers = {w.Path("disc.iso"), w.Path("disc.iso")};
+        w.prompt().folderAnswers = {w.Path("src"), w.Path("out")};
+        action->trigger();
+        QCOMPARE(w.prompt().messages, std::vector<std::string>{DUMP_FOLDER_NOT_EMPTY_QUESTION});
+        QCOMPARE(QDir(w.FilePath("src")).count(), 3u);
+        action->trigger();
+        QVERIFY(w.prompt().messages.at(1).rfind("1 directories, 1 files, 5000 bytes extracted to", 0) == 0);
+        QCOMPARE(w.app().Document().path(), w.Path("out/GAME.krv"));
+        const FileEntry& file = w.project().fileTable.at(0);
+        QCOMPARE(std::string(file.Name()), std::string("A.BIN"));
+        QVERIFY(file.IsPinned());
+        QCOMPARE(file.lba, compiled.fileTable[0].lba);
+        QCOMPARE(QFileInfo(QString::fromStdString(file.sourcePath.value_or(""))).size(), 5000);
     }
 
     void saveAndSaveAs() {

@@ -14,6 +14,7 @@
 #include <QPushButton>
 #include <QUrl>
 
+#include "image/compile_outputs.h"
 #include "import/listing_writer.h"
 #include "ui/error_log_window.h"
 #include "ui/import_options_dialog.h"
@@ -251,6 +252,19 @@ private slots:
         QVERIFY(QFileInfo::exists(w.FilePath("disc.cue")));
         QVERIFY(w.prompt().verifyReports.at(0).second.Sound());
         QCOMPARE(w.prompt().verifiedProjects[0], &p);
+        // A source as the image is refused with the reason, after the dialog's
+        // own question; the cue sheet beside an image is asked about too, and
+        // No writes nothing.
+        w.prompt().saveAnswers = {w.Path("A.BIN"), w.Path("disc.bin")};
+        w.prompt().replaceAnswers = {true, true, false};
+        w.Trigger(ID_COMPILE_IMAGE);
+        QCOMPARE(w.prompt().messages.back(), UnsafeCompileOutput(p, "", w.Path("A.BIN")));
+        QCOMPARE(QFileInfo(w.FilePath("A.BIN")).size(), 3000);
+        w.prompt().messages.clear();
+        w.Trigger(ID_COMPILE_IMAGE);
+        QCOMPARE(w.prompt().messages,
+                 (Texts{"replace " + w.Path("disc.bin"), "replace " + w.Path("disc.cue")}));
+        QCOMPARE(w.prompt().verifyReports.size(), size_t(1));
 
         // A damaged sector of B.BIN's, found through Tools, names its owner.
         {

@@ -72,6 +72,7 @@ public:
     }
     std::vector<std::string> AskFilesToAdd() override { return Next(filesAnswers, {}); }
     std::optional<std::string> AskFolderToAdd() override { return Next(folderAnswers, {}); }
+    std::optional<std::string> AskFolder(const std::string&) override { return Next(folderAnswers, {}); }
     std::optional<std::string> AskOpenFile(const OpenFileRequest& request) override {
         openRequests.push_back(request);
         return Next(openAnswers, {});

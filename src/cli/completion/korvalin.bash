@@ -62,6 +62,11 @@ _korvalin() {
         case $word in
           --into) _korvalin_disc_paths "$prog" "$project" "$cur" ;;
           --mode) COMPREPLY=($(compgen -W "0 1 2" -- "$cur")) ;;
+          --format) COMPREPLY=($(compgen -W "isobuster lba c-header" -- "$cur")) ;;
+          --keep | --stamp) COMPREPLY=($(compgen -W "on off" -- "$cur")) ;;
+          --project) _korvalin_files "$cur" krv ;;
+          --all-from) compopt -o filenames 2>/dev/null; COMPREPLY=($(compgen -d -- "$cur")) ;;
+          --from | -o | --output) compopt -o filenames 2>/dev/null; COMPREPLY=($(compgen -f -- "$cur")) ;;
         esac
         return
       fi
@@ -79,7 +84,7 @@ _korvalin() {
   kind=$(_korvalin_operand_kind "$prog" "$sub" "$n")
   case $kind in
     krv) _korvalin_files "$cur" krv ;;
-    img) _korvalin_files "$cur" bin iso iml ims img ;;
+    img) _korvalin_files "$cur" bin cue iso iml ims img ;;
     lst) _korvalin_files "$cur" txt ;;
     disc) _korvalin_disc_paths "$prog" "$project" "$cur" ;;
     dir) compopt -o filenames 2>/dev/null; COMPREPLY=($(compgen -d -- "$cur")) ;;

@@ -46,6 +46,11 @@ _korvalin() {
         case $word in
           --into) _korvalin_disc_paths $prog $project ;;
           --mode) compadd 0 1 2 ;;
+          --format) compadd isobuster lba c-header ;;
+          --keep|--stamp) compadd on off ;;
+          --project) _files -g '*.(#i)krv' ;;
+          --all-from) _files -/ ;;
+          --from|-o|--output) _files ;;
         esac
         return
       fi
@@ -63,7 +68,7 @@ _korvalin() {
   kind=$(_korvalin_operand_kind $prog $sub $n)
   case $kind in
     krv) _files -g '*.(#i)krv' ;;
-    img) _files -g '*.(#i)(bin|iso|iml|ims|img)' ;;
+    img) _files -g '*.(#i)(bin|cue|iso|iml|ims|img)' ;;
     lst) _files -g '*.(#i)txt' ;;
     disc) _korvalin_disc_paths $prog $project ;;
     dir) _files -/ ;;
