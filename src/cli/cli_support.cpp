@@ -8,6 +8,7 @@
 #include <iostream>
 #include <vector>
 
+#include "cli/json_output.h"
 #include "layout/recompute_layout.h"
 #include "model/disc_names.h"
 #include "model/disc_path.h"
@@ -71,6 +72,7 @@ bool LoadOrStart(const std::string& path, Project& project, bool createWhenMissi
 }  // namespace
 
 void PrintError(const std::string& text) {
+    CollectError(text);
     std::cerr << text << '\n';
 }
 
