@@ -76,20 +76,24 @@ void PrintError(const std::string& text) {
     std::cerr << text << '\n';
 }
 
+void PrintProblem(const std::string& description) {
+    PrintError("korvalin: " + description);
+}
+
 bool LoadProject(const std::string& path, Project& project) {
     std::string message;
     if (OpenProjectFile(path, project, CurrentUtcTime(), message)) {
         RelocateMissingSources(project, path);  // a moved project folder still compiles
         return true;
     }
-    PrintError(message);
+    PrintProblem(message);
     return false;
 }
 
 bool SaveProject(const std::string& path, Project& project) {
     std::string message;
     if (SaveProjectFile(path, project, message)) return true;
-    PrintError(message);
+    PrintProblem(message);
     return false;
 }
 

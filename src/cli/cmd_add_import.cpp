@@ -76,7 +76,7 @@ void AddAdd(CLI::App& app, int& status) {
         status = EditProject(args->project, [&](Project& model) {
             const int32_t target = FindEntryByDiscPath(model, args->into);
             if (target < 0 || !IsDirId(target)) {
-                PrintError(FormatMessage("%s: no directory %s in the project",
+                PrintError(FormatMessage("korvalin: %s: no directory %s in the project",
                                          args->project.c_str(), args->into.c_str()));
                 return EditEnd::Refused;
             }
@@ -89,9 +89,9 @@ void AddAdd(CLI::App& app, int& status) {
             PrintLog(log, args->json ? &report : nullptr);
             if (result == ADD_OUT_OF_MEMORY) TerminalPrompt().ShowMessage(OUT_OF_MEMORY_MESSAGE);
             if (result == ADD_STOPPED_ON_LIMIT) {
-                PrintError(
-                    "korvalin add: the project is full (1024 directories or 4096 files); "
-                    "the rest was not added");
+                PrintError(FormatMessage("korvalin: %s: the project is full (1024 directories "
+                                         "or 4096 files); the rest was not added",
+                                         args->project.c_str()));
             }
             model.currentDir = 0;
             return LoggedEnd(log, args->strict, finished);
@@ -136,17 +136,17 @@ void AddImport(CLI::App& app, int& status) {
             finished = result == IMPORT_FINISHED;
             PrintLog(log, args->json ? &report : nullptr);
             if (result == IMPORT_CANNOT_OPEN) {
-                PrintError(FormatMessage("%s: the listing cannot be read", args->listing.c_str()));
+                PrintError(FormatMessage("korvalin: %s: the listing cannot be read", args->listing.c_str()));
             }
             if (result == IMPORT_STOPPED_ON_LIMIT) {
-                PrintError(
-                    "korvalin import: the project is full (1024 directories or 4096 files); "
-                    "the rest was not imported");
+                PrintError(FormatMessage("korvalin: %s: the project is full (1024 directories "
+                                         "or 4096 files); the rest was not imported",
+                                         args->project.c_str()));
             }
             // An import that ended on an error leaves the project file as it was.
             if (result == IMPORT_ENDED_ON_ERROR) {
                 PrintError(
-                    FormatMessage("korvalin import: %s was not changed", args->project.c_str()));
+                    FormatMessage("korvalin: %s: not changed (the import stopped)", args->project.c_str()));
             }
             if (result != IMPORT_FINISHED && result != IMPORT_STOPPED_ON_LIMIT)
                 return EditEnd::Refused;

@@ -111,12 +111,12 @@ bool OutputsMayBeWritten(const Project& project, const std::string& projectPath,
                          const std::string& image, bool force) {
     const std::string unsafe = UnsafeCompileOutput(project, projectPath, image);
     if (!unsafe.empty()) {
-        PrintError("korvalin: " + unsafe);
+        PrintProblem(unsafe);
         return false;
     }
     if (force) return true;
     for (const std::string& existing : ExistingCompileOutputs(image)) {
-        PrintError(FormatMessage("korvalin: %s already exists (use --force to replace it)",
+        PrintError(FormatMessage("korvalin: %s: already exists (use --force to replace it)",
                                  existing.c_str()));
         return false;
     }

@@ -56,7 +56,7 @@ int RunDump(const DumpOptions& options, bool asJson) {
                                      [&bar](int32_t position) { bar.Update(position, BULK_PROGRESS_RANGE); });
     bar.Finish();
     if (status != 0) {
-        PrintError(message);
+        PrintProblem(message);
         if (asJson) PrintJson(Json::object(), false, errors);
         return EXIT_ERROR;
     }

@@ -118,7 +118,7 @@ void AddNew(CLI::App& app, int& status) {
                   "Write the empty system area as addressed sectors with sync and header");
     cmd->callback([path, force, stamp, &status] {
         if (!*force && std::filesystem::exists(*path)) {
-            PrintError(FormatMessage("%s already exists (use --force to replace it)",
+            PrintError(FormatMessage("korvalin: %s: already exists (use --force to replace it)",
                                      path->c_str()));
             status = EXIT_ERROR;
             return;
