@@ -41,11 +41,23 @@ void PrintLog(const ErrorLog& log, Json* report) {
     }
 }
 
+void AddLogFlags(CLI::App& cmd, bool& strict, bool& json) {
+    cmd.add_flag("--strict", strict, "Exit with 1 when anything was refused or logged");
+    cmd.add_flag("--json", json, "Print one JSON object with the error log's lines");
+}
+
+// What a run of add or import gathers for --json.
+struct LoggedRun {
+    CollectedErrors errors;
+    Json report = Json::object();
+    bool finished = false;
+};
+
 // Ends a --json run: the log's lines, whether anything was refused, "ok".
-void FinishJson(Json& report, int status, bool finished, const CollectedErrors& errors) {
-    if (!report.contains("log")) report.update(ErrorLogJson(ErrorLog()));
-    report["refused"] = !finished || report["logErrors"].get<int>() > 0;
-    PrintJson(report, status == EXIT_OK, errors);
+void FinishJson(LoggedRun& run, int status) {
+    if (!run.report.contains("log")) run.report.update(ErrorLogJson(ErrorLog()));
+    run.report["refused"] = !run.finished || run.report["logErrors"].get<int>() > 0;
+    PrintJson(run.report, status == EXIT_OK, run.errors);
 }
 
 // What a command that reports through the error log ends with: with
@@ -67,12 +79,9 @@ void AddAdd(CLI::App& app, int& status) {
     cmd->add_option("--into", args->into,
                     "The directory to add to (a disc path; default the root)");
     cmd->add_option("PATH", args->paths, "Files and folders to add, in this order")->required();
-    cmd->add_flag("--strict", args->strict, "Exit with 1 when anything was refused or logged");
-    cmd->add_flag("--json", args->json, "Print one JSON object with the error log's lines");
+    AddLogFlags(*cmd, args->strict, args->json);
     cmd->callback([args, &status] {
-        CollectedErrors errors;
-        Json report = Json::object();
-        bool finished = false;
+        LoggedRun run;
         status = EditProject(args->project, [&](Project& model) {
             const int32_t target = FindEntryByDiscPath(model, args->into);
             if (target < 0 || !IsDirId(target)) {
@@ -85,8 +94,8 @@ void AddAdd(CLI::App& app, int& status) {
             for (const std::string& path : args->paths) dropped.push_back(NormalisedPath(path));
             ErrorLog log;
             const int result = AddFromDisk(model, dropped, log);
-            finished = result == ADD_FINISHED;
-            PrintLog(log, args->json ? &report : nullptr);
+            run.finished = result == ADD_FINISHED;
+            PrintLog(log, args->json ? &run.report : nullptr);
             if (result == ADD_OUT_OF_MEMORY) TerminalPrompt().ShowMessage(OUT_OF_MEMORY_MESSAGE);
             if (result == ADD_STOPPED_ON_LIMIT) {
                 PrintError(FormatMessage("korvalin: %s: the project is full (1024 directories "
@@ -94,9 +103,9 @@ void AddAdd(CLI::App& app, int& status) {
                                          args->project.c_str()));
             }
             model.currentDir = 0;
-            return LoggedEnd(log, args->strict, finished);
+            return LoggedEnd(log, args->strict, run.finished);
         });
-        if (args->json) FinishJson(report, status, finished, errors);
+        if (args->json) FinishJson(run, status);
     });
 }
 
@@ -116,16 +125,13 @@ void AddImport(CLI::App& app, int& status) {
     cmd->add_option("--mode", args->mode,
                     "0 pin the listed LBAs, 1 keep only their order, 2 drop them (default 0)")
         ->transform(DecimalNumber(2));
-    cmd->add_flag("--strict", args->strict, "Exit with 1 when anything was refused or logged");
-    cmd->add_flag("--json", args->json, "Print one JSON object with the error log's lines");
+    AddLogFlags(*cmd, args->strict, args->json);
     cmd->callback([args, &status] {
-        CollectedErrors errors;
-        Json report = Json::object();
-        bool finished = false;
+        LoggedRun run;
         const std::string listing = NormalisedPath(args->listing);
         if (!RequireRegularFile(listing)) {
             status = EXIT_ERROR;
-            if (args->json) FinishJson(report, status, finished, errors);
+            if (args->json) FinishJson(run, status);
             return;
         }
         const auto import = [&](Project& model) {
@@ -133,8 +139,8 @@ void AddImport(CLI::App& app, int& status) {
             TerminalPrompt prompt;
             const int result =
                 ImportIsoBusterListing(model, listing, args->mode, CurrentUtcTime(), log, prompt);
-            finished = result == IMPORT_FINISHED;
-            PrintLog(log, args->json ? &report : nullptr);
+            run.finished = result == IMPORT_FINISHED;
+            PrintLog(log, args->json ? &run.report : nullptr);
             if (result == IMPORT_CANNOT_OPEN) {
                 PrintError(FormatMessage("korvalin: %s: the listing cannot be read", args->listing.c_str()));
             }
@@ -153,7 +159,7 @@ void AddImport(CLI::App& app, int& status) {
             return LoggedEnd(log, args->strict, result == IMPORT_FINISHED);
         };
         status = EditProject(args->project, import, true);
-        if (args->json) FinishJson(report, status, finished, errors);
+        if (args->json) FinishJson(run, status);
     });
 }
 
