@@ -8,6 +8,7 @@
 #include <iostream>
 #include <vector>
 
+#include "cli/json_output.h"
 #include "layout/recompute_layout.h"
 #include "model/disc_names.h"
 #include "model/disc_path.h"
@@ -71,7 +72,12 @@ bool LoadOrStart(const std::string& path, Project& project, bool createWhenMissi
 }  // namespace
 
 void PrintError(const std::string& text) {
+    CollectError(text);
     std::cerr << text << '\n';
+}
+
+void PrintProblem(const std::string& description) {
+    PrintError("korvalin: " + description);
 }
 
 bool LoadProject(const std::string& path, Project& project) {
@@ -80,14 +86,14 @@ bool LoadProject(const std::string& path, Project& project) {
         RelocateMissingSources(project, path);  // a moved project folder still compiles
         return true;
     }
-    PrintError(message);
+    PrintProblem(message);
     return false;
 }
 
 bool SaveProject(const std::string& path, Project& project) {
     std::string message;
     if (SaveProjectFile(path, project, message)) return true;
-    PrintError(message);
+    PrintProblem(message);
     return false;
 }
 

@@ -20,7 +20,10 @@ constexpr int EXIT_USAGE = 2;
 bool LoadProject(const std::string& path, Project& project);
 // Saves; prints the problem to stderr on failure.
 bool SaveProject(const std::string& path, Project& project);
+// A text as it is: the program's fixed messages (check, editor, error log).
 void PrintError(const std::string& text);
+// A problem the core describes, as "korvalin: " and the description.
+void PrintProblem(const std::string& description);
 
 // The entry named by a disc path ("\DATA\FILE.BIN" or "/data/file.bin",
 // case-insensitive; "\" or "/" is the root). -1 when there is none.

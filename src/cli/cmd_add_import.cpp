@@ -4,6 +4,7 @@
 
 #include "cli/cli_support.h"
 #include "cli/commands.h"
+#include "cli/json_output.h"
 #include "import/isobuster_import.h"
 #include "layout/error_log.h"
 #include "layout/recompute_layout.h"
@@ -20,8 +21,9 @@ namespace {
 class TerminalPrompt : public UserPrompt {
   public:
     void ShowMessage(const std::string& text) override {
-        std::cerr << MESSAGE_CAPTION << ": " << text;
-        if (text.empty() || text.back() != '\n') std::cerr << '\n';
+        std::string line = std::string(MESSAGE_CAPTION) + ": " + text;
+        if (!line.empty() && line.back() == '\n') line.pop_back();
+        PrintError(line);
     }
     bool AskOkCancel(const std::string& text) override {
         ShowMessage(text);
@@ -30,8 +32,32 @@ class TerminalPrompt : public UserPrompt {
     std::optional<std::string> AskSaveFile(const SaveFileRequest&) override { return std::nullopt; }
 };
 
-void PrintLog(const ErrorLog& log) {
-    if (log.count() > 0) std::cerr << ErrorLogText(log);
+// With --json the log goes into the object instead of standard error.
+void PrintLog(const ErrorLog& log, Json* report) {
+    if (report != nullptr) {
+        report->update(ErrorLogJson(log));
+    } else if (log.count() > 0) {
+        std::cerr << ErrorLogText(log);
+    }
+}
+
+void AddLogFlags(CLI::App& cmd, bool& strict, bool& json) {
+    cmd.add_flag("--strict", strict, "Exit with 1 when anything was refused or logged");
+    cmd.add_flag("--json", json, "Print one JSON object with the error log's lines");
+}
+
+// What a run of add or import gathers for --json.
+struct LoggedRun {
+    CollectedErrors errors;
+    Json report = Json::object();
+    bool finished = false;
+};
+
+// Ends a --json run: the log's lines, whether anything was refused, "ok".
+void FinishJson(LoggedRun& run, int status) {
+    if (!run.report.contains("log")) run.report.update(ErrorLogJson(ErrorLog()));
+    run.report["refused"] = !run.finished || run.report["logErrors"].get<int>() > 0;
+    PrintJson(run.report, status == EXIT_OK, run.errors);
 }
 
 // What a command that reports through the error log ends with: with
@@ -44,7 +70,7 @@ void AddAdd(CLI::App& app, int& status) {
     struct Args {
         std::string project, into = "\\";
         std::vector<std::string> paths;
-        bool strict = false;
+        bool strict = false, json = false;
     };
     auto args = std::make_shared<Args>();
     auto* cmd = app.add_subcommand(
@@ -53,12 +79,13 @@ void AddAdd(CLI::App& app, int& status) {
     cmd->add_option("--into", args->into,
                     "The directory to add to (a disc path; default the root)");
     cmd->add_option("PATH", args->paths, "Files and folders to add, in this order")->required();
-    cmd->add_flag("--strict", args->strict, "Exit with 1 when anything was refused or logged");
+    AddLogFlags(*cmd, args->strict, args->json);
     cmd->callback([args, &status] {
-        status = EditProject(args->project, [&args](Project& model) {
+        LoggedRun run;
+        status = EditProject(args->project, [&](Project& model) {
             const int32_t target = FindEntryByDiscPath(model, args->into);
             if (target < 0 || !IsDirId(target)) {
-                PrintError(FormatMessage("%s: no directory %s in the project",
+                PrintError(FormatMessage("korvalin: %s: no directory %s in the project",
                                          args->project.c_str(), args->into.c_str()));
                 return EditEnd::Refused;
             }
@@ -67,16 +94,18 @@ void AddAdd(CLI::App& app, int& status) {
             for (const std::string& path : args->paths) dropped.push_back(NormalisedPath(path));
             ErrorLog log;
             const int result = AddFromDisk(model, dropped, log);
-            PrintLog(log);
+            run.finished = result == ADD_FINISHED;
+            PrintLog(log, args->json ? &run.report : nullptr);
             if (result == ADD_OUT_OF_MEMORY) TerminalPrompt().ShowMessage(OUT_OF_MEMORY_MESSAGE);
             if (result == ADD_STOPPED_ON_LIMIT) {
-                PrintError(
-                    "korvalin add: the project is full (1024 directories or 4096 files); "
-                    "the rest was not added");
+                PrintError(FormatMessage("korvalin: %s: the project is full (1024 directories "
+                                         "or 4096 files); the rest was not added",
+                                         args->project.c_str()));
             }
             model.currentDir = 0;
-            return LoggedEnd(log, args->strict, result == ADD_FINISHED);
+            return LoggedEnd(log, args->strict, run.finished);
         });
+        if (args->json) FinishJson(run, status);
     });
 }
 
@@ -84,7 +113,7 @@ void AddImport(CLI::App& app, int& status) {
     struct Args {
         std::string listing, project;
         int32_t mode = IMPORT_RESPECTIVE_LBA;
-        bool strict = false;
+        bool strict = false, json = false;
     };
     auto args = std::make_shared<Args>();
     auto* cmd =
@@ -96,37 +125,41 @@ void AddImport(CLI::App& app, int& status) {
     cmd->add_option("--mode", args->mode,
                     "0 pin the listed LBAs, 1 keep only their order, 2 drop them (default 0)")
         ->transform(DecimalNumber(2));
-    cmd->add_flag("--strict", args->strict, "Exit with 1 when anything was refused or logged");
+    AddLogFlags(*cmd, args->strict, args->json);
     cmd->callback([args, &status] {
+        LoggedRun run;
         const std::string listing = NormalisedPath(args->listing);
         if (!RequireRegularFile(listing)) {
             status = EXIT_ERROR;
+            if (args->json) FinishJson(run, status);
             return;
         }
-        const auto import = [&args, &listing](Project& model) {
+        const auto import = [&](Project& model) {
             ErrorLog log;
             TerminalPrompt prompt;
             const int result =
                 ImportIsoBusterListing(model, listing, args->mode, CurrentUtcTime(), log, prompt);
-            PrintLog(log);
+            run.finished = result == IMPORT_FINISHED;
+            PrintLog(log, args->json ? &run.report : nullptr);
             if (result == IMPORT_CANNOT_OPEN) {
-                PrintError(FormatMessage("%s: the listing cannot be read", args->listing.c_str()));
+                PrintError(FormatMessage("korvalin: %s: the listing cannot be read", args->listing.c_str()));
             }
             if (result == IMPORT_STOPPED_ON_LIMIT) {
-                PrintError(
-                    "korvalin import: the project is full (1024 directories or 4096 files); "
-                    "the rest was not imported");
+                PrintError(FormatMessage("korvalin: %s: the project is full (1024 directories "
+                                         "or 4096 files); the rest was not imported",
+                                         args->project.c_str()));
             }
             // An import that ended on an error leaves the project file as it was.
             if (result == IMPORT_ENDED_ON_ERROR) {
                 PrintError(
-                    FormatMessage("korvalin import: %s was not changed", args->project.c_str()));
+                    FormatMessage("korvalin: %s: not changed (the import stopped)", args->project.c_str()));
             }
             if (result != IMPORT_FINISHED && result != IMPORT_STOPPED_ON_LIMIT)
                 return EditEnd::Refused;
             return LoggedEnd(log, args->strict, result == IMPORT_FINISHED);
         };
         status = EditProject(args->project, import, true);
+        if (args->json) FinishJson(run, status);
     });
 }
 

@@ -1,12 +1,14 @@
 // check, compile, reset-lbas, remove-warnings: the compile command and the
 // two commands that clear LBA marks.
 
+#include <chrono>
 #include <iostream>
 #include <memory>
 
 #include "cli/cli_support.h"
 #include "cli/cmd_relocate.h"
 #include "cli/commands.h"
+#include "cli/json_output.h"
 #include "image/compile_image.h"
 #include "image/compile_outputs.h"
 #include "image/image_naming.h"
@@ -14,7 +16,9 @@
 #include "layout/compile_command.h"
 #include "layout/precompile_check.h"
 #include "layout/recompute_layout.h"
+#include "model/disc_path.h"
 #include "model/message_format.h"
+#include "model/relocate_sources.h"
 
 namespace korvalin::cli {
 
@@ -22,16 +26,17 @@ namespace {
 
 // Answers the compile command's questions from the command line: OK to the
 // displaced warning only with --yes, the image name given for the save
-// dialog. Messages go to standard error, except the compile's success text.
+// dialog. Messages go to standard error, except the compile's success text,
+// which goes to standard output unless `showSuccess` is false.
 class CommandLinePrompt : public UserPrompt {
   public:
-    CommandLinePrompt(std::string imagePath, bool yes, ProgressBar& bar)
-        : imagePath_(std::move(imagePath)), yes_(yes), bar_(bar) {}
+    CommandLinePrompt(std::string imagePath, bool yes, bool showSuccess, ProgressBar& bar)
+        : imagePath_(std::move(imagePath)), yes_(yes), showSuccess_(showSuccess), bar_(bar) {}
     void ShowMessage(const std::string& text) override {
         // After the save dialog the only message is the compile's result.
         if (compiling_) bar_.Finish();
         if (compiling_ && text == COMPILE_SUCCESS_MESSAGE) {
-            std::cout << text << '\n';
+            if (showSuccess_) std::cout << text << '\n';
         } else {
             PrintError(text);
         }
@@ -49,6 +54,7 @@ class CommandLinePrompt : public UserPrompt {
   private:
     std::string imagePath_;
     bool yes_;
+    bool showSuccess_;
     ProgressBar& bar_;
     bool compiling_ = false;
 };
@@ -59,14 +65,36 @@ bool LoadAndLayOut(const std::string& path, Project& project) {
     return true;
 }
 
+Json CheckJson(const Project& project, const std::vector<std::string>& messages) {
+    Json missing = Json::array();
+    for (int32_t index : FindMissingSources(project)) {
+        missing.push_back({{"path", DiscPathOfEntry(project, FileId(index))},
+                           {"source", *project.fileTable[index].sourcePath}});
+    }
+    return Json{{"messages", messages},
+                {"warnings", PreCompileWarnings(project)},
+                {"missingSources", missing}};
+}
+
 void AddCheck(CLI::App& app, int& status) {
     auto* cmd = app.add_subcommand("check", "Run the pre-compile check and print what it finds.");
     auto path = std::make_shared<std::string>();
+    auto asJson = std::make_shared<bool>(false);
     cmd->add_option("PROJECT", *path, "The project file (.krv)")->required();
-    cmd->callback([path, &status] {
+    cmd->add_flag("--json", *asJson, "Print one JSON object instead of the messages");
+    cmd->callback([path, asJson, &status] {
+        CollectedErrors errors;
         Project project;
         if (!LoadAndLayOut(*path, project)) {
             status = EXIT_ERROR;
+            if (*asJson) PrintJson(Json::object(), false, errors);
+            return;
+        }
+        if (*asJson) {
+            const Json report = CheckJson(project, PreCompileCheck(project));
+            const bool ok = report["messages"].empty() && report["missingSources"].empty();
+            status = ok ? EXIT_OK : EXIT_ERROR;
+            PrintJson(report, ok, errors);
             return;
         }
         const std::vector<std::string> messages = PreCompileCheck(project);
@@ -83,12 +111,12 @@ bool OutputsMayBeWritten(const Project& project, const std::string& projectPath,
                          const std::string& image, bool force) {
     const std::string unsafe = UnsafeCompileOutput(project, projectPath, image);
     if (!unsafe.empty()) {
-        PrintError("korvalin: " + unsafe);
+        PrintProblem(unsafe);
         return false;
     }
     if (force) return true;
     for (const std::string& existing : ExistingCompileOutputs(image)) {
-        PrintError(FormatMessage("korvalin: %s already exists (use --force to replace it)",
+        PrintError(FormatMessage("korvalin: %s: already exists (use --force to replace it)",
                                  existing.c_str()));
         return false;
     }
@@ -98,7 +126,7 @@ bool OutputsMayBeWritten(const Project& project, const std::string& projectPath,
 void AddCompile(CLI::App& app, int& status) {
     struct Args {
         std::string project, image;
-        bool yes = false, force = false;
+        bool yes = false, force = false, quiet = false, json = false;
     };
     auto args = std::make_shared<Args>();
     auto* cmd =
@@ -109,11 +137,17 @@ void AddCompile(CLI::App& app, int& status) {
     cmd->add_flag("--yes", args->yes, "Compile even when the layout displaced pinned LBAs");
     cmd->add_flag("--force", args->force,
                   "Replace the image and its cue sheet or IML file when they exist");
+    cmd->add_flag("--quiet", args->quiet, "Print nothing on standard output when it succeeds");
+    cmd->add_flag("--json", args->json, "Print one JSON object instead of the result text");
     cmd->callback([args, &status] {
         status = EXIT_ERROR;
+        CollectedErrors errors;
+        Json report{{"result", nullptr}, {"image", nullptr}, {"companion", nullptr},
+                    {"sectors", 0}, {"seconds", 0.0}};
         Project project;
         if (!LoadAndLayOut(args->project, project) ||
             !OutputsMayBeWritten(project, args->project, args->image, args->force)) {
+            if (args->json) PrintJson(report, false, errors);
             return;
         }
         const int32_t sectorBytes = ChooseImageVariant(args->image).rawSectors == 1 ? 2352 : 2048;
@@ -121,11 +155,23 @@ void AddCompile(CLI::App& app, int& status) {
         const int64_t total = project.layoutState.totalSectors;
         ProgressCallback progress;
         if (bar.Shown()) progress = [&bar, total](int32_t lba) { bar.Update(lba, total); };
-        CommandLinePrompt prompt(args->image, args->yes, bar);
+        CommandLinePrompt prompt(args->image, args->yes, !args->quiet && !args->json, bar);
+        const auto start = std::chrono::steady_clock::now();
         const CompileCommandResult result = RunCompileCommand(project, prompt, progress);
         const bool created =
             result.code == COMPILE_COMMAND_RAN && result.compileMessage == COMPILE_SUCCESS_MESSAGE;
         status = created ? EXIT_OK : EXIT_ERROR;
+        if (!args->json) return;
+        if (result.code == COMPILE_COMMAND_RAN) {
+            const ImageVariant variant = ChooseImageVariant(args->image);
+            report["result"] = result.compileMessage;
+            report["image"] = result.imagePath;
+            if (!variant.outputSidecarPath.empty()) report["companion"] = variant.outputSidecarPath;
+            report["sectors"] = project.layoutState.totalSectors;
+            report["seconds"] =
+                std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        }
+        PrintJson(report, created, errors);
     });
 }
 

@@ -6,6 +6,7 @@
 
 #include "cli/cli_support.h"
 #include "cli/commands.h"
+#include "cli/json_output.h"
 #include "import/dump_disc.h"
 #include "model/message_format.h"
 
@@ -27,7 +28,27 @@ void PrintSummary(const DumpResult& result) {
     std::cout << "Project: " << result.projectPath << '\n';
 }
 
-int RunDump(const DumpOptions& options) {
+// Each finding "kind: names" as {"kind", "names"}.
+Json DumpJson(const DumpResult& result) {
+    Json unrepresented = Json::array();
+    for (const std::string& line : result.unrepresented) {
+        const size_t colon = line.find(": ");
+        const bool split = colon != std::string::npos;
+        unrepresented.push_back({{"kind", split ? line.substr(0, colon) : line},
+                                 {"names", split ? line.substr(colon + 2) : ""}});
+    }
+    return Json{{"directories", result.directories},
+                {"files", result.files},
+                {"bytes", result.bytes},
+                {"aliases", result.aliases},
+                {"filesFolder", result.filesFolder},
+                {"listing", result.listingPath},
+                {"project", result.projectPath},
+                {"unrepresented", unrepresented}};
+}
+
+int RunDump(const DumpOptions& options, bool asJson) {
+    CollectedErrors errors;
     ProgressBar bar("dumping", 0, false);
     DumpResult result;
     std::string message;
@@ -35,10 +56,15 @@ int RunDump(const DumpOptions& options) {
                                      [&bar](int32_t position) { bar.Update(position, BULK_PROGRESS_RANGE); });
     bar.Finish();
     if (status != 0) {
-        PrintError(message);
+        PrintProblem(message);
+        if (asJson) PrintJson(Json::object(), false, errors);
         return EXIT_ERROR;
     }
-    PrintSummary(result);
+    if (asJson) {
+        PrintJson(DumpJson(result), true, errors);
+    } else {
+        PrintSummary(result);
+    }
     return EXIT_OK;
 }
 
@@ -52,7 +78,9 @@ void RegisterDumpCommands(CLI::App& app, int& status) {
     cmd->add_option("OUTDIR", options->outDir, "The folder to write into (empty or new)")->required();
     cmd->add_option("--project", options->projectPath, "The project file (default OUTDIR/<LABEL>.krv)");
     cmd->add_flag("--force", options->force, "Write into a folder that is not empty, replace the project");
-    cmd->callback([options, &status] { status = RunDump(*options); });
+    auto asJson = std::make_shared<bool>(false);
+    cmd->add_flag("--json", *asJson, "Print one JSON object instead of the summary");
+    cmd->callback([options, asJson, &status] { status = RunDump(*options, *asJson); });
 }
 
 }  // namespace korvalin::cli

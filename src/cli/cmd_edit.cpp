@@ -31,7 +31,7 @@ int32_t ResolveEntry(const Project& project, const std::string& projectPath,
                      const std::string& discPath) {
     const int32_t id = FindEntryByDiscPath(project, discPath);
     if (id < 0) {
-        PrintError(FormatMessage("%s: no such file or directory in %s", discPath.c_str(),
+        PrintError(FormatMessage("korvalin: %s: no such file or directory in %s", discPath.c_str(),
                                  projectPath.c_str()));
     }
     return id;
@@ -41,7 +41,7 @@ int32_t ResolveDirectory(const Project& project, const std::string& projectPath,
                          const std::string& discPath) {
     const int32_t id = ResolveEntry(project, projectPath, discPath);
     if (id >= 0 && !IsDirId(id)) {
-        PrintError(FormatMessage("%s is a file, not a directory", discPath.c_str()));
+        PrintError(FormatMessage("korvalin: %s: is a file, not a directory", discPath.c_str()));
         return -1;
     }
     return id;
@@ -51,7 +51,7 @@ int32_t ResolveFile(const Project& project, const std::string& projectPath,
                     const std::string& discPath) {
     const int32_t id = ResolveEntry(project, projectPath, discPath);
     if (id >= 0 && IsDirId(id)) {
-        PrintError(FormatMessage("%s is a directory, not a file", discPath.c_str()));
+        PrintError(FormatMessage("korvalin: %s: is a directory, not a file", discPath.c_str()));
         return -1;
     }
     return id;
@@ -227,13 +227,13 @@ void AddEdit(CLI::App& app, int& status) {
             const int32_t id = ResolveEntry(project, args->project, args->discPath);
             if (id < 0) return EditEnd::Refused;
             if (id == 0) {
-                PrintError("\\ is the root directory: use korvalin label to change the volume");
+                PrintError("korvalin: \\: the root directory (use korvalin label to change the volume)");
                 return EditEnd::Refused;
             }
             const EntryRecord& entry = EntryById(project, id);
             if ((args->sizeOption->count() > 0 || args->autoSize) && !entry.IsDummy()) {
                 PrintError(
-                    FormatMessage("%s is not a dummy file: only a dummy file's size can be set",
+                    FormatMessage("korvalin: %s: not a dummy file (only a dummy file's size can be set)",
                                   args->discPath.c_str()));
                 return EditEnd::Refused;
             }
@@ -277,7 +277,7 @@ void AddRm(CLI::App& app, int& status) {
                 const int32_t id = ResolveEntry(project, args->project, discPath);
                 if (id < 0) return EditEnd::Refused;
                 if (id == 0) {
-                    PrintError("\\ is the root directory: it cannot be removed");
+                    PrintError("korvalin: \\: the root directory cannot be removed");
                     return EditEnd::Refused;
                 }
                 ids.push_back(id);

@@ -40,7 +40,7 @@ void PrintReport(const InjectReport& report) {
 int RunInject(const InjectArguments& args) {
     const bool folder = !args.allFrom.empty();
     if (folder == !args.file.empty()) {
-        PrintError("give either DISCPATH FILE or --all-from DIR");
+        PrintError("korvalin: give either DISCPATH FILE or --all-from DIR");
         return EXIT_USAGE;
     }
     InjectReport report;
@@ -49,7 +49,7 @@ int RunInject(const InjectArguments& args) {
                              : InjectFile(args.image, args.discPath, args.file, report, message);
     if (folder || done) PrintReport(report);
     if (!done) {
-        PrintError(message);
+        PrintProblem(message);
         return EXIT_ERROR;
     }
     return EXIT_OK;

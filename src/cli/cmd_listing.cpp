@@ -36,7 +36,7 @@ void RegisterListingCommands(CLI::App& app, int& status) {
         } else {
             std::string message;
             const bool written = WriteListingFile(text, *output, *project, message);
-            if (!written) PrintError(message);
+            if (!written) PrintProblem(message);
             status = written ? EXIT_OK : EXIT_ERROR;
         }
     });

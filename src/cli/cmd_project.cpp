@@ -6,8 +6,10 @@
 
 #include "cli/cli_support.h"
 #include "cli/commands.h"
+#include "cli/json_output.h"
 #include "layout/project_summary.h"
 #include "layout/recompute_layout.h"
+#include "model/calendar_time.h"
 #include "model/disc_path.h"
 #include "model/list_rows.h"
 #include "model/message_format.h"
@@ -17,7 +19,7 @@ namespace korvalin::cli {
 
 namespace {
 
-using json = nlohmann::ordered_json;
+using json = Json;
 
 json EntryJson(const Project& project, int32_t id) {
     const EntryRecord& e = EntryById(project, id);
@@ -30,6 +32,8 @@ json EntryJson(const Project& project, int32_t id) {
                 {"parent", e.parent},
                 {"dosDate", e.dosDate},
                 {"dosTime", e.dosTime},
+                {"date", IsoDateTime(AddDisplayHour(UnpackDos(e.dosDate, e.dosTime)))},
+                {"dateUtc", IsoDateTime(UnpackDos(e.dosDate, e.dosTime))},
                 {"recordLength", e.recordLength}};
 }
 
@@ -114,7 +118,7 @@ void AddNew(CLI::App& app, int& status) {
                   "Write the empty system area as addressed sectors with sync and header");
     cmd->callback([path, force, stamp, &status] {
         if (!*force && std::filesystem::exists(*path)) {
-            PrintError(FormatMessage("%s already exists (use --force to replace it)",
+            PrintError(FormatMessage("korvalin: %s: already exists (use --force to replace it)",
                                      path->c_str()));
             status = EXIT_ERROR;
             return;

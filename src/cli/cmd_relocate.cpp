@@ -38,7 +38,7 @@ int Relocate(const RelocateArgs& args) {
     Project project;
     std::string message;
     if (!OpenProjectFile(args.project, project, CurrentUtcTime(), message)) {
-        PrintError(message);
+        PrintProblem(message);
         return EXIT_ERROR;
     }
     std::vector<int32_t> tooLong;
@@ -51,7 +51,7 @@ int Relocate(const RelocateArgs& args) {
     }
     if (!tooLong.empty()) return EXIT_ERROR;
     if (changes.empty()) {
-        PrintError(FormatMessage("korvalin: no source path in %s starts with %s",
+        PrintError(FormatMessage("korvalin: %s: no source path starts with %s",
                                  args.project.c_str(), args.oldPrefix.c_str()));
         return EXIT_ERROR;
     }

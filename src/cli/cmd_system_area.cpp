@@ -29,7 +29,7 @@ int RunSystemArea(const SystemAreaOptions& o) {
     if (!LoadProject(o.project, project)) return EXIT_ERROR;
     std::string message;
     if (!o.from.empty() && !LoadSystemAreaFromFile(project, o.from, message)) {
-        PrintError(message);
+        PrintProblem(message);
         return EXIT_ERROR;
     }
     if (o.clear) ClearSystemArea(project);

@@ -99,7 +99,7 @@ bool RunRepair(const std::string& path, const RepairOptions& options, bool quiet
     const bool done = RepairImage(path, options, report, message, progress);
     bar.Finish();
     if (!quiet) PrintRepairs(options, report);
-    if (!done) PrintError(message);
+    if (!done) PrintProblem(message);
     return done;
 }
 
@@ -111,7 +111,7 @@ int RunVerify(const std::string& path, bool asJson, bool quiet) {
     const VerifyReport report = VerifyImage(path, VerifyOptions{}, progress);
     bar.Finish();
     if (!report.opened) {
-        PrintError(report.openError);
+        PrintProblem(report.openError);
         return EXIT_ERROR;
     }
     if (asJson) {

@@ -92,13 +92,13 @@ TEST_F(CliSafety, CompileNeverWritesOverItsInputsNorAnEarlierImageWithoutForce) 
         EXPECT_TRUE(Contains(ExpectRefused({"compile", path, image, "--force"}, 1, named), what));
     }
     ExpectRefused({"compile", path, In("old.iml")}, 1,
-                  In("old.iml") + " already exists (use --force to replace it)");
+                  In("old.iml") + ": already exists (use --force to replace it)");
     EXPECT_EQ(test::ReadBytes(dir / "old.iml").size(), 19u);
     EXPECT_EQ(RunCli({"compile", path, In("old.iml"), "--force"}).status, 0);
     EXPECT_EQ(RunCli({"compile", path, In("new.bin")}).status, 0);
-    ExpectRefused({"compile", path, In("new.bin")}, 1, In("new.bin") + " already exists");
+    ExpectRefused({"compile", path, In("new.bin")}, 1, In("new.bin") + ": already exists");
     fs::remove(dir / "new.bin");  // the cue sheet left alone is refused as well
-    ExpectRefused({"compile", path, In("new.bin")}, 1, In("new.cue") + " already exists");
+    ExpectRefused({"compile", path, In("new.bin")}, 1, In("new.cue") + ": already exists");
 }
 
 TEST_F(CliSafety, PipesDevicesAndFoldersAreRefusedNotWaitedOn) {
