@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Korvalin's one entry point on a Debian 12 machine:
 #   ./build.sh demo   install what is missing, build, run the main job on the demo disc tree
 #   ./build.sh test   install what is missing, build, run every test, build and check the

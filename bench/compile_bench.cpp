@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Times the raw (.bin) and .iso compiles against `cat` of the same source
 // files into one file, interleaved run by run so that a busy moment of the
 // machine falls on all three alike, and prints the median of the per-run

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Times `korvalin dump` of a raw image of about 700 MB against cp copying
 // the same image, and prints both times and their ratio (the target is 2 or less).
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Raw sector encoding and image verification speed. Bytes processed count
 // 2048 user-data bytes per sector, so the MB/s figure is user data.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Importing a 4096-entry IsoBuster listing with its extracted files, and
 // adding a 4000-file folder tree from disk.
 

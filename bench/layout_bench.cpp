@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The layout of the largest project (1,023 directories, 4,096 files, pins
 // among both) and of 1,022 folders of 4 files each, as every list refresh
 // runs it.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Refreshing the file list of a directory that holds 4096 files: the layout
 // run, the rows and the model reset (RefreshFileList), and once more with the
 // visible rows painted. Runs on the offscreen platform unless another is set.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Draws the desktop program's images and writes them as PNG files:
 //   icon_strip.png      the eleven 16x16 images shared by the list, the tree and the error log
 //   toolbar.png         the nine 16x16 toolbar images, in toolbar order

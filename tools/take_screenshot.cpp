@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writes the README's screenshots: the main window with a project opened from
 // a file (the tree expanded, the first file row selected), the entry editor
 // on that file, the volume label editor, an error log, the compile's

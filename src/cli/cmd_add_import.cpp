@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // add, import: taking files and folders from disk, and an IsoBuster listing.
 
 #include <iostream>

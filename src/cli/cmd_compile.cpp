@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // check, compile, reset-lbas, remove-warnings: the compile command and the
 // two commands that clear LBA marks.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // dump: a disc image in, its files, a project pinned to the disc's LBAs
 // and the tree listing out.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // mkdir, dummy, edit, rm, mv, swap, label: editing the disc tree of a
 // project. Each command drives the same editor state and operations as the
 // desktop, so a refused edit prints the desktop's message.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // inject: replaces files' data inside an existing image, in the sectors
 // they already have.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // listing: the laid-out tree as an IsoBuster tree listing, an LBA table or a C header.
 
 #include <iostream>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // new, ls, save-as: creating, listing and re-saving project files.
 
 #include <filesystem>

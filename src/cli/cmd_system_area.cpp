@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // system-area: the sixteen sectors before the volume descriptor, and the two
 // settings that decide what the compile writes there.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // verify: checks any PlayStation CD image, raw or 2048-byte, sector by
 // sector and through its ISO 9660 / CD-XA file system.
 

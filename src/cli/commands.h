@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Each group of subcommands registers itself on the application. A command's
 // callback stores its exit status in `status`.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // korvalin: the command-line front end over the same core as the desktop.
 
 #include <exception>

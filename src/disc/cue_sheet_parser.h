@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Cue sheets as disc images come with them: FILE, TRACK and INDEX lines.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "disc/directory_record.h"
 
 #include "disc/disc_field_reader.h"

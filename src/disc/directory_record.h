@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // One ISO 9660 directory record as read from a directory extent, with its
 // CD-XA system-use field when it has one.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Reading the fixed-order integer fields of on-disc structures, and the
 // both-byte-order fields whose two copies must agree.

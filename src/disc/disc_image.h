@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Opens what a user calls a disc image: a .cue sheet (its first data
 // track), a raw .bin, a 2048-byte .iso or the IML variant's .ims.

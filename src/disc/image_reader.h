@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Reads sectors of a CD image by LBA: raw 2352-byte sectors (Mode 2 or
 // Mode 1), 2336-byte Mode 2 sectors without sync and header, or plain

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The ISO 9660 hierarchy of an image: every directory in path-table order
 // with its file records in the order of its extent. Guarded against loops,

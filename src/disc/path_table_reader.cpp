@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "disc/path_table_reader.h"
 
 #include "disc/disc_field_reader.h"

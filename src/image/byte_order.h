@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Field writers for the on-disc structures: every multi-byte value goes into
 // the image through one of these, never as a host integer.

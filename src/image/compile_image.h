@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Writes the image of a laid-out project, and its cue sheet or IML file.
 

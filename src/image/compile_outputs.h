@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The files a compile writes, and whether writing them could destroy
 // something the project needs: checked before any byte is written, by the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What one compile works with: the chosen image name, the progress hook, the
 // result text and the position in the image being written.

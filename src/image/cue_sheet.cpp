@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "image/cue_sheet.h"
 
 #include "image/compile_image.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The cue sheet beside a raw image: one Mode 2 data track from its first sector.
 

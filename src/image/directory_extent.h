@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Directory extents: the "." and ".." records, then the child directories,
 // then the files, each in table order, every record with its CD-XA field.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Walks the directory hierarchy from the root record of the volume
 // descriptor: every record of every directory extent, the "." and ".."

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The image file, written strictly front to back. Writers append sectors in
 // image order: sectors they assembled themselves, runs of file data and runs

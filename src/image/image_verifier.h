@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Checks any PlayStation CD image, raw (2352-byte sectors) or plain (2048):
 // every raw sector's sync, address, mode, subheader, EDC and P/Q parity, and

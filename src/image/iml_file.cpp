@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "image/iml_file.h"
 
 #include "image/compile_image.h"

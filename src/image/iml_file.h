@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The IML file: the disc described as the image (its file-system sectors)
 // plus the sector ranges that come from each source file, with fixed [SYS]

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Reads the L and M path tables and their optional copies, checks that all
 // of them say the same, and hands the records on for the comparison with the

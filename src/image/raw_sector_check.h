@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The checks of one raw 2352-byte sector: sync, BCD address, mode byte,
 // subheader copies, EDC and (Form 1) P/Q parity.

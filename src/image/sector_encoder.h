@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // EDC and Reed-Solomon P/Q parity (ECMA-130) of raw Mode 2 sectors.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The two implementations behind SectorEncoder: a portable one (tables and
 // the compiler's generic vectors) and one for x86 processors with SSSE3,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // EDC by carry-less multiplication and P/Q parity with SSSE3, compiled for
 // those instructions function by function so the build needs no -march;
 // the encoder calls them only after asking the processor.

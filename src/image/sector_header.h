@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Sync, header and subheader of raw Mode 2 Form 1 sectors, with the BCD
 // address counting up one sector per stamped sector.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The machinery behind ImageOutput: chunks of sectors described by the
 // appending thread, prepared (read, stamped, encoded) by worker threads and

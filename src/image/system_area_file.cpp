@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "image/system_area_file.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the compile writes in sectors 0-15, from the project's stored system
 // area and its two settings.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The companion text files (cue sheet, IML file) are written with CR LF line
 // ends, as text mode writes them on the system these files are read on.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What a verification found: problems tied to a sector (or to the whole
 // image), listed up to a limit and counted beyond it, and notes that are

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "image/volume_date.h"
 
 #include "model/message_format.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Checks of the primary volume descriptor at sector 16, of its root
 // directory record, and of the descriptor set up to its terminator.

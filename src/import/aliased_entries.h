@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Which entries of a listing or of a dumped disc only alias data that another
 // entry holds, so that a rebuild keeps every name without losing any bytes.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Disc image in, project and files out: extracts every file of an ISO 9660
 // image into OUTDIR/files, writes a project whose tables follow the disc

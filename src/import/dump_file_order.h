@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The layout takes a pinned empty file's range to end one sector before it
 // starts; registered before the file that holds that sector, it would

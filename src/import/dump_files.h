@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Writing a dump's files and folders below one folder, never through a
 // link and never outside it.

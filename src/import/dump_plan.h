@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What a dump of a disc image will do, worked out before anything is
 // written: the project whose tables follow the disc, the files to extract,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Rebuilds the project's tree from an IsoBuster tree listing and the files
 // extracted beside it.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The IsoBuster tree listing: white-space separated triples of an LBA, a
 // token that starts with a comma, and a disc path.

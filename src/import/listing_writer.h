@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The laid-out disc tree written out as text: the tree listing the import
 // reads back, an LBA table for people, or a C header for game code.

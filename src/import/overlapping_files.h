@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Files of a dumped disc whose sectors overlap without one lying inside the
 // other (a dummy of this program reaching past the file it starts in, or a

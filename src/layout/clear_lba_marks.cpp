@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "layout/clear_lba_marks.h"
 
 namespace korvalin {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // "Reset LBA's" and "Remove Warnings": clear marks in every file and every
 // directory except the root. The caller refreshes the views (and with them

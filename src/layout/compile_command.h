@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The "Compile PS/PS2 CD Image" command: the displaced warning, the
 // pre-compile check, the save dialog and the compile, on the layout of the

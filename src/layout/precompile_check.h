@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The checks run before compiling: the tables must be consistent, every
 // record must point inside the data area of an image that can exist, and no

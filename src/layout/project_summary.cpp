@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "layout/project_summary.h"
 
 #include "model/message_format.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The sectors that hold data during one layout run: directories and files
 // that are not empty. Their ranges never share a sector.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Writing the entry editor's result into the entry, by the command that
 // opened the editor.

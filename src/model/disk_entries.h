@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Entries made from files and folders on disk, shared by adding from disk
 // and the import, and the look-ups both use to find names already present.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "model/drop_on_list.h"
 
 #include "model/move_file.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // "Edit Info": the entry editor on an existing directory, file or dummy file.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What an editing operation hands back to the front end: a result code, the
 // message to show (letter for letter; empty when there is none) and how the

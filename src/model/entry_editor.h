@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The entry editor's logic, without its window. A dialog (or the command
 // line, or a test) drives one EntryEditorState:

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // One directory or file entry of the disc tree. The numeric fields and the
 // reserved bytes mirror the 48-byte record that the project file stores.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The rows of the file list for one directory, as plain data: the desktop
 // list view and `korvalin ls` both show these.

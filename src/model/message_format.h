@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // printf-style formatting for the program's message texts, which are used
 // letter for letter with their own %s, %u and %i.

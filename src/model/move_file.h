@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Moving a file into another directory by dragging it onto a folder, either
 // a folder row of the file list or a folder of the directory tree. The file

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // New Dummy File: a file entry without data in `currentDir`, pinned to an
 // LBA, named and sized in the editor.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "model/new_sub_directory.h"
 
 #include "layout/recompute_layout.h"

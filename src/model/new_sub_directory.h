@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // New Sub Directory: an empty directory in `currentDir`, named in the editor.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the editors' date and time pickers can hold. Entry dates are packed
 // into DOS words, whose year runs from 1980 to 1980 + 127, so the pickers

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The whole state of the one open project: the two entry tables, the volume
 // label and date, the system area, the selection and the last layout.

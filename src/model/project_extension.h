@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The project file's extension block: what the plain format has no room for
 // (settings now; per-entry information and audio tracks later), appended

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Dragging a file onto another file: the two exchange their FileTable slots,
 // and with them their order of layout and on the disc.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What an operation may need to ask or tell the user. The desktop answers
 // with dialogs and message boxes, the command line with its options, tests

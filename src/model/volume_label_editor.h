@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // "Edit Volume Label": the volume label and the volume date and time. A
 // dialog opens the state, lets the user change `label` (at most 32

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Replaces a file's data inside an existing image, in the sectors the file
 // already has: its directory record's size is updated (both byte orders) and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // An image opened for patching in place: the data track's file open for
 // reading and writing, its format, and whole-sector reads and writes by LBA.

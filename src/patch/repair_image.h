@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Repairs a raw image in place: what each sector's data determine is
 // recomputed (the header's address where the sync is present, the EDC of

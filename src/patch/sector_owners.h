@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Which file or directory of the ISO 9660 hierarchy owns a sector, for
 // reports that say what a damaged sector belongs to.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // An exclusive advisory lock (flock) on a project file, held for a whole
 // load-edit-save so that two programs editing one project never lose an

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Plain sequential file access for the image writer: one output file written
 // front to back, source files read front to back.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The program's commands: the resource identifiers the menus, the toolbar
 // and the accelerators share, with their menu texts and prompts.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Everything the desktop program asks or tells the user goes through one
 // DesktopPrompt: the core's UserPrompt (message boxes, the save dialog) plus

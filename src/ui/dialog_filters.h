@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // File dialog filters come in the Windows form "Name (*.a)|*.a|Other|*.b;*.c||";
 // Qt wants "Name (*.a);;Other (*.b *.c)".

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Sizes that follow the font in use, so that no scale factor or font cuts a
 // title or a field.

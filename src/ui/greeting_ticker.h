@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The season's greeting that scrolls through the status bar's summary pane
 // from 24 December to 6 January: it waits about ten seconds, scrolls one

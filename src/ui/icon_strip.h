@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The program's images: the strip of eleven 16x16 images shared by the file
 // list, the directory tree and the error log, the toolbar images, the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // File > "Import Disc Image...": dump a disc image into a folder the user
 // picks, with the progress window, then open the project it wrote.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The application: settings and the recent-files list, the document, the
 // main window, and the commands that replace the project (New, Open, the

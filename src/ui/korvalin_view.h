@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The right pane: the entries of the current directory, a first row for the
 // parent, then the subdirectories, then the files. RefreshFileList is the one

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The project commands of the file list: each calls its core operation,
 // answers its questions through the application's prompt and refreshes the
 // views as the outcome says.

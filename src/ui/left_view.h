@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The left pane: the directory tree, the volume label as its root. It is
 // rebuilt from the DirTable by the file list's refresh; selecting a folder

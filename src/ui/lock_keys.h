@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Caps Lock, Num Lock and Scroll Lock for the status bar. Under X11 the
 // keyboard's indicators are read through XKB; on other platforms (Wayland,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // korvalin-gui: the desktop program. An optional argument names a project
 // file (.krv) to open.
 

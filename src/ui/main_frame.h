@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The main window: menus, toolbar, accelerators, the status bar with its
 // prompt, project summary and lock-key panes, and the splitter holding the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/patch_image_actions.h"
 
 #include <QAction>

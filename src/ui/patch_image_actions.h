@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Tools > "Repair Image..." and "Replace File in Image...": patch a disc
 // image in place, with the progress window, and say what was done.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The editors' date and time pickers and their values. The date picker
 // offers the years a DOS date word holds.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The desktop's answers: message boxes captioned "Korvalin", Qt file
 // dialogs, and the program's own modal windows.

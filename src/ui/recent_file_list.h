@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The recent-files list of the File menu, kept in the per-user settings
 // under "Recent File List" as File1 to File4, the most recent first.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // "System Area": what sectors 0-15 hold, loading them from an image, a cue
 // sheet or a license file, clearing them, and the two settings that decide

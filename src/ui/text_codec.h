@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // How the model's byte strings become screen text and back. Disc names and
 // the volume label are single-byte Windows-1252 text (read as Latin-1); source

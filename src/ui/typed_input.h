@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Rules for what the user may type into the editors' fields. A QLineEdit
 // applies its validator's rejection to typed input only, and only while the

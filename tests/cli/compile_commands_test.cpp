@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // check, compile, remove-warnings, reset-lbas and verify.
 
 #include <gtest/gtest.h>

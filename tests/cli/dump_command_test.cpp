@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // korvalin dump from the command line: a good image gives its summary and
 // project; each kind of bad image, a cue sheet naming a missing file, a
 // folder in use and a link in the way give their message, exit 1 and no project.

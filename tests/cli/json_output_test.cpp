@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // --json of each command: one parsable object on standard output with the
 // documented keys and types, also when the command fails; --quiet compile.
 

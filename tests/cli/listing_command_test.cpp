@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // listing: the three formats, where they go, and what is refused.
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // verify --repair and inject from the command line: what they print, their
 // exit status, and the image sound afterwards.
 

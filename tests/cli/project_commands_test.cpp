@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // new, ls, save-as, add and import: what they save and print, and their exit codes.
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the commands refuse so that no input is destroyed, no number
 // misread and no concurrent update lost.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // system-area and new --stamp-system-area.
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One disc in every container the reader opens (raw, 2048-byte, a cue sheet
 // of MODE2/2352 or MODE2/2336, a data track after an audio track) reads as
 // the same tree; Form 2 sectors come out whole.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Discs made by other tools (genisoimage, xorriso; and a raw image wrapped
 // around one) dump to a project whose files lie at the LBAs isoinfo reports,
 // with the same bytes; isoinfo lists the rebuilt image with the same tree.

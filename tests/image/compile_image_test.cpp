@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Whole images of the sample disc in the three variants and the compile's
 // failure messages.
 

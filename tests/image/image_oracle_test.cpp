@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The sample disc read by Debian's independent readers: isoinfo, cd-info
 // (libcdio-utils), bchunk and pycdlib. A test whose
 // reader is not installed is skipped.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The image verifier: damage to each file-system structure and to each part
 // of a raw sector is reported at its LBA; images of another writer are sound;
 // random files never break it.

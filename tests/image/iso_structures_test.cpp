@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The file-system structures byte for byte, against values worked out by
 // hand for a small tree: root, DATA, and the file A.B in the root.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A small disc used by the whole-image tests: nested folders, a pinned
 // directory and file, dummy files, empty files, files of 1, 60, 2048, 2049

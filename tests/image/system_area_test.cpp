@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The system area: taken from license files and images of every kind, and
 // what the compile writes there for each setting, checked by the verifier.
 

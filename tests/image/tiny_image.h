@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A small PlayStation-style disc for the verifier tests, compiled by the
 // program itself (its writer is checked byte for byte elsewhere): the root

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "import/aliased_entries.h"
 
 #include <gtest/gtest.h>

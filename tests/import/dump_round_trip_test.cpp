@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A disc dumped to files and a project compiles again to the same image,
 // byte for byte; the listing it writes imports to the same file table.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A disc compiled, written out as a tree listing, its entries extracted from
 // the image as a disc reader would, imported in mode 0 and compiled again
 // gives the same image: empty files, second names and entries lying inside

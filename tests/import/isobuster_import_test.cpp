@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The IsoBuster listing import: the tree level by level, the import modes,
 // the listing's edge cases, and listings that are not sound at all.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The pre-compile check, the commands that clear LBA marks, and the compile
 // command that runs the check before it asks for the image.
 

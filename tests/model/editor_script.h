@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Scripted users for the entry editor: fill the fields, press OK or Cancel.
 

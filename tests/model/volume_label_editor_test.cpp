@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "model/volume_label_editor.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Injecting files into compiled images: the data read back by isoinfo and
 // by the program's own reader, the image still sound, a same-size file
 // giving the image a compile of the new file gives, a larger file refused

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The sample disc compiled to a raw image and a 2048-byte one, for the
 // tests that patch images in place.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Repairing raw images in place: damaged headers, EDC and parity come back
 // byte for byte, a dry run writes nothing, a repair cut short finishes on
 // the next run, and images that cannot be repaired are refused by name.

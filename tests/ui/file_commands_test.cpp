@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // New, Open, Save, Save As, the recent-files list and the unsaved-changes
 // question, through the keys and the menus, with scripted file dialogs.
 

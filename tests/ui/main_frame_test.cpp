@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window: title, menus, toolbar, the status bar's summary and the
 // season's greeting (driven tick by tick, no timer is waited for), the pane
 // switch, a project command issued from the tree, and the volume label dialog.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The project commands through the main window's actions, the list's
 // context menu and the mouse. Dialogs are answered by the scripted prompt;
 // the entry editor by the real dialog, shown but without its modal loop.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The one fixture of the desktop tests: a started main window over its own
 // settings file and a fixed clock, scripted answers in place of its dialogs,

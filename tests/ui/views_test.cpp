@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The directory tree and the file list over a project opened from a file:
 // rows, icons, markers, tree items, navigation and the context menu.
 
