@@ -22,6 +22,7 @@ struct OpenFileRequest {
     std::string filter;            // Windows form: "KRV Files (*.krv)|*.krv||"
     std::string defaultExtension;  // added when the typed name has none and does not exist
     bool fileMustExist = true;     // the folder must exist in any case
+    std::string title;             // the dialog's caption; "" for the platform's own
 };
 
 enum class MessageIcon { None, Stop };
@@ -45,6 +46,11 @@ public:
     // Yes/No: replace the existing file `path`?
     virtual bool AskReplaceFile(const std::string& path) = 0;
     virtual bool AskYesNo(const std::string& text) = 0;
+    // Yes/No/Cancel: true for Yes, false for No, nothing for Cancel.
+    virtual std::optional<bool> AskYesNoCancel(const std::string& text) = 0;
+    // A line of text under `label`, starting at `initial`; nothing when cancelled.
+    virtual std::optional<std::string> AskText(const std::string& title, const std::string& label,
+                                               const std::string& initial) = 0;
     // "Save changes?" with Save, Discard and Cancel.
     virtual SaveChangesAnswer AskSaveChanges() = 0;
 

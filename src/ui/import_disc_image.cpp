@@ -34,7 +34,7 @@ std::string SummaryText(const DumpResult& result) {
 
 void ImportDiscImage(CMainFrame& frame, CKorvalinApp& app) {
     DesktopPrompt& prompt = app.Prompt();
-    const std::optional<std::string> image = prompt.AskOpenFile({IMAGE_FILTER, "", true});
+    const std::optional<std::string> image = prompt.AskOpenFile({IMAGE_FILTER, "", true, "Import Disc Image"});
     if (!image) return;
     const std::optional<std::string> folder = prompt.AskFolder(FOLDER_TITLE);
     if (!folder) return;

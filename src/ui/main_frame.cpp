@@ -155,7 +155,7 @@ void CMainFrame::CreateMenus() {
 
     QMenu* help = menuBar()->addMenu("&Help");
     help->addAction(Action(ID_APP_ABOUT));
-    AddPatchImageActions(*this);
+    AddPatchImageActions(*this, app_);
 }
 
 void CMainFrame::CreateToolBar() {

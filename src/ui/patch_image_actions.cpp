@@ -2,26 +2,26 @@
 #include "ui/patch_image_actions.h"
 
 #include <QAction>
-#include <QFileDialog>
-#include <QInputDialog>
-#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
-#include <QMessageBox>
 
 #include "image/image_verifier.h"
+#include "model/message_format.h"
 #include "patch/inject_file.h"
 #include "patch/repair_image.h"
+#include "ui/korvalin_app.h"
 #include "ui/main_frame.h"
 #include "ui/progress_window.h"
-#include "ui/text_codec.h"
 
 namespace korvalin {
 
 namespace {
 
 constexpr char TOOLS_MENU[] = "&Tools";
-constexpr char IMAGE_FILTER[] = "Disc images (*.cue *.bin *.iso *.img);;All Files (*)";
+constexpr char IMAGE_FILTER[] = "Disc images (*.cue *.bin *.iso *.img)|*.cue;*.bin;*.iso;*.img|All Files (*)|*||";
+constexpr char ALL_FILES_FILTER[] = "All Files (*)|*||";
+constexpr char BACKUP_QUESTION[] = "Keep a copy of the image (.orig) before repairing?";
+constexpr char DISC_PATH_LABEL[] = "File on the disc (\\DATA\\FILE.BIN):";
 constexpr int LISTED_SECTORS = 20;
 
 QMenu* ToolsMenu(CMainFrame& frame) {
@@ -37,35 +37,35 @@ QMenu* ToolsMenu(CMainFrame& frame) {
     return menu;
 }
 
-QString Local(const std::string& text) { return QString::fromLocal8Bit(text.c_str()); }
-
-QString RepairText(const RepairReport& report, const std::string& image) {
-    QString text;
+std::string RepairText(const RepairReport& report, const std::string& image) {
+    std::string text;
     int listed = 0;
     for (const RepairedSector& s : report.repaired) {
         if (listed++ == LISTED_SECTORS) {
-            text += QString("... and %1 more\n").arg(report.repaired.size() - LISTED_SECTORS);
+            text += FormatMessage("... and %zu more\n", report.repaired.size() - LISTED_SECTORS);
             break;
         }
-        text += QString("LBA %1: %2").arg(s.lba).arg(Local(s.wrong));
-        text += s.owner.empty() ? "\n" : QString(" (%1)\n").arg(Local(s.owner));
+        text += FormatMessage("LBA %lld: %s", static_cast<long long>(s.lba), s.wrong.c_str());
+        text += s.owner.empty() ? "\n" : " (" + s.owner + ")\n";
     }
-    text += QString("%1 sectors checked, %2 repaired.\n").arg(report.sectorsChecked).arg(report.repaired.size());
-    if (!report.backupFile.empty()) text += "Backup: " + PathText(report.backupFile) + "\n";
+    text += FormatMessage("%lld sectors checked, %zu repaired.\n", static_cast<long long>(report.sectorsChecked),
+                          report.repaired.size());
+    if (!report.backupFile.empty()) text += "Backup: " + report.backupFile + "\n";
     const VerifyReport verified = VerifyImage(image, {});
-    text += verified.Sound() ? QString("The image is sound.")
-                             : QString("%1 problems remain: run korvalin verify for the list.").arg(verified.problemCount);
+    text += verified.Sound() ? std::string("The image is sound.")
+                             : FormatMessage("%lld problems remain: run korvalin verify for the list.",
+                                             static_cast<long long>(verified.problemCount));
     return text;
 }
 
-void RepairImageCommand(CMainFrame& frame) {
-    const QString image = QFileDialog::getOpenFileName(&frame, "Repair Image", QString(), IMAGE_FILTER);
-    if (image.isEmpty()) return;
-    const auto answer = QMessageBox::question(&frame, "korvalin", "Keep a copy of the image (.orig) before repairing?",
-                                              QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
-    if (answer == QMessageBox::Cancel) return;
+void RepairImageCommand(CMainFrame& frame, CKorvalinApp& app) {
+    DesktopPrompt& prompt = app.Prompt();
+    const std::optional<std::string> image = prompt.AskOpenFile({IMAGE_FILTER, "", true, "Repair Image"});
+    if (!image) return;
+    const std::optional<bool> backup = prompt.AskYesNoCancel(BACKUP_QUESTION);
+    if (!backup) return;
     RepairOptions options;
-    options.backup = answer == QMessageBox::Yes;
+    options.backup = *backup;
     RepairReport report;
     std::string message;
     bool done = false;
@@ -74,56 +74,49 @@ void RepairImageCommand(CMainFrame& frame) {
         progress.setWindowTitle("Repair Image");
         progress.SetRange(0, BULK_PROGRESS_RANGE);
         progress.show();
-        done = RepairImage(PathBytes(image), options, report, message, progress.Callback());
+        done = RepairImage(*image, options, report, message, progress.Callback());
     }
-    if (!done) {
-        QMessageBox::warning(&frame, "korvalin", Local(message));
-        return;
-    }
-    QMessageBox::information(&frame, "korvalin", RepairText(report, PathBytes(image)));
+    prompt.ShowMessage(done ? RepairText(report, *image) : message);
 }
 
-void ReplaceFileCommand(CMainFrame& frame) {
-    const QString image = QFileDialog::getOpenFileName(&frame, "Replace File in Image", QString(), IMAGE_FILTER);
-    if (image.isEmpty()) return;
-    bool ok = false;
-    const QString discPath = QInputDialog::getText(&frame, "Replace File in Image", "File on the disc (\\DATA\\FILE.BIN):",
-                                                   QLineEdit::Normal, "\\", &ok);
-    if (!ok || discPath.isEmpty()) return;
-    const QString file = QFileDialog::getOpenFileName(&frame, "The new data");
-    if (file.isEmpty()) return;
+void ReplaceFileCommand(CMainFrame&, CKorvalinApp& app) {
+    DesktopPrompt& prompt = app.Prompt();
+    const std::optional<std::string> image =
+        prompt.AskOpenFile({IMAGE_FILTER, "", true, "Replace File in Image"});
+    if (!image) return;
+    const std::optional<std::string> discPath =
+        prompt.AskText("Replace File in Image", DISC_PATH_LABEL, "\\");
+    if (!discPath || discPath->empty()) return;
+    const std::optional<std::string> file = prompt.AskOpenFile({ALL_FILES_FILTER, "", true, "The new data"});
+    if (!file) return;
     InjectReport report;
     std::string message;
-    if (!InjectFile(PathBytes(image), discPath.toStdString(), PathBytes(file), report, message)) {
-        QMessageBox::warning(&frame, "korvalin", Local(message));
+    if (!InjectFile(*image, *discPath, *file, report, message)) {
+        prompt.ShowMessage(message);
         return;
     }
     const InjectedFile& f = report.injected.front();
-    QMessageBox::information(&frame, "korvalin",
-                             QString("%1 replaced: %2 sectors written, size %3 -> %4.")
-                                 .arg(Local(f.discPath))
-                                 .arg(f.sectors)
-                                 .arg(f.oldSize)
-                                 .arg(f.newSize));
+    prompt.ShowMessage(FormatMessage("%s replaced: %lld sectors written, size %u -> %u.", f.discPath.c_str(),
+                                     static_cast<long long>(f.sectors), f.oldSize, f.newSize));
 }
 
-QAction* AddAction(CMainFrame& frame, QMenu* menu, const char* text, const char* name, const char* tip,
-                   void (*command)(CMainFrame&)) {
+QAction* AddAction(CMainFrame& frame, CKorvalinApp& app, QMenu* menu, const char* text, const char* name,
+                   const char* tip, void (*command)(CMainFrame&, CKorvalinApp&)) {
     auto* action = new QAction(text, &frame);
     action->setObjectName(name);
     action->setStatusTip(tip);
-    QObject::connect(action, &QAction::triggered, &frame, [&frame, command] { command(frame); });
+    QObject::connect(action, &QAction::triggered, &frame, [&frame, &app, command] { command(frame, app); });
     menu->addAction(action);
     return action;
 }
 
 }  // namespace
 
-void AddPatchImageActions(CMainFrame& frame) {
+void AddPatchImageActions(CMainFrame& frame, CKorvalinApp& app) {
     QMenu* tools = ToolsMenu(frame);
-    AddAction(frame, tools, "&Repair Image...", "repairImage",
+    AddAction(frame, app, tools, "&Repair Image...", "repairImage",
               "Rewrite a raw image's sector addresses, EDC and parity in place", RepairImageCommand);
-    AddAction(frame, tools, "Replace &File in Image...", "replaceFileInImage",
+    AddAction(frame, app, tools, "Replace &File in Image...", "replaceFileInImage",
               "Replace a file's data inside an image, in the sectors it already has", ReplaceFileCommand);
 }
 

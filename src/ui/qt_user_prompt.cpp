@@ -3,6 +3,8 @@
 
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QInputDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 
 #include "ui/about_dialog.h"
@@ -51,6 +53,24 @@ bool QtUserPrompt::AskYesNo(const std::string& text) {
     return box.exec() == QMessageBox::Yes;
 }
 
+std::optional<bool> QtUserPrompt::AskYesNoCancel(const std::string& text) {
+    QMessageBox box(QMessageBox::Question, PROGRAM_NAME, MessageText(text),
+                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, owner_);
+    box.setDefaultButton(QMessageBox::Yes);
+    const int answer = box.exec();
+    if (answer != QMessageBox::Yes && answer != QMessageBox::No) return std::nullopt;
+    return answer == QMessageBox::Yes;
+}
+
+std::optional<std::string> QtUserPrompt::AskText(const std::string& title, const std::string& label,
+                                                 const std::string& initial) {
+    bool ok = false;
+    const QString text = QInputDialog::getText(owner_, MessageText(title), MessageText(label),
+                                               QLineEdit::Normal, MessageText(initial), &ok);
+    if (!ok) return std::nullopt;
+    return text.toStdString();
+}
+
 SaveChangesAnswer QtUserPrompt::AskSaveChanges() {
     QMessageBox box(QMessageBox::Warning, PROGRAM_NAME, SAVE_CHANGES_QUESTION,
                     QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, owner_);
@@ -95,6 +115,7 @@ std::optional<std::string> QtUserPrompt::AskSaveFileName(const SaveFileRequest& 
 
 std::optional<std::string> QtUserPrompt::AskOpenFile(const OpenFileRequest& request) {
     QFileDialog dialog(owner_, QString(), QString(), ToQtFilter(request.filter));
+    if (!request.title.empty()) dialog.setWindowTitle(MessageText(request.title));
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(request.fileMustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;

@@ -22,6 +22,9 @@ public:
     std::optional<std::string> AskSaveFileName(const SaveFileRequest& request) override;
     bool AskReplaceFile(const std::string& path) override;
     bool AskYesNo(const std::string& text) override;
+    std::optional<bool> AskYesNoCancel(const std::string& text) override;
+    std::optional<std::string> AskText(const std::string& title, const std::string& label,
+                                       const std::string& initial) override;
     SaveChangesAnswer AskSaveChanges() override;
     std::optional<std::string> AskOpenFile(const OpenFileRequest& request) override;
     std::vector<std::string> AskFilesToAdd() override;

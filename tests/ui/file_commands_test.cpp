@@ -11,6 +11,7 @@
 #include <QTimer>
 
 #include "image/compile_image.h"
+#include "image/image_verifier.h"
 #include "layout/recompute_layout.h"
 #include "ui/dialog_filters.h"
 #include "ui/import_disc_image.h"
@@ -155,6 +156,62 @@ private slots:
         QVERIFY(file.IsPinned());
         QCOMPARE(file.lba, compiled.fileTable[0].lba);
         QCOMPARE(QFileInfo(QString::fromStdString(file.sourcePath.value_or(""))).size(), 5000);
+    }
+
+    // Tools > Repair Image and Replace File in Image on a compiled raw image:
+    // a damaged EDC and parity are rewritten after a backup, a smaller file's
+    // bytes land in its sectors, and a larger one is refused.
+    void patchingAnImage() {
+        test::Window w;
+        w.WriteFile("src/a.bin", 5000);
+        Project compiled = test::NewProject();
+        test::AddFile(compiled, "A.BIN", 5000, 0, w.Path("src/a.bin"));
+        RecomputeLayout(compiled);
+        CompileState state;
+        state.imagePath = w.Path("disc.bin");
+        CompileImage(compiled, state);
+        QCOMPARE(state.compileMessage, std::string(COMPILE_SUCCESS_MESSAGE));
+        const int64_t lba = compiled.fileTable[0].lba;
+        const auto sectorAt = [&](int64_t sector, int64_t offset) { return (sector * 2352) + offset; };
+        {
+            QFile image(w.FilePath("disc.bin"));
+            QVERIFY(image.open(QIODevice::ReadWrite));
+            image.seek(sectorAt(lba + 1, 2072));  // EDC
+            image.write("\x01\x02");
+            image.seek(sectorAt(lba + 1, 2100));  // P parity
+            image.write("\xff");
+        }
+        QVERIFY(!VerifyImage(w.Path("disc.bin"), {}).Sound());
+        auto& prompt = w.prompt();
+        prompt.openAnswers = {w.Path("disc.bin")};
+        prompt.yesNoCancelAnswers = {true};
+        w.frame().findChild<QAction*>("repairImage")->trigger();
+        QCOMPARE(prompt.openRequests.at(0).title, std::string("Repair Image"));
+        QCOMPARE(prompt.messages.at(0), std::string("Keep a copy of the image (.orig) before repairing?"));
+        const QString repaired = QString::fromStdString(prompt.messages.at(1));
+        QVERIFY2(repaired.startsWith(QString("LBA %1: ").arg(lba + 1)), qPrintable(repaired));
+        QVERIFY(repaired.endsWith("The image is sound."));
+        QVERIFY(VerifyImage(w.Path("disc.bin"), {}).Sound());
+        QVERIFY(QFileInfo::exists(w.FilePath("disc.bin.orig")));
+
+        test::WriteBytes(w.Path("small.bin"), std::vector<uint8_t>(3000, 0x11));
+        test::WriteBytes(w.Path("large.bin"), std::vector<uint8_t>(7000, 0x11));
+        prompt.messages.clear();
+        prompt.openAnswers = {w.Path("disc.bin"), w.Path("small.bin"), w.Path("disc.bin"), w.Path("large.bin")};
+        prompt.textAnswers = {std::string("\\A.BIN"), std::string("\\A.BIN")};
+        QAction* replace = w.frame().findChild<QAction*>("replaceFileInImage");
+        replace->trigger();
+        QCOMPARE(prompt.messages.at(1), std::string("\\A.BIN replaced: 3 sectors written, size 5000 -> 3000."));
+        QFile image(w.FilePath("disc.bin"));
+        QVERIFY(image.open(QIODevice::ReadOnly));
+        image.seek(sectorAt(lba, 24));
+        QByteArray data = image.read(2048);
+        image.seek(sectorAt(lba + 1, 24));
+        data += image.read(3000 - 2048);
+        QCOMPARE(data, QByteArray(3000, 0x11));
+        QVERIFY(VerifyImage(w.Path("disc.bin"), {}).Sound());
+        replace->trigger();
+        QVERIFY2(prompt.messages.at(3).find("2 sectors are missing") != std::string::npos, prompt.messages[3].c_str());
     }
 
     void saveAndSaveAs() {

@@ -30,6 +30,8 @@ public:
     std::vector<std::string> messages;  // every message box's text and every question
     std::vector<MessageIcon> icons;     // of the message boxes
     std::deque<bool> okCancelAnswers, replaceAnswers, yesNoAnswers;
+    std::deque<std::optional<bool>> yesNoCancelAnswers;
+    std::deque<std::optional<std::string>> textAnswers;
     std::deque<SaveChangesAnswer> saveChangesAnswers;
     std::deque<std::optional<std::string>> saveAnswers, openAnswers, folderAnswers;
     std::deque<std::vector<std::string>> filesAnswers;
@@ -66,6 +68,15 @@ public:
     bool AskYesNo(const std::string& text) override {
         messages.push_back(text);
         return Next(yesNoAnswers, false);
+    }
+    std::optional<bool> AskYesNoCancel(const std::string& text) override {
+        messages.push_back(text);
+        return Next(yesNoCancelAnswers, {});
+    }
+    std::optional<std::string> AskText(const std::string&, const std::string& label,
+                                       const std::string&) override {
+        messages.push_back(label);
+        return Next(textAnswers, {});
     }
     SaveChangesAnswer AskSaveChanges() override {
         messages.push_back(SAVE_CHANGES_QUESTION);
