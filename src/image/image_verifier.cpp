@@ -37,7 +37,13 @@ void CheckAllRawSectors(ImageSource& source, const ImageFormat& format, const Ve
     }
 }
 
+constexpr char BLANK_SYSTEM_AREA_NOTE[] =
+    "sectors 0-15 are all zero, without sync or header: some emulators (DuckStation for one) refuse "
+    "such an image; stamp them with korvalin system-area PROJECT --stamp on (or korvalin new "
+    "--stamp-system-area) and compile again";
+
 void AddTallyNotes(const RawSectorTally& tally, std::vector<std::string>& notes) {
+    if (tally.blankSystemAreaSectors == SYSTEM_AREA_SECTORS) notes.push_back(BLANK_SYSTEM_AREA_NOTE);
     if (tally.form2WithoutEdc > 0) {
         notes.push_back(FormatMessage("%lld Form 2 sectors carry no EDC (the field is zero, which CD-XA allows)",
                                       static_cast<long long>(tally.form2WithoutEdc)));
