@@ -16,6 +16,9 @@ namespace {
 constexpr char MSG_SOURCE_MISSING[] = "%s: cannot be read, so it cannot be a raw XA file";
 constexpr char MSG_SOURCE_NOT_SECTORS[] =
     "%s: holds %llu bytes, not a whole number of 2336-byte sectors, so it cannot be a raw XA file";
+constexpr char MSG_OFFER_MARK[] =
+    "%s looks like raw XA sectors (STR video or XA audio, 2336 bytes each).\n"
+    "Mark it raw XA, so that its sectors go on the disc as they are?";
 constexpr char MSG_NOT_A_FILE[] = "%s: only a file with a source on disk can be a raw XA file";
 
 // Sectors looked at when guessing whether a file is raw XA.
@@ -111,6 +114,14 @@ bool LooksLikeRawXa(const std::string& path) {
 bool ProjectHasRawXaFiles(const Project& project) {
     return std::any_of(project.fileTable.begin(), project.fileTable.end(),
                        [](const FileEntry& file) { return file.rawXa; });
+}
+
+void OfferRawXaMarks(Project& project, int32_t firstNew, UserPrompt& prompt) {
+    for (int32_t i = std::max(firstNew, 0); i < project.fileCount(); ++i) {
+        FileEntry& file = project.fileTable[static_cast<size_t>(i)];
+        if (file.rawXa || !file.sourcePath || !LooksLikeRawXa(*file.sourcePath)) continue;
+        if (prompt.AskOkCancel(FormatMessage(MSG_OFFER_MARK, file.sourcePath->c_str()))) SetRawXa(file, true);
+    }
 }
 
 std::vector<std::string> CheckRawXaSources(const Project& project) {

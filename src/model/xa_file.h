@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "model/project.h"
+#include "model/user_prompt.h"
 
 namespace korvalin {
 
@@ -36,6 +37,10 @@ std::string RawXaSourceProblem(const FileEntry& file);
 bool LooksLikeRawXa(const std::string& path);
 
 bool ProjectHasRawXaFiles(const Project& project);
+// After files were added from disk (FileTable index `firstNew` on): asks for
+// each that looks like raw XA whether to mark it, and marks it on OK.
+void OfferRawXaMarks(Project& project, int32_t firstNew, UserPrompt& prompt);
+
 // The pre-compile check's word on marked files: the first refusal, if any.
 std::vector<std::string> CheckRawXaSources(const Project& project);
 
