@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/cli_xa.h"
 
+#include <iostream>
+
 #include "cli/cli_support.h"
 #include "model/disc_path.h"
 #include "model/message_format.h"
@@ -33,8 +35,10 @@ void NoteRawXaLookalikes(const Project& project, int32_t firstNew, const std::st
     for (int32_t i = firstNew; i < project.fileCount(); ++i) {
         const FileEntry& file = project.fileTable[static_cast<size_t>(i)];
         if (file.rawXa || !file.sourcePath || !LooksLikeRawXa(*file.sourcePath)) continue;
-        PrintError(FormatMessage(MSG_LOOKS_RAW_XA, file.sourcePath->c_str(), projectPath.c_str(),
-                                 DiscPathOfEntry(project, FileId(i)).c_str()));
+        // A note, not an error: it stays out of --json's "errors".
+        std::cerr << FormatMessage(MSG_LOOKS_RAW_XA, file.sourcePath->c_str(), projectPath.c_str(),
+                                   DiscPathOfEntry(project, FileId(i)).c_str())
+                  << '\n';
     }
 }
 

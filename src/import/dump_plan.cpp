@@ -167,11 +167,10 @@ void AddFile(Builder& b, DumpedFile& file, int32_t parent) {
         b.findings.Add("names ending in a dot (a rebuilt disc drops it)", file.discPath);
         name.pop_back();
     }
-    if (file.rawXa) {
-        // compiles back to its own sectors
-    } else if (file.form2 && b.plan.image.format.subheaderOffset >= 0) {
+    const bool form2Dummy = file.form2 && !file.rawXa;  // a raw XA file compiles back to its own sectors
+    if (form2Dummy && b.plan.image.format.subheaderOffset >= 0) {
         b.findings.Add("Form 2 (XA) files, extracted as 2336-byte sectors, kept as dummies", file.discPath);
-    } else if (file.form2) {
+    } else if (form2Dummy) {
         b.findings.Add("Form 2 (XA) files in an image without subheaders (2048 bytes per sector extracted), "
                        "kept as dummies",
                        file.discPath);
