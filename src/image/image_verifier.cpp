@@ -8,6 +8,7 @@
 #include "image/path_table_check.h"
 #include "image/raw_sector_check.h"
 #include "image/sector_header.h"
+#include "image/system_area_note.h"
 #include "image/volume_descriptor_check.h"
 #include "model/message_format.h"
 
@@ -37,13 +38,7 @@ void CheckAllRawSectors(ImageSource& source, const ImageFormat& format, const Ve
     }
 }
 
-constexpr char BLANK_SYSTEM_AREA_NOTE[] =
-    "sectors 0-15 are all zero, without sync or header: some emulators (DuckStation for one) refuse "
-    "such an image; stamp them with korvalin system-area PROJECT --stamp on (or korvalin new "
-    "--stamp-system-area) and compile again";
-
 void AddTallyNotes(const RawSectorTally& tally, std::vector<std::string>& notes) {
-    if (tally.blankSystemAreaSectors == SYSTEM_AREA_SECTORS) notes.push_back(BLANK_SYSTEM_AREA_NOTE);
     if (tally.form2WithoutEdc > 0) {
         notes.push_back(FormatMessage("%lld Form 2 sectors carry no EDC (the field is zero, which CD-XA allows)",
                                       static_cast<long long>(tally.form2WithoutEdc)));
@@ -97,6 +92,9 @@ VerifyReport VerifyWithFormat(ImageSource& source, const ImageFormat& format, co
         RawSectorTally tally;
         CheckAllRawSectors(source, report.format, progress, tally, sectorProblems, report.sectorsChecked);
         AddTallyNotes(tally, report.notes);
+        if (auto note = BlankSystemAreaNote(source, format, tally.blankSystemAreaSectors)) {
+            report.notes.push_back(*note);
+        }
     }
     CheckFileSystem(source, options, report, fileSystemProblems);
     AppendProblems(sectorProblems, "sector", report);

@@ -142,14 +142,25 @@ TEST(XaSectors, OnlyARawImageTakesThemAndOnlyWholeSectorsAreTaken) {
     EXPECT_EQ(plain.size, 3000u);
 }
 
-TEST(XaSectors, AnEmptySystemAreaGetsANoteNamingTheEmulators) {
+// Only a disc meant to boot (SYSTEM.CNF in its root) gets the note.
+TEST(XaSectors, AnEmptySystemAreaOfABootableDiscGetsANoteNamingTheEmulators) {
     test::TempDir work;
     XaDisc disc = MakeXaDisc(work);
-    test::CompileToBytes(disc.project, work / "xa.bin");
-    const VerifyReport report = VerifyImage((work / "xa.bin").string(), VerifyOptions{});
-    EXPECT_TRUE(report.Sound());
-    EXPECT_TRUE(std::any_of(report.notes.begin(), report.notes.end(),
-                            [](const std::string& n) { return n.find("DuckStation") != std::string::npos; }));
+    const auto noted = [&work](const char* image) {
+        const VerifyReport report = VerifyImage((work / image).string(), VerifyOptions{});
+        EXPECT_TRUE(report.Sound());
+        return std::any_of(report.notes.begin(), report.notes.end(),
+                           [](const std::string& n) { return n.find("DuckStation") != std::string::npos; });
+    };
+    test::CompileToBytes(disc.project, work / "data.bin");
+    EXPECT_FALSE(noted("data.bin"));
+    test::WriteText(work / "system.cnf", "BOOT = cdrom:\\MAIN.EXE;1\r\n");
+    test::AddFile(disc.project, "SYSTEM.CNF", 26, 0, (work / "system.cnf").string());
+    test::CompileToBytes(disc.project, work / "boot.bin");
+    EXPECT_TRUE(noted("boot.bin"));
+    disc.project.settings.stampSystemArea = true;
+    test::CompileToBytes(disc.project, work / "stamped.bin");
+    EXPECT_FALSE(noted("stamped.bin"));
 }
 
 Project DumpAndOpen(const fs::path& image, const fs::path& outDir, DumpResult& result) {
