@@ -99,8 +99,6 @@ void AddAdd(CLI::App& app, int& status) {
             ErrorLog log;
             const int32_t firstNew = model.fileCount();
             const int result = AddFromDisk(model, dropped, log);
-            if (args->rawXa && !MarkAddedFilesRawXa(model, firstNew)) return EditEnd::Refused;
-            if (!args->rawXa) NoteRawXaLookalikes(model, firstNew, args->project);
             run.finished = result == ADD_FINISHED;
             PrintLog(log, args->json ? &run.report : nullptr);
             if (result == ADD_OUT_OF_MEMORY) TerminalPrompt().ShowMessage(OUT_OF_MEMORY_MESSAGE);
@@ -109,6 +107,8 @@ void AddAdd(CLI::App& app, int& status) {
                                          "or 4096 files); the rest was not added",
                                          args->project.c_str()));
             }
+            if (args->rawXa && !MarkAddedFilesRawXa(model, firstNew)) return EditEnd::Refused;
+            if (!args->rawXa) NoteRawXaLookalikes(model, firstNew, args->project);
             model.currentDir = 0;
             return LoggedEnd(log, args->strict, run.finished);
         });

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Raw XA files: sources that hold whole 2336-byte sectors (the 8-byte
-// subheader, its two 4-byte copies, and 2328 bytes), as rippers and dump
+// subheader, 4 bytes twice, and 2328 bytes), as rippers and dump
 // extract STR video and XA audio. On the disc each source sector becomes one
 // Mode 2 sector of Form 1 or Form 2, as its submode says; the entry's size
 // counts 2048 bytes per sector, as discs record such files.
@@ -37,6 +37,7 @@ std::string RawXaSourceProblem(const FileEntry& file);
 bool LooksLikeRawXa(const std::string& path);
 
 bool ProjectHasRawXaFiles(const Project& project);
+
 // After files were added from disk (FileTable index `firstNew` on): asks for
 // each that looks like raw XA whether to mark it, and marks it on OK.
 void OfferRawXaMarks(Project& project, int32_t firstNew, UserPrompt& prompt);
