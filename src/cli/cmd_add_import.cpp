@@ -4,6 +4,7 @@
 #include <iostream>
 
 #include "cli/cli_support.h"
+#include "cli/cli_xa.h"
 #include "cli/commands.h"
 #include "cli/json_output.h"
 #include "import/isobuster_import.h"
@@ -71,7 +72,7 @@ void AddAdd(CLI::App& app, int& status) {
     struct Args {
         std::string project, into = "\\";
         std::vector<std::string> paths;
-        bool strict = false, json = false;
+        bool strict = false, json = false, rawXa = false;
     };
     auto args = std::make_shared<Args>();
     auto* cmd = app.add_subcommand(
@@ -81,6 +82,8 @@ void AddAdd(CLI::App& app, int& status) {
                     "The directory to add to (a disc path; default the root)");
     cmd->add_option("PATH", args->paths, "Files and folders to add, in this order")->required();
     AddLogFlags(*cmd, args->strict, args->json);
+    cmd->add_flag("--xa", args->rawXa,
+                  "Mark the added files raw XA (whole 2336-byte sectors, written as Form 1/Form 2)");
     cmd->callback([args, &status] {
         LoggedRun run;
         status = EditProject(args->project, [&](Project& model) {
@@ -94,6 +97,7 @@ void AddAdd(CLI::App& app, int& status) {
             std::vector<std::string> dropped;
             for (const std::string& path : args->paths) dropped.push_back(NormalisedPath(path));
             ErrorLog log;
+            const int32_t firstNew = model.fileCount();
             const int result = AddFromDisk(model, dropped, log);
             run.finished = result == ADD_FINISHED;
             PrintLog(log, args->json ? &run.report : nullptr);
@@ -103,6 +107,8 @@ void AddAdd(CLI::App& app, int& status) {
                                          "or 4096 files); the rest was not added",
                                          args->project.c_str()));
             }
+            if (args->rawXa && !MarkAddedFilesRawXa(model, firstNew)) return EditEnd::Refused;
+            if (!args->rawXa) NoteRawXaLookalikes(model, firstNew, args->project);
             model.currentDir = 0;
             return LoggedEnd(log, args->strict, run.finished);
         });

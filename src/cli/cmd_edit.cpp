@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "cli/cli_support.h"
+#include "cli/cli_xa.h"
 #include "cli/commands.h"
 #include "layout/recompute_layout.h"
 #include "model/edit_info.h"
@@ -200,7 +201,7 @@ void AddEdit(CLI::App& app, int& status) {
     struct Args {
         std::string project, discPath, name, date, time;
         int64_t lba = 0, size = 0;
-        bool unpin = false, autoSize = false;
+        bool unpin = false, autoSize = false, rawXa = false, plain = false;
         CLI::Option *nameOption = nullptr, *lbaOption = nullptr, *sizeOption = nullptr;
         CLI::Option *dateOption = nullptr, *timeOption = nullptr;
     };
@@ -221,6 +222,9 @@ void AddEdit(CLI::App& app, int& status) {
         cmd->add_option("--date", args->date, "Date as shown, DD/MM/YYYY")->check(DATE_VALUE);
     args->timeOption =
         cmd->add_option("--time", args->time, "Time as shown (UTC+1), HH:MM:SS")->check(TIME_VALUE);
+    auto* rawXa = cmd->add_flag("--xa", args->rawXa,
+                                "Mark a file raw XA (its source holds whole 2336-byte sectors)");
+    rawXa->excludes(cmd->add_flag("--no-xa", args->plain, "Take a raw XA file's source as plain data"));
     args->lbaOption->excludes(unpin);
     args->sizeOption->excludes(autoSize);
     cmd->callback([args, &status] {
@@ -256,6 +260,9 @@ void AddEdit(CLI::App& app, int& status) {
                     SetEditorTime(state, value);
                 }
             };
+            if ((args->rawXa || args->plain) && !SetRawXaMark(project, id, args->rawXa, args->discPath)) {
+                return EditEnd::Refused;
+            }
             const EditOutcome outcome = EditInfo(project, id, ScriptedEditor(fill, refusal));
             return Conclude(outcome, refusal);
         });

@@ -60,6 +60,7 @@ json ProjectJson(const Project& project) {
         json file = EntryJson(project, FileId(f));
         const auto& source = project.fileTable[f].sourcePath;
         file["source"] = source ? json(*source) : json(nullptr);
+        if (project.fileTable[f].rawXa) file["rawXa"] = true;  // absent: a plain file
         out["files"].push_back(file);
     }
     out["extents"] = json::array();

@@ -15,6 +15,7 @@
 #include "image/volume_descriptor.h"
 #include "model/disc_path.h"
 #include "model/message_format.h"
+#include "model/xa_file.h"
 
 namespace korvalin {
 
@@ -27,6 +28,8 @@ constexpr char CANNOT_OPEN_SOURCE[] = "Cannot open file  %s ";
 constexpr char SOURCE_TOO_SHORT[] = "Read error,incorrect filesize specified in: %s";
 constexpr char LBA_ERROR_BEFORE[] = " Lba error when writting to %s ";
 constexpr char LBA_ERROR_AFTER[] = "  LBA error when writting to file  %s ";
+constexpr char XA_NEEDS_RAW_IMAGE[] =
+    "%s: the project has raw XA files, whose Form 2 sectors only a raw image (.bin) can hold";
 
 void SelectVariant(CompileState& state) {
     const ImageVariant variant = ChooseImageVariant(state.imagePath);
@@ -148,6 +151,10 @@ void CompileImage(Project& project, CompileState& state) {
     state.sectorHeader = SectorHeaderTemplate{};
     uint8_t descriptor[USER_DATA_BYTES] = {};
     BuildPrimaryVolumeDescriptor(project, descriptor);
+    if (state.rawSectors != 1 && ProjectHasRawXaFiles(project)) {
+        state.compileMessage = FormatMessage(XA_NEEDS_RAW_IMAGE, state.imagePath.c_str());
+        return;
+    }
 
     const OutputOptions options{state.rawSectors == 1, state.workerThreads, state.progressCallback};
     if (!state.image.Create(state.imagePath, options)) {

@@ -25,6 +25,7 @@ struct RecordFields {
     const char* identifier = nullptr;
     uint32_t identifierLength = 0;
     bool versionSuffix = false;  // files: the name followed by ";1"
+    bool rawXa = false;
 };
 
 uint32_t RecordLength(uint32_t identifierLength) {
@@ -52,8 +53,8 @@ void PutRecord(uint8_t* out, uint32_t length, const RecordFields& f) {
     out[32] = static_cast<uint8_t>(n);
     std::memcpy(out + 33, f.identifier, f.identifierLength);
     if (f.versionSuffix) std::memcpy(out + 33 + f.identifierLength, ";1", 2);
-    PutXaField(out + length - XA_FIELD_BYTES,
-               f.isDirectory ? XA_DIR_ATTRIBUTES : XA_FILE_ATTRIBUTES);
+    const uint16_t fileAttributes = f.rawXa ? XA_RAW_FILE_ATTRIBUTES : XA_FILE_ATTRIBUTES;
+    PutXaField(out + length - XA_FIELD_BYTES, f.isDirectory ? XA_DIR_ATTRIBUTES : fileAttributes);
 }
 
 bool Pack(RecordPacker& packer, const RecordFields& f) {
@@ -75,6 +76,7 @@ RecordFields EntryFields(const EntryRecord& entry, bool isDirectory) {
     f.identifier = entry.name.data();
     f.identifierLength = IdentifierLength(entry);
     f.versionSuffix = !isDirectory;
+    f.rawXa = entry.rawXa;
     return f;
 }
 

@@ -12,6 +12,9 @@ namespace korvalin {
 
 constexpr uint16_t XA_DIR_ATTRIBUTES = 0x8D55;
 constexpr uint16_t XA_FILE_ATTRIBUTES = 0x0D55;
+// A raw XA file may hold Form 1 and Form 2 sectors, interleaved: 0x0800 |
+// 0x1000 | 0x2000 with the same read and execute bits as every file.
+constexpr uint16_t XA_RAW_FILE_ATTRIBUTES = 0x3D55;
 
 // Writes the extent of directory number `dirNumber` (DirTable index + 1) at
 // writeLba. 0 on success, 1 when a sector was written short.

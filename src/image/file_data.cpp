@@ -19,8 +19,12 @@ bool WriteFileData(const Project& project, CompileState& state, int32_t fileInde
     const FileEntry& file = project.fileTable[static_cast<size_t>(fileIndex)];
     if (static_cast<int32_t>(file.size) <= 0) return true;
     const std::string* source = file.sourcePath ? &*file.sourcePath : nullptr;
-    if (!state.image.AppendFile(source, file.size, fileIndex)) return false;
-    Advance(state, static_cast<int32_t>((file.size + ISO_SECTOR_BYTES - 1) / ISO_SECTOR_BYTES));
+    const int32_t sectors = static_cast<int32_t>((file.size + ISO_SECTOR_BYTES - 1) / ISO_SECTOR_BYTES);
+    // A raw XA file's size counts its sectors (see xa_file.h).
+    const bool appended = file.rawXa ? state.image.AppendXaFile(source, sectors, fileIndex)
+                                     : state.image.AppendFile(source, file.size, fileIndex);
+    if (!appended) return false;
+    Advance(state, sectors);
     return true;
 }
 

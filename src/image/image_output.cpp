@@ -26,6 +26,10 @@ bool ImageOutput::AppendFile(const std::string* source, uint32_t size, int32_t o
     return pipeline_ != nullptr && pipeline_->AppendFile(source, size, owner);
 }
 
+bool ImageOutput::AppendXaFile(const std::string* source, int32_t sectors, int32_t owner) {
+    return pipeline_ != nullptr && pipeline_->AppendXaFile(source, sectors, owner);
+}
+
 bool ImageOutput::AppendFiller(int32_t count) {
     if (pipeline_ == nullptr) return false;
     Segment run;

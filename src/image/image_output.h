@@ -64,6 +64,9 @@ public:
     // read; data missing from whole sectors are zeros, but a final partial
     // sector that gets fewer than its bytes fails.
     bool AppendFile(const std::string* source, uint32_t size, int32_t owner);
+    // `sectors` raw XA sectors of 2336 bytes each read from `source` (a raw
+    // image only; see xa_sectors.h). A source with fewer fails.
+    bool AppendXaFile(const std::string* source, int32_t sectors, int32_t owner);
     // `count` sectors of zero data.
     bool AppendFiller(int32_t count);
 

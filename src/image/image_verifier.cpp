@@ -8,6 +8,7 @@
 #include "image/path_table_check.h"
 #include "image/raw_sector_check.h"
 #include "image/sector_header.h"
+#include "image/system_area_note.h"
 #include "image/volume_descriptor_check.h"
 #include "model/message_format.h"
 
@@ -91,6 +92,9 @@ VerifyReport VerifyWithFormat(ImageSource& source, const ImageFormat& format, co
         RawSectorTally tally;
         CheckAllRawSectors(source, report.format, progress, tally, sectorProblems, report.sectorsChecked);
         AddTallyNotes(tally, report.notes);
+        if (auto note = BlankSystemAreaNote(source, format, tally.blankSystemAreaSectors)) {
+            report.notes.push_back(*note);
+        }
     }
     CheckFileSystem(source, options, report, fileSystemProblems);
     AppendProblems(sectorProblems, "sector", report);

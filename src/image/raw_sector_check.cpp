@@ -89,7 +89,10 @@ void ExpectedSectorAddress(int64_t lba, uint8_t out[3]) {
 void CheckRawSector(const uint8_t* sector, int64_t lba, RawSectorTally& tally, ProblemList& problems) {
     if (std::memcmp(sector, SYNC, sizeof SYNC) != 0) {
         const bool zero = AllZero(sector, RAW_SECTOR_BYTES);
-        if (zero && lba < SYSTEM_AREA_SECTORS) return;  // a new project's system area has no headers at all
+        if (zero && lba < SYSTEM_AREA_SECTORS) {  // a new project's system area has no headers at all
+            ++tally.blankSystemAreaSectors;
+            return;
+        }
         problems.Add(lba, zero ? "no sync pattern (the sector is all zero)" : "no sync pattern");
         return;
     }

@@ -14,6 +14,7 @@ namespace korvalin {
 struct RawSectorTally {
     int64_t form2WithoutEdc = 0;  // Form 2 EDC field zero, which CD-XA allows
     int64_t mode1Sectors = 0;
+    int64_t blankSystemAreaSectors = 0;  // of sectors 0-15: all zero, without sync
 };
 
 // The BCD minute:second:frame a sector at `lba` carries (LBA 0 is 00:02:00);

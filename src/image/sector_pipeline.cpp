@@ -7,6 +7,8 @@
 
 #include "image/sector_encoder.h"
 #include "image/sector_header.h"
+#include "image/xa_sectors.h"
+#include "model/xa_file.h"
 #include "platform/processor_count.h"
 
 namespace korvalin {
@@ -149,8 +151,20 @@ bool SectorPipeline::AppendFile(const std::string* source, uint32_t size, int32_
     return AppendRun(run);
 }
 
+bool SectorPipeline::AppendXaFile(const std::string* source, int32_t sectors, int32_t owner) {
+    Segment run;
+    run.kind = Segment::Kind::XaData;
+    run.owner = owner;
+    run.source = source;
+    run.count = sectors;
+    run.progressEvery = FILL_BATCH_SECTORS;
+    return AppendRun(run);
+}
+
 bool SectorPipeline::AppendRun(Segment run) {
     run.progressOrigin = nextLba_;
+    const uint64_t sourceSectorBytes =
+        run.kind == Segment::Kind::XaData ? XA_SOURCE_SECTOR_BYTES : ISO_SECTOR_BYTES;
     const int32_t total = run.count;
     const int32_t finalBytes = run.finalBytes;
     for (int32_t done = 0; done < total;) {
@@ -159,7 +173,7 @@ bool SectorPipeline::AppendRun(Segment run) {
         Segment part = run;
         part.first = chunk.count;
         part.count = std::min(total - done, CHUNK_SECTORS - chunk.count);
-        part.offset = run.offset + static_cast<uint64_t>(done) * ISO_SECTOR_BYTES;
+        part.offset = run.offset + static_cast<uint64_t>(done) * sourceSectorBytes;
         part.finalBytes = done + part.count == total ? finalBytes : 0;
         chunk.segments.push_back(part);
         chunk.count += part.count;
@@ -292,13 +306,23 @@ void SectorPipeline::Prepare(Chunk& chunk, OpenSource& source) const {
     }
     if (!raw_) return;
     SectorEncoder encoder;
-    for (int32_t i = 0; i < chunk.ready; ++i) encoder.EncodeSector(SectorAt(chunk, i));
+    for (const Segment& segment : chunk.segments) {
+        const int32_t end = std::min(segment.first + segment.count, chunk.ready);
+        for (int32_t i = segment.first; i < end; ++i) {
+            if (segment.kind == Segment::Kind::XaData) {
+                EncodeXaSector(encoder, SectorAt(chunk, i));
+            } else {
+                encoder.EncodeSector(SectorAt(chunk, i));
+            }
+        }
+    }
 }
 
 // Puts the segment's data in place; false (with chunk.ready and chunk.error
 // set) when its source fails.
 bool SectorPipeline::FillSegment(Chunk& chunk, const Segment& segment, OpenSource& sources) const {
     if (segment.kind == Segment::Kind::Assembled || segment.kind == Segment::Kind::Copied) return true;
+    if (segment.kind == Segment::Kind::XaData) return FillXaSegment(chunk, segment, sources);
     const size_t dataOffset = raw_ ? USER_DATA_OFFSET : 0;
     uint8_t* first = SectorAt(chunk, segment.first) + dataOffset;
     size_t got = 0;
@@ -329,8 +353,23 @@ bool SectorPipeline::FillSegment(Chunk& chunk, const Segment& segment, OpenSourc
     return true;
 }
 
+// Whole source sectors; a source that cannot give them all fails at the first one missing.
+bool SectorPipeline::FillXaSegment(Chunk& chunk, const Segment& segment, OpenSource& sources) const {
+    const InputFile* source = sources.Open(segment.source);
+    const int32_t got =
+        source == nullptr ? 0 : ReadXaSectors(*source, segment.offset, SectorAt(chunk, segment.first), segment.count);
+    if (got == segment.count) return true;
+    chunk.ready = segment.first + got;
+    chunk.error = {source == nullptr ? OutputFailure::CannotOpenSource : OutputFailure::SourceShort, segment.owner};
+    return false;
+}
+
 // Sync, header with the sector's address, and the Form 1 data subheader.
 void SectorPipeline::StampSegment(Chunk& chunk, const Segment& segment) const {
+    if (segment.kind == Segment::Kind::XaData) {
+        StampXaSectorHeaders(SectorAt(chunk, segment.first), segment.count, chunk.firstLba + segment.first);
+        return;
+    }
     if (segment.kind != Segment::Kind::FileData && segment.kind != Segment::Kind::Filler) return;
     SectorHeaderTemplate header;
     const auto address = BcdAddressOfLba(chunk.firstLba + segment.first);

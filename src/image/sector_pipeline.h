@@ -20,8 +20,9 @@ namespace korvalin {
 // A run of sectors within a chunk that come from one place.
 struct Segment {
     // FileData is read into the chunk by a worker; Copied (whole sectors of
-    // a 2048-byte image) goes from file to file when the chunk is written.
-    enum class Kind : uint8_t { Assembled, FileData, Copied, Filler };
+    // a 2048-byte image) goes from file to file when the chunk is written;
+    // XaData is whole 2336-byte source sectors of a raw image (xa_sectors.h).
+    enum class Kind : uint8_t { Assembled, FileData, Copied, Filler, XaData };
     Kind kind = Kind::Assembled;
     int32_t first = 0;  // index of its first sector in the chunk
     int32_t count = 0;
@@ -67,6 +68,7 @@ public:
 
     bool AppendSector(const uint8_t* sector);
     bool AppendFile(const std::string* source, uint32_t size, int32_t owner);
+    bool AppendXaFile(const std::string* source, int32_t sectors, int32_t owner);
     // FileData, Copied or Filler from the next LBA on, split over chunks as
     // needed. Progress counts from its first LBA.
     bool AppendRun(Segment run);
@@ -85,6 +87,7 @@ private:
     void Work();
     void Prepare(Chunk& chunk, OpenSource& source) const;
     bool FillSegment(Chunk& chunk, const Segment& segment, OpenSource& source) const;
+    bool FillXaSegment(Chunk& chunk, const Segment& segment, OpenSource& sources) const;
     void StampSegment(Chunk& chunk, const Segment& segment) const;
     uint8_t* SectorAt(Chunk& chunk, int32_t index) const;
 

@@ -9,6 +9,7 @@
 #include "image/sector_header.h"
 #include "import/aliased_entries.h"
 #include "import/dump_file_order.h"
+#include "import/dump_xa_files.h"
 #include "import/overlapping_files.h"
 #include "layout/recompute_layout.h"
 #include "model/message_format.h"
@@ -166,9 +167,10 @@ void AddFile(Builder& b, DumpedFile& file, int32_t parent) {
         b.findings.Add("names ending in a dot (a rebuilt disc drops it)", file.discPath);
         name.pop_back();
     }
-    if (file.form2 && b.plan.image.format.subheaderOffset >= 0) {
+    const bool form2Dummy = file.form2 && !file.rawXa;  // a raw XA file compiles back to its own sectors
+    if (form2Dummy && b.plan.image.format.subheaderOffset >= 0) {
         b.findings.Add("Form 2 (XA) files, extracted as 2336-byte sectors, kept as dummies", file.discPath);
-    } else if (file.form2) {
+    } else if (form2Dummy) {
         b.findings.Add("Form 2 (XA) files in an image without subheaders (2048 bytes per sector extracted), "
                        "kept as dummies",
                        file.discPath);
@@ -199,7 +201,8 @@ void AddFiles(Builder& b) {
             file.record = r;
             file.discPath = (dirs[i].path == "\\" ? "" : dirs[i].path) + "\\" + NameWithoutVersion(r.identifier);
             file.relativePath = RelativeOf(file.discPath);
-            file.form2 = r.IsForm2();
+            file.rawXa = ExtentHoldsForm2(b.plan.image, r);
+            file.form2 = r.IsForm2() || file.rawXa;
             b.plan.bytes += r.size;
             AddFile(b, file, b.projectDir[i]);
             b.plan.files.push_back(std::move(file));
@@ -222,7 +225,15 @@ void MarkDummies(Builder& b) {
         const bool pastEnd = f.size > 0 && end > sectors;
         if (pastEnd) b.findings.Add("files past the end of the image, kept as dummies", file.discPath);
         if (aliased[static_cast<size_t>(file.fileIndex)]) ++b.plan.aliases;
-        if (!aliased[static_cast<size_t>(file.fileIndex)] && !file.form2 && !file.record.IsAudio() && !pastEnd) continue;
+        const bool rawXa = file.rawXa && !file.record.IsAudio();
+        if (!aliased[static_cast<size_t>(file.fileIndex)] && (!file.form2 || rawXa) && !file.record.IsAudio() &&
+            !pastEnd) {
+            if (rawXa) {
+                f.rawXa = true;
+                f.size = DumpedRawXaSize(file.record);
+            }
+            continue;
+        }
         f.flags = FLAG_DUMMY | FLAG_LBA_SET | FLAG_SIZE_SET;
         f.sourcePath.reset();
     }

@@ -20,6 +20,7 @@ struct DumpedFile {
     std::string relativePath;  // "DATA/ONE.BIN", below the files folder
     int32_t fileIndex = -1;    // its FileTable index; -1 when the project cannot hold it
     bool form2 = false;        // extracted as 2336-byte sectors
+    bool rawXa = false;        // its extent holds Form 2 sectors: a raw XA file (dump_xa_files.h)
 };
 
 struct DumpPlan {

@@ -8,6 +8,7 @@
 #include "layout/recompute_layout.h"
 #include "model/disc_path.h"
 #include "model/message_format.h"
+#include "model/xa_file.h"
 
 namespace korvalin {
 
@@ -179,6 +180,7 @@ std::vector<std::string> PreCompileCheck(const Project& project) {
     std::vector<std::string> messages = CheckDirectoryTable(project);
     if (messages.empty()) messages = CheckFileTable(project);
     if (messages.empty()) messages = CheckEntryLbas(project);
+    if (messages.empty()) messages = CheckRawXaSources(project);
     for (std::string& m : CheckExtents(project)) messages.push_back(std::move(m));
     return messages;
 }

@@ -38,6 +38,8 @@ struct EntryRecord {
     // The 4 bytes at record offset 44 as last read; only their being nonzero
     // means anything, and they are written back unchanged when still consistent.
     uint32_t storedPathRef = 0;
+    // File: the source holds raw 2336-byte XA sectors (see xa_file.h).
+    bool rawXa = false;
 
     std::string_view Name() const;  // up to the NUL, at most 13 bytes
     void SetName(std::string_view text);  // also sets nameLength

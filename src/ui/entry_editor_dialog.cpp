@@ -11,6 +11,7 @@
 #include <QTimeEdit>
 #include <QVBoxLayout>
 
+#include "model/xa_file.h"
 #include "ui/desktop_prompt.h"
 #include "ui/dialog_sizing.h"
 #include "ui/picker_widgets.h"
@@ -44,6 +45,7 @@ EntryEditorDialog::EntryEditorDialog(Project& project, EntryEditorState& state,
       sizeLabel_(new QLabel("Filesize:")),
       size_(NumberField(state.sizeText, EDITOR_SIZE_MAX_CHARS)),
       setFilesize_(new QCheckBox("Set Filesize")),
+      rawXa_(new QCheckBox("Raw XA (2336-byte sectors: STR, XA)")),
       date_(NewDatePicker(state.date)),
       time_(NewTimePicker(state.time)),
       ok_(nullptr),
@@ -58,6 +60,8 @@ EntryEditorDialog::EntryEditorDialog(Project& project, EntryEditorState& state,
         size->setVisible(state.sizeControlsShown);
     }
     setFilesize_->setEnabled(state.sizeControlsShown);
+    rawXa_->setVisible(state.kind == EDITOR_FILE);
+    rawXa_->setChecked(state.kind == EDITOR_FILE && EntryById(project, state.entryId).rawXa);
     SyncCheckBoxes();
     connect(setLba_, &QCheckBox::clicked, this, [this] {
         ToggleSetLba(state_);
@@ -84,6 +88,7 @@ void EntryEditorDialog::BuildControls() {
     grid->addWidget(date_, 3, 1);
     grid->addWidget(new QLabel("Time:"), 4, 0);
     grid->addWidget(time_, 4, 1);
+    grid->addWidget(rawXa_, 5, 1, 1, 2);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
     ok_ = buttons->button(QDialogButtonBox::Ok);
     cancel_ = buttons->button(QDialogButtonBox::Cancel);
@@ -113,13 +118,39 @@ void EntryEditorDialog::OnOk() {
     state_.sizeText = size_->text().toStdString();
     SetEditorDate(state_, CalendarDateOf(date_->date()));
     SetEditorTime(state_, CalendarTimeOf(time_->time()));
+    FileEntry marked;
+    if (!TakeRawXaMark(marked)) return;
     const EditorCheck check = ConfirmEntryEditor(project_, state_);
     if (check.code == EDITOR_OK) {
+        ApplyRawXaMark(marked);
         accept();
         return;
     }
     prompt_.ShowMessageBox(check.message, PROGRAM_NAME, MessageIcon::Stop);
     FocusField(check.focus);
+}
+
+// The raw XA box's choice tried on a copy of the file; false (after saying
+// why, the dialog staying open) when its source cannot be raw XA.
+bool EntryEditorDialog::TakeRawXaMark(FileEntry& marked) {
+    if (state_.kind != EDITOR_FILE) return true;
+    marked = EntryById(project_, state_.entryId);
+    const std::string problem = SetRawXa(marked, rawXa_->isChecked());
+    if (problem.empty()) return true;
+    prompt_.ShowMessageBox(problem, PROGRAM_NAME, MessageIcon::Stop);
+    rawXa_->setFocus(Qt::OtherFocusReason);
+    return false;
+}
+
+// The mark and the size it gives; the size also goes into the result the
+// command applies after the dialog.
+void EntryEditorDialog::ApplyRawXaMark(const FileEntry& marked) {
+    if (state_.kind != EDITOR_FILE) return;
+    FileEntry& file = EntryById(project_, state_.entryId);
+    if (file.rawXa == marked.rawXa) return;
+    file.rawXa = marked.rawXa;
+    file.size = marked.size;
+    state_.result.editedSize = marked.size;
 }
 
 void EntryEditorDialog::FocusField(EditorField field) {

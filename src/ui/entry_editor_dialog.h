@@ -34,6 +34,7 @@ public:
     QLabel* SizeLabel() const { return sizeLabel_; }
     QLineEdit* SizeField() const { return size_; }
     QCheckBox* SetFilesizeBox() const { return setFilesize_; }
+    QCheckBox* RawXaBox() const { return rawXa_; }  // files only
     QDateEdit* DatePicker() const { return date_; }
     QTimeEdit* TimePicker() const { return time_; }
     QPushButton* OkButton() const { return ok_; }
@@ -44,6 +45,8 @@ private:
     void SyncCheckBoxes();
     void OnOk();
     void FocusField(EditorField field);
+    bool TakeRawXaMark(FileEntry& marked);
+    void ApplyRawXaMark(const FileEntry& marked);
 
     Project& project_;
     EntryEditorState& state_;
@@ -55,6 +58,7 @@ private:
     QLabel* sizeLabel_;
     QLineEdit* size_;
     QCheckBox* setFilesize_;
+    QCheckBox* rawXa_;
     QDateEdit* date_;
     QTimeEdit* time_;
     QPushButton* ok_;

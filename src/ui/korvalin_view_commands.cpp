@@ -18,6 +18,7 @@
 #include "model/new_dummy_file.h"
 #include "model/new_sub_directory.h"
 #include "model/remove_entries.h"
+#include "model/xa_file.h"
 #include "ui/compile_output_prompt.h"
 #include "ui/korvalin_app.h"
 #include "ui/korvalin_view.h"
@@ -197,6 +198,8 @@ void CKorvalinView::OnDropFiles(const std::vector<std::string>& paths) {
     if (result == ADD_OUT_OF_MEMORY) {
         app_.Prompt().ShowMessageBox(OUT_OF_MEMORY_MESSAGE, MESSAGE_CAPTION, MessageIcon::Stop);
     }
+    progress.reset();
+    OfferRawXaMarks(project(), before.second, app_.Prompt());
     FinishBulkOperation(log, counts() != before);
 }
 
