@@ -9,6 +9,8 @@
 #include <string>
 #include <string_view>
 
+#include "model/entry_disc_facts.h"
+
 namespace korvalin {
 
 constexpr uint16_t FLAG_LBA_SET = 0x01;
@@ -38,6 +40,8 @@ struct EntryRecord {
     // The 4 bytes at record offset 44 as last read; only their being nonzero
     // means anything, and they are written back unchanged when still consistent.
     uint32_t storedPathRef = 0;
+    // What a dumped disc recorded beyond the derived values; none as a rule.
+    EntryDiscFacts discFacts;
 
     std::string_view Name() const;  // up to the NUL, at most 13 bytes
     void SetName(std::string_view text);  // also sets nameLength
