@@ -123,11 +123,16 @@ EditEnd CreateEntry(Project& project, const std::string& projectPath, const std:
 const CLI::Validator DATE_VALUE(
     [](const std::string& text) {
         CalendarTime date;
-        return ParsePickerDate(text, date)
+        int8_t offset = 0;
+        return ParsePickerDate(text, date) || ParseExactDate(text, date, offset)
                    ? std::string()
-                   : "expected a date DD/MM/YYYY from 01/01/1980 to 31/12/2107: " + text;
+                   : "expected a date DD/MM/YYYY from 01/01/1980 to 31/12/2107, or "
+                     "'YYYY-MM-DD HH:MM:SS[+HH:MM]': " + text;
     },
-    "DD/MM/YYYY");
+    "DATE");
+
+constexpr char MSG_TIME_WITH_EXACT_DATE[] =
+    "korvalin: --time goes with a --date DD/MM/YYYY; 'YYYY-MM-DD HH:MM:SS' gives the time itself";
 
 const CLI::Validator TIME_VALUE(
     [](const std::string& text) {
@@ -218,7 +223,10 @@ void AddEdit(CLI::App& app, int& status) {
     auto* autoSize = cmd->add_flag("--auto-size", args->autoSize,
                                    "A dummy file takes the size of the file at its LBA");
     args->dateOption =
-        cmd->add_option("--date", args->date, "Date as shown, DD/MM/YYYY")->check(DATE_VALUE);
+        cmd->add_option("--date", args->date,
+                        "Date as shown, DD/MM/YYYY; or to the second as the disc records it, "
+                        "'YYYY-MM-DD HH:MM:SS[+HH:MM]'")
+            ->check(DATE_VALUE);
     args->timeOption =
         cmd->add_option("--time", args->time, "Time as shown (UTC+1), HH:MM:SS")->check(TIME_VALUE);
     args->lbaOption->excludes(unpin);
@@ -232,6 +240,13 @@ void AddEdit(CLI::App& app, int& status) {
                 return EditEnd::Refused;
             }
             const EntryRecord& entry = EntryById(project, id);
+            CalendarTime exact;
+            int8_t offset = 0;
+            const bool exactDate = args->dateOption->count() > 0 && ParseExactDate(args->date, exact, offset);
+            if (exactDate && args->timeOption->count() > 0) {
+                PrintError(MSG_TIME_WITH_EXACT_DATE);
+                return EditEnd::Refused;
+            }
             if ((args->sizeOption->count() > 0 || args->autoSize) && !entry.IsDummy()) {
                 PrintError(
                     FormatMessage("korvalin: %s: not a dummy file (only a dummy file's size can be set)",
@@ -257,6 +272,10 @@ void AddEdit(CLI::App& app, int& status) {
                 }
             };
             const EditOutcome outcome = EditInfo(project, id, ScriptedEditor(fill, refusal));
+            if (outcome.code == EDIT_OK && exactDate) {
+                EntryRecord& edited = EntryById(project, id);
+                SetExactDate(edited.discFacts, edited.dosDate, edited.dosTime, exact, offset);
+            }
             return Conclude(outcome, refusal);
         });
     });

@@ -4,8 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <random>
-
 #include "model/extension_disc_facts.h"
 #include "model/project_extension.h"
 #include "model/project_file.h"
@@ -72,11 +70,10 @@ TEST(EntryDiscFacts, FactsAndTextsRoundTripThroughTheExtensionBlock) {
     for (DirEntry& d : loaded.dirTable) d.discFacts = {};
     loaded.fileTable[0].discFacts = {};
     loaded.volumeTexts = {};
-    Project plain = ProjectWithFacts();
-    plain.dirTable[0].discFacts = plain.dirTable[1].discFacts = plain.fileTable[0].discFacts = {};
-    plain.volumeTexts = {};
-    EXPECT_EQ(Store(loaded), Store(plain));
-    EXPECT_LT(Store(plain).size(), bytes.size());
+    // The block: a 16-byte header, records of 32, 25, 40 and 171 bytes.
+    const Bytes plain = Store(loaded);
+    EXPECT_EQ(plain.size(), bytes.size() - 284);
+    EXPECT_EQ(Bytes(plain.begin() + 28, plain.begin() + 40), Bytes(12, 0));
 }
 
 TEST(EntryDiscFacts, DamagedRecordsAreRefused) {
@@ -125,20 +122,6 @@ TEST(EntryDiscFacts, DamagedRecordsAreRefused) {
     noFields.payload.resize(18);
     noFields.payload[16] = noFields.payload[17] = 0;
     EXPECT_FALSE(DecodeVolumeTexts(noFields, project, problem));
-
-    // Random damage to the whole file loads or is refused; what loads saves.
-    const Bytes good = Store(project);
-    std::mt19937 random(7);
-    size_t blockStart = good.size() - 16;
-    for (const ExtensionRecord& record : records) blockStart -= 8 + record.payload.size();
-    for (int round = 0; round < 2000; ++round) {
-        Bytes bytes = good;
-        for (int flips = 0; flips < 3; ++flips) {
-            bytes[blockStart + random() % (good.size() - blockStart)] = static_cast<uint8_t>(random());
-        }
-        Project loaded = test::NewProject();
-        if (Load(bytes, loaded) == 0) Store(loaded);
-    }
 }
 
 TEST(EntryDiscFacts, AnExactDateGoesWithItsDosWordsUntilTheyAreEdited) {
