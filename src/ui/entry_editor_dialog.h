@@ -41,6 +41,7 @@ public:
 
 private:
     void BuildControls();
+    void ShowKeptDate();
     void SyncCheckBoxes();
     void OnOk();
     void FocusField(EditorField field);
