@@ -3,6 +3,7 @@
 // project. Each command drives the same editor state and operations as the
 // desktop, so a refused edit prints the desktop's message.
 
+#include <algorithm>
 #include <functional>
 #include <iostream>
 #include <memory>
@@ -123,6 +124,16 @@ EditEnd CreateEntry(Project& project, const std::string& projectPath, const std:
 const CLI::Validator DATE_VALUE(
     [](const std::string& text) {
         CalendarTime date;
+        return ParsePickerDate(text, date)
+                   ? std::string()
+                   : "expected a date DD/MM/YYYY from 01/01/1980 to 31/12/2107: " + text;
+    },
+    "DD/MM/YYYY");
+
+// An entry's date: as the list shows it, or to the second as its record carries it.
+const CLI::Validator ENTRY_DATE_VALUE(
+    [](const std::string& text) {
+        CalendarTime date;
         int8_t offset = 0;
         return ParsePickerDate(text, date) || ParseExactDate(text, date, offset)
                    ? std::string()
@@ -226,7 +237,7 @@ void AddEdit(CLI::App& app, int& status) {
         cmd->add_option("--date", args->date,
                         "Date as shown, DD/MM/YYYY; or to the second as the disc records it, "
                         "'YYYY-MM-DD HH:MM:SS[+HH:MM]'")
-            ->check(DATE_VALUE);
+            ->check(ENTRY_DATE_VALUE);
     args->timeOption =
         cmd->add_option("--time", args->time, "Time as shown (UTC+1), HH:MM:SS")->check(TIME_VALUE);
     args->lbaOption->excludes(unpin);
@@ -353,6 +364,51 @@ void AddSwap(CLI::App& app, int& status) {
     });
 }
 
+// "NAME=TEXT" of --text: the field's index, or -1.
+int VolumeTextField(const std::string& assignment) {
+    const std::string name = assignment.substr(0, assignment.find('='));
+    for (size_t i = 0; i < VOLUME_FIELD_COUNT; ++i) {
+        const VolumeFieldPlace& place = VOLUME_FIELD_PLACES[i];
+        if (!place.isDate && name == place.name) return static_cast<int>(i);
+    }
+    return -1;
+}
+
+const CLI::Validator VOLUME_TEXT_VALUE(
+    [](const std::string& text) {
+        const int field = VolumeTextField(text);
+        if (text.find('=') == std::string::npos || field < 0) {
+            return "expected NAME=TEXT with NAME one of system, volumeSet, publisher, dataPreparer, "
+                   "application, copyrightFile, abstractFile, bibliographicFile: " + text;
+        }
+        const size_t length = text.size() - text.find('=') - 1;
+        const uint32_t width = VOLUME_FIELD_PLACES[static_cast<size_t>(field)].length;
+        return length <= width ? std::string() : FormatMessage("longer than %u characters: %s", width, text.c_str());
+    },
+    "NAME=TEXT");
+
+// Kept as the field's bytes, padded with blanks; an empty text drops it.
+void SetVolumeText(VolumeTexts& texts, const std::string& assignment) {
+    const size_t field = static_cast<size_t>(VolumeTextField(assignment));
+    const std::string text = assignment.substr(assignment.find('=') + 1);
+    if (text.empty()) {
+        texts.fields[field].reset();
+        return;
+    }
+    std::vector<uint8_t> bytes(VOLUME_FIELD_PLACES[field].length, ' ');
+    std::copy(text.begin(), text.end(), bytes.begin());
+    texts.fields[field] = bytes;
+}
+
+void PrintVolumeTexts(const VolumeTexts& texts) {
+    for (size_t i = 0; i < VOLUME_FIELD_COUNT; ++i) {
+        if (!texts.fields[i] || VOLUME_FIELD_PLACES[i].isDate) continue;
+        std::string text(texts.fields[i]->begin(), texts.fields[i]->end());
+        while (!text.empty() && (text.back() == ' ' || text.back() == '\0')) text.pop_back();
+        std::cout << VOLUME_FIELD_PLACES[i].name << ": " << text << '\n';
+    }
+}
+
 void PrintVolume(const VolumeInfo& volume) {
     std::cout << FormatMessage("label: %s\ndate:  %2.2d/%2.2d/%4.4d\ntime:  %2.2d:%2.2d:%2.2d\n",
                                std::string(volume.Label()).c_str(), volume.day, volume.month,
@@ -362,6 +418,7 @@ void PrintVolume(const VolumeInfo& volume) {
 void AddLabel(CLI::App& app, int& status) {
     struct Args {
         std::string project, label, date, time;
+        std::vector<std::string> texts;
         CLI::Option *labelOption = nullptr, *dateOption = nullptr, *timeOption = nullptr;
     };
     auto args = std::make_shared<Args>();
@@ -375,15 +432,22 @@ void AddLabel(CLI::App& app, int& status) {
         cmd->add_option("--date", args->date, "Volume date, DD/MM/YYYY")->check(DATE_VALUE);
     args->timeOption =
         cmd->add_option("--time", args->time, "Volume time (UTC+1), HH:MM:SS")->check(TIME_VALUE);
+    cmd->add_option("--text", args->texts,
+                    "A descriptor text, NAME=TEXT (system, volumeSet, publisher, dataPreparer, "
+                    "application, copyrightFile, abstractFile, bibliographicFile); NAME= writes "
+                    "the usual text again")
+        ->check(VOLUME_TEXT_VALUE);
     cmd->callback([args, &status] {
         status = EditProject(args->project, [&args](Project& project) {
-            const bool changes =
-                args->labelOption->count() + args->dateOption->count() + args->timeOption->count() >
-                0;
+            const bool changes = args->labelOption->count() + args->dateOption->count() +
+                                     args->timeOption->count() + args->texts.size() >
+                                 0;
             if (!changes) {
                 PrintVolume(project.volumeInfo);
+                PrintVolumeTexts(project.volumeTexts);
                 return EditEnd::Unchanged;
             }
+            for (const std::string& text : args->texts) SetVolumeText(project.volumeTexts, text);
             VolumeLabelEditorState state = OpenVolumeLabelEditor(project);
             if (args->labelOption->count() > 0) state.label = TypedUpperCase(args->label);
             CalendarTime value;

@@ -45,6 +45,15 @@ TEST(CliDiscFacts, EditSetsTheDateToTheSecondAndLsShowsWhatIsKept) {
     EXPECT_EQ(refused.status, 1);
     EXPECT_TRUE(test::Contains(refused.err, "--time goes with a --date DD/MM/YYYY"));
     EXPECT_EQ(RunCli({"edit", path, "/sub/a.bin", "--date", "2001-02-03 04:05:06+00:10"}).status, 2);
+
+    // Descriptor texts: set, dropped, refused when unknown or too long.
+    ASSERT_EQ(RunCli({"label", path, "--text", "publisher=", "--text", "application=MY APP"}).status, 0);
+    EXPECT_TRUE(test::Contains(RunCli({"label", path}).out, "application: MY APP\n"));
+    EXPECT_EQ(Json::parse(RunCli({"ls", path, "--json"}).out)["volumeTexts"].dump(),
+              R"({"application":"MY APP","modified":"1999-12-31T23:59:59.07-05:00"})");
+    EXPECT_EQ(RunCli({"label", path, "--text", "label=X"}).status, 2);
+    EXPECT_EQ(RunCli({"label", path, "--text", "system=" + std::string(33, 'S')}).status, 2);
+    EXPECT_EQ(RunCli({"label", path, "--date", "1999-12-31 23:59:59"}).status, 2);
 }
 
 }  // namespace
