@@ -3,6 +3,7 @@
 // project. Each command drives the same editor state and operations as the
 // desktop, so a refused edit prints the desktop's message.
 
+#include <algorithm>
 #include <functional>
 #include <iostream>
 #include <memory>
@@ -130,6 +131,21 @@ const CLI::Validator DATE_VALUE(
     },
     "DD/MM/YYYY");
 
+// An entry's date: as the list shows it, or to the second as its record carries it.
+const CLI::Validator ENTRY_DATE_VALUE(
+    [](const std::string& text) {
+        CalendarTime date;
+        int8_t offset = 0;
+        return ParsePickerDate(text, date) || ParseExactDate(text, date, offset)
+                   ? std::string()
+                   : "expected a date DD/MM/YYYY from 01/01/1980 to 31/12/2107, or "
+                     "'YYYY-MM-DD HH:MM:SS[+HH:MM]': " + text;
+    },
+    "DATE");
+
+constexpr char MSG_TIME_WITH_EXACT_DATE[] =
+    "korvalin: --time goes with a --date DD/MM/YYYY; 'YYYY-MM-DD HH:MM:SS' gives the time itself";
+
 const CLI::Validator TIME_VALUE(
     [](const std::string& text) {
         CalendarTime time;
@@ -219,7 +235,10 @@ void AddEdit(CLI::App& app, int& status) {
     auto* autoSize = cmd->add_flag("--auto-size", args->autoSize,
                                    "A dummy file takes the size of the file at its LBA");
     args->dateOption =
-        cmd->add_option("--date", args->date, "Date as shown, DD/MM/YYYY")->check(DATE_VALUE);
+        cmd->add_option("--date", args->date,
+                        "Date as shown, DD/MM/YYYY; or to the second as the disc records it, "
+                        "'YYYY-MM-DD HH:MM:SS[+HH:MM]'")
+            ->check(ENTRY_DATE_VALUE);
     args->timeOption =
         cmd->add_option("--time", args->time, "Time as shown (UTC+1), HH:MM:SS")->check(TIME_VALUE);
     auto* rawXa = cmd->add_flag("--xa", args->rawXa,
@@ -236,6 +255,13 @@ void AddEdit(CLI::App& app, int& status) {
                 return EditEnd::Refused;
             }
             const EntryRecord& entry = EntryById(project, id);
+            CalendarTime exact;
+            int8_t offset = 0;
+            const bool exactDate = args->dateOption->count() > 0 && ParseExactDate(args->date, exact, offset);
+            if (exactDate && args->timeOption->count() > 0) {
+                PrintError(MSG_TIME_WITH_EXACT_DATE);
+                return EditEnd::Refused;
+            }
             if ((args->sizeOption->count() > 0 || args->autoSize) && !entry.IsDummy()) {
                 PrintError(
                     FormatMessage("korvalin: %s: not a dummy file (only a dummy file's size can be set)",
@@ -264,6 +290,10 @@ void AddEdit(CLI::App& app, int& status) {
                 return EditEnd::Refused;
             }
             const EditOutcome outcome = EditInfo(project, id, ScriptedEditor(fill, refusal));
+            if (outcome.code == EDIT_OK && exactDate) {
+                EntryRecord& edited = EntryById(project, id);
+                SetExactDate(edited.discFacts, edited.dosDate, edited.dosTime, exact, offset);
+            }
             return Conclude(outcome, refusal);
         });
     });
@@ -341,6 +371,51 @@ void AddSwap(CLI::App& app, int& status) {
     });
 }
 
+// "NAME=TEXT" of --text: the field's index, or -1.
+int VolumeTextField(const std::string& assignment) {
+    const std::string name = assignment.substr(0, assignment.find('='));
+    for (size_t i = 0; i < VOLUME_FIELD_COUNT; ++i) {
+        const VolumeFieldPlace& place = VOLUME_FIELD_PLACES[i];
+        if (!place.isDate && name == place.name) return static_cast<int>(i);
+    }
+    return -1;
+}
+
+const CLI::Validator VOLUME_TEXT_VALUE(
+    [](const std::string& text) {
+        const int field = VolumeTextField(text);
+        if (text.find('=') == std::string::npos || field < 0) {
+            return "expected NAME=TEXT with NAME one of system, volumeSet, publisher, dataPreparer, "
+                   "application, copyrightFile, abstractFile, bibliographicFile: " + text;
+        }
+        const size_t length = text.size() - text.find('=') - 1;
+        const uint32_t width = VOLUME_FIELD_PLACES[static_cast<size_t>(field)].length;
+        return length <= width ? std::string() : FormatMessage("longer than %u characters: %s", width, text.c_str());
+    },
+    "NAME=TEXT");
+
+// Kept as the field's bytes, padded with blanks; an empty text drops it.
+void SetVolumeText(VolumeTexts& texts, const std::string& assignment) {
+    const size_t field = static_cast<size_t>(VolumeTextField(assignment));
+    const std::string text = assignment.substr(assignment.find('=') + 1);
+    if (text.empty()) {
+        texts.fields[field].reset();
+        return;
+    }
+    std::vector<uint8_t> bytes(VOLUME_FIELD_PLACES[field].length, ' ');
+    std::copy(text.begin(), text.end(), bytes.begin());
+    texts.fields[field] = bytes;
+}
+
+void PrintVolumeTexts(const VolumeTexts& texts) {
+    for (size_t i = 0; i < VOLUME_FIELD_COUNT; ++i) {
+        if (!texts.fields[i] || VOLUME_FIELD_PLACES[i].isDate) continue;
+        std::string text(texts.fields[i]->begin(), texts.fields[i]->end());
+        while (!text.empty() && (text.back() == ' ' || text.back() == '\0')) text.pop_back();
+        std::cout << VOLUME_FIELD_PLACES[i].name << ": " << text << '\n';
+    }
+}
+
 void PrintVolume(const VolumeInfo& volume) {
     std::cout << FormatMessage("label: %s\ndate:  %2.2d/%2.2d/%4.4d\ntime:  %2.2d:%2.2d:%2.2d\n",
                                std::string(volume.Label()).c_str(), volume.day, volume.month,
@@ -350,6 +425,7 @@ void PrintVolume(const VolumeInfo& volume) {
 void AddLabel(CLI::App& app, int& status) {
     struct Args {
         std::string project, label, date, time;
+        std::vector<std::string> texts;
         CLI::Option *labelOption = nullptr, *dateOption = nullptr, *timeOption = nullptr;
     };
     auto args = std::make_shared<Args>();
@@ -363,15 +439,22 @@ void AddLabel(CLI::App& app, int& status) {
         cmd->add_option("--date", args->date, "Volume date, DD/MM/YYYY")->check(DATE_VALUE);
     args->timeOption =
         cmd->add_option("--time", args->time, "Volume time (UTC+1), HH:MM:SS")->check(TIME_VALUE);
+    cmd->add_option("--text", args->texts,
+                    "A descriptor text, NAME=TEXT (system, volumeSet, publisher, dataPreparer, "
+                    "application, copyrightFile, abstractFile, bibliographicFile); NAME= writes "
+                    "the usual text again")
+        ->check(VOLUME_TEXT_VALUE);
     cmd->callback([args, &status] {
         status = EditProject(args->project, [&args](Project& project) {
-            const bool changes =
-                args->labelOption->count() + args->dateOption->count() + args->timeOption->count() >
-                0;
+            const bool changes = args->labelOption->count() + args->dateOption->count() +
+                                     args->timeOption->count() + args->texts.size() >
+                                 0;
             if (!changes) {
                 PrintVolume(project.volumeInfo);
+                PrintVolumeTexts(project.volumeTexts);
                 return EditEnd::Unchanged;
             }
+            for (const std::string& text : args->texts) SetVolumeText(project.volumeTexts, text);
             VolumeLabelEditorState state = OpenVolumeLabelEditor(project);
             if (args->labelOption->count() > 0) state.label = TypedUpperCase(args->label);
             CalendarTime value;

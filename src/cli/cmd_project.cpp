@@ -7,6 +7,7 @@
 
 #include "cli/cli_support.h"
 #include "cli/commands.h"
+#include "cli/disc_facts_json.h"
 #include "cli/json_output.h"
 #include "layout/project_summary.h"
 #include "layout/recompute_layout.h"
@@ -24,7 +25,7 @@ using json = Json;
 
 json EntryJson(const Project& project, int32_t id) {
     const EntryRecord& e = EntryById(project, id);
-    return json{{"id", id},
+    json out{{"id", id},
                 {"path", DiscPathOfEntry(project, id)},
                 {"name", std::string(e.Name())},
                 {"lba", e.lba},
@@ -36,6 +37,8 @@ json EntryJson(const Project& project, int32_t id) {
                 {"date", IsoDateTime(AddDisplayHour(UnpackDos(e.dosDate, e.dosTime)))},
                 {"dateUtc", IsoDateTime(UnpackDos(e.dosDate, e.dosTime))},
                 {"recordLength", e.recordLength}};
+    if (!e.discFacts.Empty()) out["disc"] = DiscFactsJson(e, id == 0, project);
+    return out;
 }
 
 json ProjectJson(const Project& project) {
@@ -53,6 +56,7 @@ json ProjectJson(const Project& project) {
                      {"firstFileLba", s.firstFileLba},
                      {"firstSubdirLba", s.firstSubdirLba},
                      {"lbaDisplaced", s.lbaDisplaced}};
+    if (!project.volumeTexts.Empty()) out["volumeTexts"] = VolumeTextsJson(project.volumeTexts);
     out["dirs"] = json::array();
     for (int32_t d = 0; d < project.dirCount(); ++d) out["dirs"].push_back(EntryJson(project, d));
     out["files"] = json::array();

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "disc/directory_record.h"
 
+#include <algorithm>
+
 #include "disc/disc_field_reader.h"
 #include "model/message_format.h"
 
@@ -60,6 +62,7 @@ bool ParseDirectoryRecord(const uint8_t* bytes, uint32_t available, DirectoryRec
         record.hasXa = true;
         record.xaAttributes = GetBE16(field + 4);
         record.xaFileNumber = field[8];
+        std::copy(field, field + XA_FIELD_BYTES, record.xaField.begin());
     }
     return true;
 }

@@ -3,6 +3,7 @@
 // One ISO 9660 directory record as read from a directory extent, with its
 // CD-XA system-use field when it has one.
 
+#include <array>
 #include <cstdint>
 #include <string>
 
@@ -45,6 +46,7 @@ struct DirectoryRecord {
     bool hasXa = false;      // a system-use field with the "XA" signature
     uint16_t xaAttributes = 0;
     uint8_t xaFileNumber = 0;
+    std::array<uint8_t, 14> xaField{};  // the whole CD-XA field as recorded
 
     bool IsDirectory() const { return (flags & RECORD_FLAG_DIRECTORY) != 0; }
     bool IsSelf() const { return identifier == std::string(1, '\0'); }

@@ -99,6 +99,8 @@ bool ReadSector(Walk& walk, IsoDirectory& dir, const uint8_t* sector, int64_t lb
                                             "not the first two",
                                             dir.path.c_str(), static_cast<long long>(lba), offset));
         }
+        if (index == 0) dir.selfRecord = record;
+        if (index == 1) dir.parentRecord = record;
         if (index >= 2 && !AddRecord(walk, dir, record, lba)) return false;
         offset += record.length;
         ++index;

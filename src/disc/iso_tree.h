@@ -22,6 +22,8 @@ struct IsoDirectory {
     std::string path;          // "\" for the root, "\DATA\SUB" below it
     int32_t parentIndex = 0;   // index in IsoTree::dirs (the root's is 0)
     DirectoryRecord record;    // its record in the parent (the root: the descriptor's)
+    DirectoryRecord selfRecord;    // its "." record
+    DirectoryRecord parentRecord;  // its ".." record
     std::vector<DirectoryRecord> subdirectories;  // in the order of the extent
     std::vector<DirectoryRecord> files;           // in the order of the extent
 };

@@ -4,8 +4,10 @@
 #include <cstring>
 
 #include "image/byte_order.h"
+#include "image/kept_disc_facts.h"
 #include "image/path_table.h"
 #include "image/volume_date.h"
+#include "layout/recompute_layout.h"
 
 namespace korvalin {
 
@@ -26,6 +28,8 @@ struct RecordFields {
     uint32_t identifierLength = 0;
     bool versionSuffix = false;  // files: the name followed by ";1"
     bool rawXa = false;
+    const EntryRecord* entry = nullptr;  // whose kept facts go over the record
+    const std::optional<RecordDateBytes>* keptDate = nullptr;  // "." and "..": a kept date
 };
 
 uint32_t RecordLength(uint32_t identifierLength) {
@@ -55,6 +59,8 @@ void PutRecord(uint8_t* out, uint32_t length, const RecordFields& f) {
     if (f.versionSuffix) std::memcpy(out + 33 + f.identifierLength, ";1", 2);
     const uint16_t fileAttributes = f.rawXa ? XA_RAW_FILE_ATTRIBUTES : XA_FILE_ATTRIBUTES;
     PutXaField(out + length - XA_FIELD_BYTES, f.isDirectory ? XA_DIR_ATTRIBUTES : fileAttributes);
+    if (f.entry != nullptr) PutKeptEntryFacts(out, length, *f.entry, true);
+    if (f.keptDate != nullptr) PutKeptDate(out, *f.keptDate);
 }
 
 bool Pack(RecordPacker& packer, const RecordFields& f) {
@@ -77,11 +83,14 @@ RecordFields EntryFields(const EntryRecord& entry, bool isDirectory) {
     f.identifierLength = IdentifierLength(entry);
     f.versionSuffix = !isDirectory;
     f.rawXa = entry.rawXa;
+    f.entry = &entry;
     return f;
 }
 
-RecordFields SelfOrParentFields(const DirEntry& dir, const char* identifier) {
+RecordFields SelfOrParentFields(const DirEntry& dir, const char* identifier,
+                                const std::optional<RecordDateBytes>& keptDate) {
     RecordFields f;
+    f.keptDate = &keptDate;
     f.extent = static_cast<uint32_t>(dir.lba);
     f.dataLength = dir.size;
     f.identifier = identifier;
@@ -103,8 +112,9 @@ int32_t WriteDirectoryExtent(const Project& project, CompileState& state, Sector
 
     sector.fill(0);
     RecordPacker packer(state, sector);
-    bool ok = Pack(packer, SelfOrParentFields(dir, SELF)) &&
-              Pack(packer, SelfOrParentFields(parent, PARENT));
+    const int32_t firstLba = state.writeLba;
+    bool ok = Pack(packer, SelfOrParentFields(dir, SELF, dir.discFacts.selfDate)) &&
+              Pack(packer, SelfOrParentFields(parent, PARENT, dir.discFacts.parentDate));
     for (size_t i = 1; ok && i < project.dirTable.size(); ++i) {
         const DirEntry& child = project.dirTable[i];
         if (child.parent == dirNumber) ok = Pack(packer, EntryFields(child, true));
@@ -113,7 +123,10 @@ int32_t WriteDirectoryExtent(const Project& project, CompileState& state, Sector
         const FileEntry& file = project.fileTable[i];
         if (file.parent == dirNumber) ok = Pack(packer, EntryFields(file, false));
     }
-    return ok && packer.Finish() ? 0 : 1;
+    ok = ok && packer.Finish();
+    // A kept extent size larger than the records need: empty sectors follow.
+    while (ok && state.writeLba - firstLba < SectorsOf(dir.size)) ok = EmitSector(state, sector);
+    return ok ? 0 : 1;
 }
 
 }  // namespace korvalin

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "image/byte_order.h"
+#include "image/kept_disc_facts.h"
 #include "image/volume_date.h"
 
 namespace korvalin {
@@ -82,6 +83,7 @@ void BuildPrimaryVolumeDescriptor(Project& project, uint8_t* buffer) {
     PutDate(buffer + 864, std::string(16, '0'));
     buffer[881] = 1;
     std::memcpy(buffer + 1024, "CD-XA001", 8);
+    PutKeptVolumeTexts(project, buffer);
 }
 
 void BuildVolumeDescriptorTerminator(uint8_t* buffer) {

@@ -10,6 +10,7 @@
 #include "import/aliased_entries.h"
 #include "import/dump_file_order.h"
 #include "import/dump_xa_files.h"
+#include "import/dump_metadata.h"
 #include "import/overlapping_files.h"
 #include "layout/recompute_layout.h"
 #include "model/message_format.h"
@@ -18,9 +19,6 @@ namespace korvalin {
 
 namespace {
 
-constexpr int32_t PROGRAM_GMT_OFFSET = 36;  // +9 hours, what this program's writer records
-constexpr uint16_t PROGRAM_FILE_ATTRIBUTES = 0x0D55;
-constexpr uint16_t PROGRAM_DIR_ATTRIBUTES = 0x8D55;
 constexpr size_t NAMES_PER_LINE = 8;
 constexpr size_t MAX_NAME = NAME_FIELD_SIZE - 1;
 
@@ -62,44 +60,21 @@ std::string RelativeOf(const std::string& discPath) {
     return relative;
 }
 
-void NoteRecordDetails(const DirectoryRecord& r, const std::string& path, bool directory, Findings& findings) {
-    if (r.date.gmtOffset != PROGRAM_GMT_OFFSET) {
-        findings.Add(FormatMessage("dates recorded with GMT offset %+d minutes (a rebuilt disc records +540)",
-                                   r.date.gmtOffset * 15),
-                     path);
-    }
-    if ((r.date.second & 1) != 0) findings.Add("odd seconds (kept to DOS's 2-second steps)", path);
-    if (r.flags & RECORD_FLAG_HIDDEN) findings.Add("hidden flag", path);
+void NoteRecordDetails(const DirectoryRecord& r, const std::string& path, Findings& findings) {
+    // Dates, flags and CD-XA fields are kept exactly (dump_metadata.h).
     if (r.flags & RECORD_FLAG_MULTI_EXTENT) findings.Add("multi-extent records", path);
     if (r.extendedAttributeLength || r.fileUnitSize || r.interleaveGap) {
         findings.Add("extended attributes or interleaving in the record", path);
     }
-    const uint16_t expected = directory ? PROGRAM_DIR_ATTRIBUTES : PROGRAM_FILE_ATTRIBUTES;
-    if (!r.hasXa) {
-        findings.Add("no CD-XA field (a rebuilt disc has one)", path);
-    } else if ((r.xaAttributes != expected && !r.IsForm2()) || r.xaFileNumber != 0) {
-        findings.Add("CD-XA attributes or file number other than this program's", path);
-    }
+    if (!r.hasXa) findings.Add("no CD-XA field (a rebuilt disc has one)", path);
 }
 
 }  // namespace
 
 bool RecordDateToDos(const RecordDate& date, uint16_t& dosDate, uint16_t& dosTime) {
-    CalendarTime t{date.year, date.month, date.day, date.hour, date.minute, date.second};
     // The writer adds the display hour and carries into the day only; day
     // 31 becomes 32, which its 5-bit field records as 0.
-    if (t.hour == 0) {
-        t.hour = 23;
-        t.day = t.day == 0 ? 31 : t.day - 1;
-    } else {
-        t.hour -= 1;
-    }
-    const bool held = t.year >= 1980 && t.year <= 2107;
-    if (t.year < 1980) t = CalendarTime{1980, 1, 1, 0, 0, 0};
-    if (t.year > 2107) t = CalendarTime{2107, 12, 31, 23, 59, 58};
-    dosDate = PackDosDate(t);
-    dosTime = PackDosTime(t);
-    return held;
+    return RecordTimeToDos({date.year, date.month, date.day, date.hour, date.minute, date.second}, dosDate, dosTime);
 }
 
 namespace {
@@ -134,7 +109,7 @@ void AddDirectories(Builder& b) {
     for (size_t i = 1; i < dirs.size(); ++i) {
         const IsoDirectory& d = dirs[i];
         b.plan.dirRelativePaths[i] = RelativeOf(d.path);
-        NoteRecordDetails(d.record, d.path, true, b.findings);
+        NoteRecordDetails(d.record, d.path, b.findings);
         const int32_t parent = b.projectDir[static_cast<size_t>(d.parentIndex)];
         if (parent < 0 || p.dirCount() >= DIR_TABLE_SLOTS) {
             b.findings.Add("directories past the project's 1024 (extracted, not in the project)", d.path);
@@ -156,7 +131,7 @@ void AddDirectories(Builder& b) {
 void AddFile(Builder& b, DumpedFile& file, int32_t parent) {
     Project& p = b.plan.project;
     const DirectoryRecord& r = file.record;
-    NoteRecordDetails(r, file.discPath, false, b.findings);
+    NoteRecordDetails(r, file.discPath, b.findings);
     const std::string identifier = r.identifier;
     const size_t semicolon = identifier.find(';');
     if (semicolon != std::string::npos && identifier.substr(semicolon) != ";1") {
@@ -276,14 +251,7 @@ void SetVolume(Builder& b) {
     } else {
         b.findings.Add("volume creation date that is not 16 digits", "volume");
     }
-    if (d.hundredths || d.gmtOffset) b.findings.Add("volume date hundredths or GMT offset", "volume");
-    if (!(v.modification == v.creation)) {
-        b.findings.Add("volume modification date other than its creation date", "volume");
-    }
-    if (TrimRight(v.systemIdentifier) != "PLAYSTATION") {
-        b.findings.Add("system identifier", "\"" + TrimRight(v.systemIdentifier) + "\"");
-    }
-    if (!v.otherTexts.empty()) b.findings.Add("descriptor texts", v.otherTexts);
+    // The descriptor's texts and dates are kept exactly (dump_metadata.h).
     if (!v.isXa) b.findings.Add("volume not marked CD-XA (a rebuilt disc is)", "volume");
     FinishLoadedProject(p);
     CalendarTime rootTime = SubtractDisplayHour(VolumeDateOf(p.volumeInfo));
@@ -400,6 +368,7 @@ bool PlanDump(const std::string& imagePath, const std::string& filesFolder, Dump
     MarkDummies(b);
     KeepOverlappingFilesAsDummies(b);
     OrderPinnedEmptyFiles(b);
+    KeepDiscMetadata(plan, b.projectDir);
     ReadSystemArea(plan);
     CompareLayout(b);
     for (const std::string& track : plan.image.otherTracks) b.findings.Add("tracks not read", track);

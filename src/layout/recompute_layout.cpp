@@ -57,6 +57,8 @@ void SizeDirectoryExtents(Project& project) {
                 size += SECTOR;
             }
         }
+        // A dumped directory keeps its larger extent while its records fit.
+        size = std::max<int64_t>(size, project.dirTable[d].discFacts.extentSize);
         project.dirTable[d].size = static_cast<uint32_t>(size);
     }
 }

@@ -16,8 +16,14 @@ void ApplyEditorResult(Project& project, int32_t entryId, const EditorResult& re
     }
     CalendarTime stored = result.pickedTime;
     stored.hour = hour;
+    const uint16_t dosTime = PackDosTime(stored);
+    // An edited date replaces the exact one a dumped disc recorded for good.
+    if (dosDate != entry.dosDate || dosTime != entry.dosTime) {
+        entry.discFacts.date.reset();
+        entry.discFacts.dosDate = entry.discFacts.dosTime = 0;
+    }
     entry.dosDate = dosDate;
-    entry.dosTime = PackDosTime(stored);
+    entry.dosTime = dosTime;
 
     uint16_t flags = result.editedFlags;
     if (caller == EDITOR_FOR_NEW_DUMMY_FILE) {

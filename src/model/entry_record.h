@@ -9,6 +9,8 @@
 #include <string>
 #include <string_view>
 
+#include "model/entry_disc_facts.h"
+
 namespace korvalin {
 
 constexpr uint16_t FLAG_LBA_SET = 0x01;
@@ -40,6 +42,8 @@ struct EntryRecord {
     uint32_t storedPathRef = 0;
     // File: the source holds raw 2336-byte XA sectors (see xa_file.h).
     bool rawXa = false;
+    // What a dumped disc recorded beyond the derived values; none as a rule.
+    EntryDiscFacts discFacts;
 
     std::string_view Name() const;  // up to the NUL, at most 13 bytes
     void SetName(std::string_view text);  // also sets nameLength

@@ -13,6 +13,7 @@
 #include "layout/layout_state.h"
 #include "model/calendar_time.h"
 #include "model/entry_record.h"
+#include "model/volume_texts.h"
 
 namespace korvalin {
 
@@ -84,6 +85,7 @@ struct Project {
     LayoutState layoutState;
     ExtentTable extentTable;
     ProjectSettings settings;
+    VolumeTexts volumeTexts;  // a dumped disc's descriptor texts and dates
     ProjectFileLeftovers fileLeftovers;
 
     Project();  // an empty model: label "KORVALIN", no entries

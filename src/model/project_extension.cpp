@@ -5,6 +5,7 @@
 
 #include "model/byte_io.h"
 #include "model/extension_xa.h"
+#include "model/extension_disc_facts.h"
 #include "model/message_format.h"
 
 namespace korvalin {
@@ -31,6 +32,8 @@ std::vector<ExtensionRecord> RecordsOf(const Project& project) {
         records.push_back(record);
     }
     if (auto xa = RawXaRecordOf(project)) records.push_back(std::move(*xa));
+    AppendEntryFactRecords(project, records);
+    if (ExtensionRecord record; EncodeVolumeTexts(project, record)) records.push_back(std::move(record));
     const auto& kept = project.fileLeftovers.unknownRecords;
     records.insert(records.end(), kept.begin(), kept.end());
     return records;
@@ -67,6 +70,8 @@ bool TakeRecord(ExtensionRecord record, uint32_t number, Project& loaded, std::s
         return true;
     }
     if (record.tag == TAG_RAW_XA_FILES) return TakeRawXaRecord(record, loaded, problem);
+    if (record.tag == TAG_ENTRY_DISC_FACTS) return DecodeEntryFacts(record, loaded, problem);
+    if (record.tag == TAG_VOLUME_TEXTS) return DecodeVolumeTexts(record, loaded, problem);
     if ((record.flags & EXTENSION_RECORD_REQUIRED) != 0) {
         problem = FormatMessage("its extension record %u has the tag 0x%04X, which this version "
                                 "of Korvalin does not know and cannot do without",

@@ -28,6 +28,8 @@ constexpr uint16_t EXTENSION_RECORD_REQUIRED = 0x0001;
 enum ExtensionTag : uint16_t {
     TAG_SYSTEM_AREA_SETTINGS = 0x0001,  // u32: bit 0 keep data, bit 1 stamp empty sectors
     TAG_RAW_XA_FILES = 0x0003,          // u32 count, u32 entry ids (extension_xa.h)
+    TAG_ENTRY_DISC_FACTS = 0x0004,      // a dumped disc's exact directory-record facts per entry
+    TAG_VOLUME_TEXTS = 0x0005,          // a dumped disc's descriptor texts and dates
 };
 
 // After the plain format has been written from `fileStart` on: puts back the

@@ -212,6 +212,7 @@ int SerializeProject(Project& project, ProjectArchive& archive) {
     project.volumeInfo = loaded.volumeInfo;
     project.systemArea = std::move(loaded.systemArea);
     project.settings = loaded.settings;
+    project.volumeTexts = std::move(loaded.volumeTexts);
     project.fileLeftovers = std::move(loaded.fileLeftovers);
     return 0;
 }

@@ -62,6 +62,7 @@ EntryEditorDialog::EntryEditorDialog(Project& project, EntryEditorState& state,
     setFilesize_->setEnabled(state.sizeControlsShown);
     rawXa_->setVisible(state.kind == EDITOR_FILE);
     rawXa_->setChecked(state.kind == EDITOR_FILE && EntryById(project, state.entryId).rawXa);
+    ShowKeptDate();
     SyncCheckBoxes();
     connect(setLba_, &QCheckBox::clicked, this, [this] {
         ToggleSetLba(state_);
@@ -100,6 +101,16 @@ void EntryEditorDialog::BuildControls() {
     layout->addLayout(grid);
     layout->addWidget(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+// A dumped disc's exact date, while the date shown is still the one it goes with.
+void EntryEditorDialog::ShowKeptDate() {
+    const EntryRecord& entry = EntryById(project_, state_.entryId);
+    const RecordDateBytes* kept = KeptDate(entry.discFacts, entry.dosDate, entry.dosTime);
+    if (kept == nullptr) return;
+    const QString tip = QString::fromStdString("As the disc records it: " + ExactDateText(*kept));
+    date_->setToolTip(tip);
+    time_->setToolTip(tip);
 }
 
 // The boxes mirror the state; each enables its label and field.

@@ -42,6 +42,7 @@ public:
 
 private:
     void BuildControls();
+    void ShowKeptDate();
     void SyncCheckBoxes();
     void OnOk();
     void FocusField(EditorField field);

@@ -64,6 +64,9 @@ _korvalin() {
           --mode) COMPREPLY=($(compgen -W "0 1 2" -- "$cur")) ;;
           --format) COMPREPLY=($(compgen -W "isobuster lba c-header" -- "$cur")) ;;
           --keep | --stamp) COMPREPLY=($(compgen -W "on off" -- "$cur")) ;;
+          --text)
+            compopt -o nospace 2>/dev/null
+            COMPREPLY=($(compgen -W "system= volumeSet= publisher= dataPreparer= application= copyrightFile= abstractFile= bibliographicFile=" -- "$cur")) ;;
           --project) _korvalin_files "$cur" krv ;;
           --all-from) compopt -o filenames 2>/dev/null; COMPREPLY=($(compgen -d -- "$cur")) ;;
           --from | -o | --output) compopt -o filenames 2>/dev/null; COMPREPLY=($(compgen -f -- "$cur")) ;;

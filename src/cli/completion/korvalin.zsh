@@ -48,6 +48,7 @@ _korvalin() {
           --mode) compadd 0 1 2 ;;
           --format) compadd isobuster lba c-header ;;
           --keep|--stamp) compadd on off ;;
+          --text) compadd -S '' system= volumeSet= publisher= dataPreparer= application= copyrightFile= abstractFile= bibliographicFile= ;;
           --project) _files -g '*.(#i)krv' ;;
           --all-from) _files -/ ;;
           --from|-o|--output) _files ;;
