@@ -25,6 +25,7 @@ struct RecordFields {
     const char* identifier = nullptr;
     uint32_t identifierLength = 0;
     bool versionSuffix = false;  // files: the name followed by ";1"
+    bool cdDa = false;           // a DA file: its extent lies in an audio track
 };
 
 uint32_t RecordLength(uint32_t identifierLength) {
@@ -53,7 +54,7 @@ void PutRecord(uint8_t* out, uint32_t length, const RecordFields& f) {
     std::memcpy(out + 33, f.identifier, f.identifierLength);
     if (f.versionSuffix) std::memcpy(out + 33 + f.identifierLength, ";1", 2);
     PutXaField(out + length - XA_FIELD_BYTES,
-               f.isDirectory ? XA_DIR_ATTRIBUTES : XA_FILE_ATTRIBUTES);
+               f.isDirectory ? XA_DIR_ATTRIBUTES : f.cdDa ? XA_CDDA_ATTRIBUTES : XA_FILE_ATTRIBUTES);
 }
 
 bool Pack(RecordPacker& packer, const RecordFields& f) {
@@ -75,6 +76,7 @@ RecordFields EntryFields(const EntryRecord& entry, bool isDirectory) {
     f.identifier = entry.name.data();
     f.identifierLength = IdentifierLength(entry);
     f.versionSuffix = !isDirectory;
+    f.cdDa = entry.daTrack != 0;
     return f;
 }
 

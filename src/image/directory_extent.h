@@ -12,6 +12,8 @@ namespace korvalin {
 
 constexpr uint16_t XA_DIR_ATTRIBUTES = 0x8D55;
 constexpr uint16_t XA_FILE_ATTRIBUTES = 0x0D55;
+// A DA file: the CD-DA bit (14) and the same read/execute permissions.
+constexpr uint16_t XA_CDDA_ATTRIBUTES = 0x4555;
 
 // Writes the extent of directory number `dirNumber` (DirTable index + 1) at
 // writeLba. 0 on success, 1 when a sector was written short.

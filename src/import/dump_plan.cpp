@@ -5,9 +5,11 @@
 #include <cstring>
 #include <map>
 
+#include "image/directory_extent.h"
 #include "image/sector_encoder.h"
 #include "image/sector_header.h"
 #include "import/aliased_entries.h"
+#include "import/dump_audio_tracks.h"
 #include "import/dump_file_order.h"
 #include "import/overlapping_files.h"
 #include "layout/recompute_layout.h"
@@ -76,7 +78,8 @@ void NoteRecordDetails(const DirectoryRecord& r, const std::string& path, bool d
     const uint16_t expected = directory ? PROGRAM_DIR_ATTRIBUTES : PROGRAM_FILE_ATTRIBUTES;
     if (!r.hasXa) {
         findings.Add("no CD-XA field (a rebuilt disc has one)", path);
-    } else if ((r.xaAttributes != expected && !r.IsForm2()) || r.xaFileNumber != 0) {
+    } else if ((r.xaAttributes != expected && !r.IsForm2() && r.xaAttributes != XA_CDDA_ATTRIBUTES) ||
+               r.xaFileNumber != 0) {
         findings.Add("CD-XA attributes or file number other than this program's", path);
     }
 }
@@ -219,10 +222,13 @@ void MarkDummies(Builder& b) {
         if (file.fileIndex < 0) continue;
         FileEntry& f = p.fileTable[static_cast<size_t>(file.fileIndex)];
         const int64_t end = int64_t{f.lba} + SectorsOf(f.size);
-        const bool pastEnd = f.size > 0 && end > sectors;
+        const bool pastEnd = f.size > 0 && end > sectors && f.daTrack == 0;
         if (pastEnd) b.findings.Add("files past the end of the image, kept as dummies", file.discPath);
         if (aliased[static_cast<size_t>(file.fileIndex)]) ++b.plan.aliases;
-        if (!aliased[static_cast<size_t>(file.fileIndex)] && !file.form2 && !file.record.IsAudio() && !pastEnd) continue;
+        if (!aliased[static_cast<size_t>(file.fileIndex)] && !file.form2 && !file.record.IsAudio() && !pastEnd &&
+            f.daTrack == 0) {
+            continue;
+        }
         f.flags = FLAG_DUMMY | FLAG_LBA_SET | FLAG_SIZE_SET;
         f.sourcePath.reset();
     }
@@ -386,12 +392,18 @@ bool PlanDump(const std::string& imagePath, const std::string& filesFolder, Dump
     SetVolume(b);
     AddDirectories(b);
     AddFiles(b);
+    const std::vector<CueAudioTrack> audio = DumpedAudioTracks(imagePath);
+    MarkDaFiles(plan.project, audio);
     MarkDummies(b);
     KeepOverlappingFilesAsDummies(b);
     OrderPinnedEmptyFiles(b);
     ReadSystemArea(plan);
     CompareLayout(b);
-    for (const std::string& track : plan.image.otherTracks) b.findings.Add("tracks not read", track);
+    std::vector<std::string> dumped;
+    for (const CueAudioTrack& track : audio) dumped.push_back(CueTrackName(track));
+    for (const std::string& track : plan.image.otherTracks) {
+        if (std::find(dumped.begin(), dumped.end(), track) == dumped.end()) b.findings.Add("tracks not read", track);
+    }
     plan.unrepresented = b.findings.Lines();
     return true;
 }

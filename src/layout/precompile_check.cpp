@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "image/volume_descriptor.h"
+#include "layout/da_files.h"
 #include "layout/recompute_layout.h"
 #include "model/disc_path.h"
 #include "model/message_format.h"
@@ -180,6 +181,8 @@ std::vector<std::string> PreCompileCheck(const Project& project) {
     if (messages.empty()) messages = CheckFileTable(project);
     if (messages.empty()) messages = CheckEntryLbas(project);
     for (std::string& m : CheckExtents(project)) messages.push_back(std::move(m));
+    for (std::string& m : CheckAudioTracks(project)) messages.push_back(std::move(m));
+    for (std::string& m : CheckDaFiles(project)) messages.push_back(std::move(m));
     return messages;
 }
 

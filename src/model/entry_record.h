@@ -38,6 +38,9 @@ struct EntryRecord {
     // The 4 bytes at record offset 44 as last read; only their being nonzero
     // means anything, and they are written back unchanged when still consistent.
     uint32_t storedPathRef = 0;
+    // A DA file: a dummy naming the sectors of this audio track (2 for the
+    // first), its LBA and size set by the layout. 0 for every other entry.
+    int32_t daTrack = 0;
 
     std::string_view Name() const;  // up to the NUL, at most 13 bytes
     void SetName(std::string_view text);  // also sets nameLength

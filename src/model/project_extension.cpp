@@ -4,6 +4,8 @@
 #include <cstring>
 
 #include "model/byte_io.h"
+#include "model/extension_audio_tracks.h"
+#include "model/extension_da_files.h"
 #include "model/message_format.h"
 
 namespace korvalin {
@@ -28,6 +30,11 @@ std::vector<ExtensionRecord> RecordsOf(const Project& project) {
         ExtensionRecord record{TAG_SYSTEM_AREA_SETTINGS, 0, {}};
         ByteWriter(record.payload).U32(bits);
         records.push_back(record);
+    }
+    for (const AudioTrack& track : project.audioTracks) records.push_back(AudioTrackRecord(track));
+    for (int32_t f = 0; f < project.fileCount(); ++f) {
+        const int32_t track = project.fileTable[static_cast<size_t>(f)].daTrack;
+        if (track != 0) records.push_back(DaFileRecord(f, track));
     }
     const auto& kept = project.fileLeftovers.unknownRecords;
     records.insert(records.end(), kept.begin(), kept.end());
@@ -64,6 +71,10 @@ bool TakeRecord(ExtensionRecord record, uint32_t number, Project& loaded, std::s
         loaded.settings.stampSystemArea = (bits & STAMP_SYSTEM_AREA_BIT) != 0;
         return true;
     }
+    if (record.tag == TAG_AUDIO_TRACK) {
+        return TakeAudioTrackRecord(record, number, loaded.audioTracks, problem);
+    }
+    if (record.tag == TAG_DA_FILE) return TakeDaFileRecord(record, number, loaded, problem);
     if ((record.flags & EXTENSION_RECORD_REQUIRED) != 0) {
         problem = FormatMessage("its extension record %u has the tag 0x%04X, which this version "
                                 "of Korvalin does not know and cannot do without",

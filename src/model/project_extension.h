@@ -27,6 +27,8 @@ constexpr uint16_t EXTENSION_RECORD_REQUIRED = 0x0001;
 
 enum ExtensionTag : uint16_t {
     TAG_SYSTEM_AREA_SETTINGS = 0x0001,  // u32: bit 0 keep data, bit 1 stamp empty sectors
+    TAG_AUDIO_TRACK = 0x0002,           // one per track, in order: extension_audio_tracks.h
+    TAG_DA_FILE = 0x0007,               // one per DA file: extension_da_files.h
 };
 
 // After the plain format has been written from `fileStart` on: puts back the

@@ -213,6 +213,7 @@ int SerializeProject(Project& project, ProjectArchive& archive) {
     project.systemArea = std::move(loaded.systemArea);
     project.settings = loaded.settings;
     project.fileLeftovers = std::move(loaded.fileLeftovers);
+    project.audioTracks = std::move(loaded.audioTracks);
     return 0;
 }
 

@@ -50,7 +50,7 @@ _korvalin() {
           --keep|--stamp) compadd on off ;;
           --project) _files -g '*.(#i)krv' ;;
           --all-from) _files -/ ;;
-          --from|-o|--output) _files ;;
+          --from|--source|-o|--output) _files ;;
         esac
         return
       fi
@@ -73,6 +73,7 @@ _korvalin() {
     disc) _korvalin_disc_paths $prog $project ;;
     dir) _files -/ ;;
     file) _files ;;
+    action) compadd add ls rm set ;;
   esac
 }
 
