@@ -111,6 +111,7 @@ struct Builder {
     const std::string& filesFolder;
     Findings findings;
     std::vector<int32_t> projectDir;  // tree directory index -> DirTable index, -1 when not held
+    std::vector<CueAudioTrack> audio;  // the audio tracks the dump writes, whose records become DA files
 };
 
 void SetEntryName(Builder& b, EntryRecord& entry, const std::string& name, const std::string& path) {
@@ -176,7 +177,10 @@ void AddFile(Builder& b, DumpedFile& file, int32_t parent) {
                        "kept as dummies",
                        file.discPath);
     }
-    if (r.IsAudio()) b.findings.Add("CD-DA files, kept as dummies", file.discPath);
+    const auto startsTrack = [&r](const CueAudioTrack& track) { return track.discLba == r.extent; };
+    if (r.IsAudio() && std::none_of(b.audio.begin(), b.audio.end(), startsTrack)) {
+        b.findings.Add("CD-DA files, kept as dummies", file.discPath);
+    }
     if (parent < 0 || p.fileCount() >= FILE_TABLE_SLOTS) {
         b.findings.Add("files past the project's 4096 or in a directory it cannot hold (extracted only)", file.discPath);
         return;
@@ -388,19 +392,19 @@ bool PlanDump(const std::string& imagePath, const std::string& filesFolder, Dump
         return false;
     }
     StartNewProject(plan.project, CalendarTime{2001, 1, 1, 0, 0, 0});
-    Builder b{plan, filesFolder, {}, {}};
+    Builder b{plan, filesFolder, {}, {}, {}};
     SetVolume(b);
     AddDirectories(b);
+    b.audio = DumpedAudioTracks(imagePath);
     AddFiles(b);
-    const std::vector<CueAudioTrack> audio = DumpedAudioTracks(imagePath);
-    MarkDaFiles(plan.project, audio);
+    MarkDaFiles(plan.project, b.audio);
     MarkDummies(b);
     KeepOverlappingFilesAsDummies(b);
     OrderPinnedEmptyFiles(b);
     ReadSystemArea(plan);
     CompareLayout(b);
     std::vector<std::string> dumped;
-    for (const CueAudioTrack& track : audio) dumped.push_back(CueTrackName(track));
+    for (const CueAudioTrack& track : b.audio) dumped.push_back(CueTrackName(track));
     for (const std::string& track : plan.image.otherTracks) {
         if (std::find(dumped.begin(), dumped.end(), track) == dumped.end()) b.findings.Add("tracks not read", track);
     }
