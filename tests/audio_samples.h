@@ -2,9 +2,15 @@
 #pragma once
 // Sound sources for the audio-track tests: WAV files and bare samples.
 
+#include <gtest/gtest.h>
+
 #include <cstdint>
+#include <filesystem>
 #include <string>
 #include <vector>
+
+#include "model/project.h"
+#include "test_support.h"
 
 namespace korvalin::test {
 
@@ -42,6 +48,27 @@ inline std::vector<uint8_t> WavFile(const std::vector<uint8_t>& pcm, uint16_t ch
     PutLe(wav, static_cast<uint32_t>(pcm.size()), 4);
     wav.insert(wav.end(), pcm.begin(), pcm.end());
     return wav;
+}
+
+// Appends three tracks of odd lengths (a partial last sector, a single
+// sample, whole sectors) with pregaps of 150, 0 and 75 sectors, from WAV,
+// raw and WAV sources written to `folder`. Returns their samples.
+inline std::vector<std::vector<uint8_t>> AddThreeTracks(Project& project,
+                                                        const std::filesystem::path& folder) {
+    std::vector<std::vector<uint8_t>> pcm = {Samples(2352 * 3 + 100, 1), Samples(4, 2),
+                                             Samples(2352 * 2, 3)};
+    WriteBytes(folder / "one.wav", WavFile(pcm[0]));
+    WriteBytes(folder / "two.raw", pcm[1]);
+    WriteBytes(folder / "three.wav", WavFile(pcm[2]));
+    const std::pair<const char*, int32_t> tracks[] = {{"one.wav", 150}, {"two.raw", 0}, {"three.wav", 75}};
+    for (const auto& [name, pregap] : tracks) {
+        AudioTrack track;
+        std::string problem;
+        EXPECT_TRUE(ProbeAudioSource((folder / name).string(), track, problem)) << problem;
+        track.pregapSectors = pregap;
+        project.audioTracks.push_back(track);
+    }
+    return pcm;
 }
 
 }  // namespace korvalin::test

@@ -26,17 +26,7 @@ std::string TextOf(const fs::path& path) {
 class AudioDumpTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        const size_t sizes[] = {2352 * 3 + 100, 4, 2352 * 2};
-        const int32_t pregaps[] = {150, 0, 75};
-        for (int i = 0; i < 3; ++i) {
-            const fs::path source = sources / FormatMessage("t%d.wav", i);
-            test::WriteBytes(source, test::WavFile(test::Samples(sizes[i], i + 1)));
-            AudioTrack track;
-            std::string problem;
-            ASSERT_TRUE(ProbeAudioSource(source.string(), track, problem)) << problem;
-            track.pregapSectors = pregaps[i];
-            disc.project.audioTracks.push_back(track);
-        }
+        test::AddThreeTracks(disc.project, sources.path());
         // A DA file on the second track, in a folder.
         disc.project.fileTable[test::AddDummy(disc.project, "SONG.DA", 0, 0, 1)].daTrack = 3;
         image = test::CompileToBytes(disc.project, work / "disc.bin");
