@@ -187,7 +187,8 @@ std::vector<std::string> PreCompileCheck(const Project& project) {
 }
 
 std::vector<std::string> PreCompileWarnings(const Project& project) {
-    const int32_t total = project.layoutState.totalSectors;
+    // Audio tracks count: they are in the image too.
+    const int32_t total = static_cast<int32_t>(std::min<int64_t>(DiscEndLba(project), INT32_MAX));
     if (total > CD_SECTORS) return {FormatMessage(IMAGE_OVER_CD, total)};
     return {};
 }

@@ -144,6 +144,9 @@ TEST_F(AudioImageTest, AnotherVariantAMissingSourceOrATooLongDiscStopsTheCompile
     EXPECT_EQ(state.compileMessage, "Cannot open file  " + (sources / "two.raw").string() + " ");
     EXPECT_FALSE(std::filesystem::exists(out / "again.cue"));
 
+    disc.project.audioTracks[0].pregapSectors = 360000;
+    EXPECT_TRUE(PreCompileCheck(disc.project).empty());
+    EXPECT_EQ(PreCompileWarnings(disc.project).size(), 1u);  // longer than a CD
     disc.project.audioTracks[0].pregapSectors = MAX_DISC_SECTORS - 1;
     const std::vector<std::string> messages = PreCompileCheck(disc.project);
     ASSERT_EQ(messages.size(), 1u);
