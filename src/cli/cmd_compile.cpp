@@ -153,7 +153,7 @@ void AddCompile(CLI::App& app, int& status) {
         }
         const int32_t sectorBytes = ChooseImageVariant(args->image).rawSectors == 1 ? 2352 : 2048;
         ProgressBar bar("compiling", sectorBytes);
-        const int64_t total = project.layoutState.totalSectors;
+        const int64_t total = DiscEndLba(project);
         ProgressCallback progress;
         if (bar.Shown()) progress = [&bar, total](int32_t lba) { bar.Update(lba, total); };
         CommandLinePrompt prompt(args->image, args->yes, !args->quiet && !args->json, bar);

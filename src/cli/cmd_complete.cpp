@@ -52,7 +52,8 @@ void PrintPaths(const std::string& projectPath, std::string prefix) {
 }
 
 // What an operand names, by its name in the help: krv a project file, img
-// an image, lst a listing, disc a disc path, dir a folder, file any file.
+// an image, lst a listing, action a word of track, disc a disc path, dir a
+// folder, file any file.
 // inject's DISCPATH is a path inside an image, not a project: nothing to
 // list it from, so it completes as a file.
 std::string OperandKind(const std::string& subcommand, const std::string& name) {
@@ -61,7 +62,7 @@ std::string OperandKind(const std::string& subcommand, const std::string& name) 
         {"LISTING", "lst"},    {"DISCPATH", "disc"}, {"DIRPATH", "disc"},
         {"FILEPATH", "disc"},  {"OTHERPATH", "disc"}, {"OLD_PREFIX", "dir"},
         {"NEW_PREFIX", "dir"}, {"OUTDIR", "dir"},    {"DIR", "dir"},
-        {"LABEL", "none"}};
+        {"LABEL", "none"},      {"ACTION", "action"}};
     if (subcommand == "inject" && name == "DISCPATH") return "file";
     const auto found = kinds.find(name);
     return found != kinds.end() ? found->second : "file";

@@ -2,12 +2,14 @@
 // dump: a disc image in, its files, a project pinned to the disc's LBAs
 // and the tree listing out.
 
+#include <filesystem>
 #include <iostream>
 #include <memory>
 
 #include "cli/cli_support.h"
 #include "cli/commands.h"
 #include "cli/json_output.h"
+#include "import/dump_audio_tracks.h"
 #include "import/dump_disc.h"
 #include "model/message_format.h"
 
@@ -21,6 +23,11 @@ void PrintSummary(const DumpResult& result) {
               << '\n';
     std::cout << FormatMessage("%d aliases (names for data another file holds) became dummy files", result.aliases)
               << '\n';
+    if (result.audioTracks > 0) {
+        std::cout << FormatMessage("%d audio tracks written as WAV files to %s", result.audioTracks,
+                                   (std::filesystem::path(result.filesFolder).parent_path() / DUMP_TRACKS_FOLDER).c_str())
+                  << '\n';
+    }
     if (!result.unrepresented.empty()) {
         std::cout << "Not kept by the project (a compile will differ here):\n";
         for (const std::string& line : result.unrepresented) std::cout << "  " << line << '\n';
@@ -42,6 +49,7 @@ Json DumpJson(const DumpResult& result) {
                 {"files", result.files},
                 {"bytes", result.bytes},
                 {"aliases", result.aliases},
+                {"audioTracks", result.audioTracks},
                 {"filesFolder", result.filesFolder},
                 {"listing", result.listingPath},
                 {"project", result.projectPath},

@@ -18,5 +18,6 @@ void RegisterDumpCommands(CLI::App& app, int& status);
 void RegisterRelocateCommands(CLI::App& app, int& status);
 void RegisterCompleteCommands(CLI::App& app, int& status);
 void RegisterInjectCommands(CLI::App& app, int& status);
+void RegisterTrackCommands(CLI::App& app, int& status);
 
 }  // namespace korvalin::cli

@@ -24,6 +24,7 @@ int main(int argc, char** argv) {
     RegisterRelocateCommands(app, status);
     RegisterCompleteCommands(app, status);
     RegisterInjectCommands(app, status);
+    RegisterTrackCommands(app, status);
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {

@@ -88,6 +88,7 @@ bool ParseCueSheet(const std::string& text, CueSheet& sheet, std::string& proble
                 return false;
             }
             if (number == 1) sheet.tracks.back().index1 = sectors;
+            if (number == 0) sheet.tracks.back().index0 = sectors;
         }
     }
     return true;

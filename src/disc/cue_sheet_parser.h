@@ -14,6 +14,7 @@ struct CueTrack {
     int32_t sectorBytes = 0;   // 2352, 2336 or 2048; 0 for a mode this reader does not know
     std::string file;          // the FILE it is in, as the cue sheet names it
     int64_t index1 = -1;       // INDEX 01 in sectors from the start of its file; -1 when missing
+    int64_t index0 = -1;       // INDEX 00, where its pregap begins; -1 when it has none
     bool IsData() const { return mode != "AUDIO"; }
 };
 

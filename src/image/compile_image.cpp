@@ -3,6 +3,7 @@
 
 #include <cstring>
 
+#include "image/audio_track_writer.h"
 #include "image/cue_sheet.h"
 #include "image/directory_extent.h"
 #include "image/file_data.h"
@@ -147,6 +148,8 @@ bool AppendImage(Project& project, CompileState& state, const uint8_t* descripto
 }  // namespace
 
 void CompileImage(Project& project, CompileState& state) {
+    state.compileMessage = AudioTracksVariantProblem(project, state.imagePath);
+    if (!state.compileMessage.empty()) return;
     SelectVariant(state);
     state.sectorHeader = SectorHeaderTemplate{};
     uint8_t descriptor[USER_DATA_BYTES] = {};
@@ -184,7 +187,8 @@ void CompileImage(Project& project, CompileState& state) {
     if (state.imlMode) {
         FinishImlListing(state, iml);
     } else if (state.rawSectors == 1) {
-        WriteCueSheet(state);
+        if (!project.audioTracks.empty() && !AppendAudioTracks(project, state)) return;
+        WriteCueSheet(project, state);
     } else {
         state.compileMessage = COMPILE_SUCCESS_MESSAGE;
     }

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "image/compile_outputs.h"
 
+#include "image/audio_track_writer.h"
 #include "image/image_naming.h"
 #include "model/disc_names.h"
 #include "model/disc_path.h"
@@ -54,6 +55,8 @@ std::string UnsafeCompileOutput(const Project& project, const std::string& proje
     if (EndsWithNoCase(chosenPath, ".cue") || EndsWithNoCase(chosenPath, ".krv")) {
         return FormatMessage(RESERVED_IMAGE_NAME, chosenPath.c_str());
     }
+    const std::string variantProblem = AudioTracksVariantProblem(project, chosenPath);
+    if (!variantProblem.empty()) return variantProblem;
     for (const std::string& output : CompileOutputPaths(chosenPath)) {
         FileIdentity identity;
         if (!QueryFileIdentity(output, identity)) continue;  // nothing there to destroy

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "image/cue_sheet.h"
 
+#include "image/audio_track_writer.h"
 #include "image/compile_image.h"
 #include "image/image_naming.h"
 #include "image/text_output.h"
@@ -18,13 +19,13 @@ std::string CueSheetText(const std::string& imageFileName) {
                          imageFileName.c_str(), '"');
 }
 
-void WriteCueSheet(CompileState& state) {
+void WriteCueSheet(const Project& project, CompileState& state) {
     CrLfTextFile cue;
     if (!cue.Create(state.outputSidecarPath)) {
         state.compileMessage = FormatMessage(CREATE_ERROR, state.outputSidecarPath.c_str());
         return;
     }
-    cue.Print(CueSheetText(FileNamePart(state.imagePath)));
+    cue.Print(CueSheetText(FileNamePart(state.imagePath)) + AudioTrackCueLines(project));
     if (!cue.Close()) {
         state.compileMessage = FormatMessage(WRITE_ERROR, state.outputSidecarPath.c_str());
         return;

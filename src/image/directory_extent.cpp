@@ -30,6 +30,7 @@ struct RecordFields {
     bool rawXa = false;
     const EntryRecord* entry = nullptr;  // whose kept facts go over the record
     const std::optional<RecordDateBytes>* keptDate = nullptr;  // "." and "..": a kept date
+    bool cdDa = false;           // a DA file: its extent lies in an audio track
 };
 
 uint32_t RecordLength(uint32_t identifierLength) {
@@ -57,7 +58,7 @@ void PutRecord(uint8_t* out, uint32_t length, const RecordFields& f) {
     out[32] = static_cast<uint8_t>(n);
     std::memcpy(out + 33, f.identifier, f.identifierLength);
     if (f.versionSuffix) std::memcpy(out + 33 + f.identifierLength, ";1", 2);
-    const uint16_t fileAttributes = f.rawXa ? XA_RAW_FILE_ATTRIBUTES : XA_FILE_ATTRIBUTES;
+    const uint16_t fileAttributes = f.rawXa ? XA_RAW_FILE_ATTRIBUTES : f.cdDa ? XA_CDDA_ATTRIBUTES : XA_FILE_ATTRIBUTES;
     PutXaField(out + length - XA_FIELD_BYTES, f.isDirectory ? XA_DIR_ATTRIBUTES : fileAttributes);
     if (f.entry != nullptr) PutKeptEntryFacts(out, length, *f.entry, true);
     if (f.keptDate != nullptr) PutKeptDate(out, *f.keptDate);
@@ -84,6 +85,7 @@ RecordFields EntryFields(const EntryRecord& entry, bool isDirectory) {
     f.versionSuffix = !isDirectory;
     f.rawXa = entry.rawXa;
     f.entry = &entry;
+    f.cdDa = entry.daTrack != 0;
     return f;
 }
 

@@ -3,6 +3,7 @@
 
 #include <filesystem>
 
+#include "import/dump_audio_tracks.h"
 #include "import/dump_files.h"
 #include "import/dump_plan.h"
 #include "model/disc_path.h"
@@ -123,6 +124,8 @@ int DumpDiscImage(const DumpOptions& options, DumpResult& result, std::string& m
     };
     if (progress) progress(0);
     if (!ExtractDumpFiles(plan, result.filesFolder, extractProgress, message)) return 1;
+    if (!DumpAudioTracks(options.imagePath, outDir.string(), plan.project, message)) return 1;
+    result.audioTracks = static_cast<int32_t>(plan.project.audioTracks.size());
     if (!WriteText(result.listingPath, ListingText(plan), message)) return 1;
     if (!SaveProjectFile(result.projectPath, plan.project, message)) return 1;
     if (progress) progress(BULK_PROGRESS_RANGE);

@@ -24,6 +24,7 @@ struct DumpResult {
     int32_t files = 0;
     int64_t bytes = 0;
     int32_t aliases = 0;
+    int32_t audioTracks = 0;  // written to OUTDIR/tracks
     std::vector<std::string> unrepresented;  // what the project cannot hold, by name
     std::string projectPath;
     std::string listingPath;

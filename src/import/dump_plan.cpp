@@ -5,9 +5,11 @@
 #include <cstring>
 #include <map>
 
+#include "image/directory_extent.h"
 #include "image/sector_encoder.h"
 #include "image/sector_header.h"
 #include "import/aliased_entries.h"
+#include "import/dump_audio_tracks.h"
 #include "import/dump_file_order.h"
 #include "import/dump_xa_files.h"
 #include "import/dump_metadata.h"
@@ -84,6 +86,7 @@ struct Builder {
     const std::string& filesFolder;
     Findings findings;
     std::vector<int32_t> projectDir;  // tree directory index -> DirTable index, -1 when not held
+    std::vector<CueAudioTrack> audio;  // the audio tracks the dump writes, whose records become DA files
 };
 
 void SetEntryName(Builder& b, EntryRecord& entry, const std::string& name, const std::string& path) {
@@ -150,7 +153,10 @@ void AddFile(Builder& b, DumpedFile& file, int32_t parent) {
                        "kept as dummies",
                        file.discPath);
     }
-    if (r.IsAudio()) b.findings.Add("CD-DA files, kept as dummies", file.discPath);
+    const auto startsTrack = [&r](const CueAudioTrack& track) { return track.discLba == r.extent; };
+    if (r.IsAudio() && std::none_of(b.audio.begin(), b.audio.end(), startsTrack)) {
+        b.findings.Add("CD-DA files, kept as dummies", file.discPath);
+    }
     if (parent < 0 || p.fileCount() >= FILE_TABLE_SLOTS) {
         b.findings.Add("files past the project's 4096 or in a directory it cannot hold (extracted only)", file.discPath);
         return;
@@ -197,12 +203,12 @@ void MarkDummies(Builder& b) {
         if (file.fileIndex < 0) continue;
         FileEntry& f = p.fileTable[static_cast<size_t>(file.fileIndex)];
         const int64_t end = int64_t{f.lba} + SectorsOf(f.size);
-        const bool pastEnd = f.size > 0 && end > sectors;
+        const bool pastEnd = f.size > 0 && end > sectors && f.daTrack == 0;
         if (pastEnd) b.findings.Add("files past the end of the image, kept as dummies", file.discPath);
         if (aliased[static_cast<size_t>(file.fileIndex)]) ++b.plan.aliases;
         const bool rawXa = file.rawXa && !file.record.IsAudio();
         if (!aliased[static_cast<size_t>(file.fileIndex)] && (!file.form2 || rawXa) && !file.record.IsAudio() &&
-            !pastEnd) {
+            !pastEnd && f.daTrack == 0) {
             if (rawXa) {
                 f.rawXa = true;
                 f.size = DumpedRawXaSize(file.record);
@@ -361,17 +367,23 @@ bool PlanDump(const std::string& imagePath, const std::string& filesFolder, Dump
         return false;
     }
     StartNewProject(plan.project, CalendarTime{2001, 1, 1, 0, 0, 0});
-    Builder b{plan, filesFolder, {}, {}};
+    Builder b{plan, filesFolder, {}, {}, {}};
     SetVolume(b);
     AddDirectories(b);
+    b.audio = DumpedAudioTracks(imagePath);
     AddFiles(b);
+    MarkDaFiles(plan.project, b.audio);
     MarkDummies(b);
     KeepOverlappingFilesAsDummies(b);
     OrderPinnedEmptyFiles(b);
     KeepDiscMetadata(plan, b.projectDir);
     ReadSystemArea(plan);
     CompareLayout(b);
-    for (const std::string& track : plan.image.otherTracks) b.findings.Add("tracks not read", track);
+    std::vector<std::string> dumped;
+    for (const CueAudioTrack& track : b.audio) dumped.push_back(CueTrackName(track));
+    for (const std::string& track : plan.image.otherTracks) {
+        if (std::find(dumped.begin(), dumped.end(), track) == dumped.end()) b.findings.Add("tracks not read", track);
+    }
     plan.unrepresented = b.findings.Lines();
     return true;
 }

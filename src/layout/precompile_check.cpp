@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "image/volume_descriptor.h"
+#include "layout/da_files.h"
 #include "layout/recompute_layout.h"
 #include "model/disc_path.h"
 #include "model/message_format.h"
@@ -182,11 +183,14 @@ std::vector<std::string> PreCompileCheck(const Project& project) {
     if (messages.empty()) messages = CheckEntryLbas(project);
     if (messages.empty()) messages = CheckRawXaSources(project);
     for (std::string& m : CheckExtents(project)) messages.push_back(std::move(m));
+    for (std::string& m : CheckAudioTracks(project)) messages.push_back(std::move(m));
+    for (std::string& m : CheckDaFiles(project)) messages.push_back(std::move(m));
     return messages;
 }
 
 std::vector<std::string> PreCompileWarnings(const Project& project) {
-    const int32_t total = project.layoutState.totalSectors;
+    // Audio tracks count: they are in the image too.
+    const int32_t total = static_cast<int32_t>(std::min<int64_t>(DiscEndLba(project), INT32_MAX));
     if (total > CD_SECTORS) return {FormatMessage(IMAGE_OVER_CD, total)};
     return {};
 }

@@ -12,11 +12,13 @@ std::string ProjectSummary(const Project& project) {
     const uint64_t minutes = seconds / 60;
     seconds %= 60;
     const uint64_t kilobytes = sectors * 2352 / 1024;
-    return FormatMessage("Time: %2.2u:%2.2u   TOC: %uKB/ LBA:%u  Files:%u Folders:%u ",
+    std::string text = FormatMessage("Time: %2.2u:%2.2u   TOC: %uKB/ LBA:%u  Files:%u Folders:%u ",
                          static_cast<unsigned>(minutes), static_cast<unsigned>(seconds),
                          static_cast<unsigned>(kilobytes), static_cast<unsigned>(sectors),
                          static_cast<unsigned>(project.fileCount()),
                          static_cast<unsigned>(project.dirCount()));
+    if (!project.audioTracks.empty()) text += "Disc: " + DiscTimeText(project) + " ";
+    return text;
 }
 
 }  // namespace korvalin

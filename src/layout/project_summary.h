@@ -7,7 +7,8 @@
 
 namespace korvalin {
 
-// The status bar's project line: playing time, raw size, sectors, counts.
+// The status bar's project line: playing time, raw size, sectors, counts,
+// and the whole disc's time when it has audio tracks.
 std::string ProjectSummary(const Project& project);
 
 }  // namespace korvalin

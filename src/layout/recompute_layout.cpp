@@ -6,6 +6,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "layout/da_files.h"
 #include "layout/taken_sectors.h"
 
 namespace korvalin {
@@ -161,7 +162,7 @@ void SizeDummies(Project& project) {
         if (!file.IsDummy()) firstRealSizeAt.try_emplace(file.lba, file.size);
     }
     for (FileEntry& file : project.fileTable) {
-        if (!file.IsDummy()) continue;
+        if (!file.IsDummy() || file.daTrack != 0) continue;  // DA files lie past the data track
         if ((file.flags & FLAG_SIZE_SET) == 0) {
             const auto found = firstRealSizeAt.find(file.lba);
             if (found != firstRealSizeAt.end()) file.size = found->second;
@@ -239,6 +240,7 @@ void AssignLbas(Project& project, TakenSectors& taken) {
     RegisterPinnedFiles(project, taken);
     state.nextFreeLba = Narrow(PlaceFiles(project, taken, firstFile));
     SizeDummies(project);
+    PlaceDaFiles(project);
 }
 
 }  // namespace korvalin

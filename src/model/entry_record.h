@@ -44,6 +44,9 @@ struct EntryRecord {
     bool rawXa = false;
     // What a dumped disc recorded beyond the derived values; none as a rule.
     EntryDiscFacts discFacts;
+    // A DA file: a dummy naming the sectors of this audio track (2 for the
+    // first), its LBA and size set by the layout. 0 for every other entry.
+    int32_t daTrack = 0;
 
     std::string_view Name() const;  // up to the NUL, at most 13 bytes
     void SetName(std::string_view text);  // also sets nameLength

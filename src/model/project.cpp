@@ -72,6 +72,7 @@ void StartNewProject(Project& project, const CalendarTime& utcNow) {
     project.extentTable.clear();
     project.settings = ProjectSettings{};
     project.volumeTexts = VolumeTexts{};
+    project.audioTracks.clear();
     project.fileLeftovers = ProjectFileLeftovers{};
 }
 

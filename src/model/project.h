@@ -11,6 +11,7 @@
 
 #include "layout/extent_table.h"
 #include "layout/layout_state.h"
+#include "model/audio_track.h"
 #include "model/calendar_time.h"
 #include "model/entry_record.h"
 #include "model/volume_texts.h"
@@ -87,6 +88,7 @@ struct Project {
     ProjectSettings settings;
     VolumeTexts volumeTexts;  // a dumped disc's descriptor texts and dates
     ProjectFileLeftovers fileLeftovers;
+    std::vector<AudioTrack> audioTracks;  // CD-DA tracks 2, 3, ... after the data track
 
     Project();  // an empty model: label "KORVALIN", no entries
     int32_t dirCount() const { return static_cast<int32_t>(dirTable.size()); }

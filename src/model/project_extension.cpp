@@ -6,6 +6,8 @@
 #include "model/byte_io.h"
 #include "model/extension_xa.h"
 #include "model/extension_disc_facts.h"
+#include "model/extension_audio_tracks.h"
+#include "model/extension_da_files.h"
 #include "model/message_format.h"
 
 namespace korvalin {
@@ -34,6 +36,11 @@ std::vector<ExtensionRecord> RecordsOf(const Project& project) {
     if (auto xa = RawXaRecordOf(project)) records.push_back(std::move(*xa));
     AppendEntryFactRecords(project, records);
     if (ExtensionRecord record; EncodeVolumeTexts(project, record)) records.push_back(std::move(record));
+    for (const AudioTrack& track : project.audioTracks) records.push_back(AudioTrackRecord(track));
+    for (int32_t f = 0; f < project.fileCount(); ++f) {
+        const int32_t track = project.fileTable[static_cast<size_t>(f)].daTrack;
+        if (track != 0) records.push_back(DaFileRecord(f, track));
+    }
     const auto& kept = project.fileLeftovers.unknownRecords;
     records.insert(records.end(), kept.begin(), kept.end());
     return records;
@@ -72,6 +79,10 @@ bool TakeRecord(ExtensionRecord record, uint32_t number, Project& loaded, std::s
     if (record.tag == TAG_RAW_XA_FILES) return TakeRawXaRecord(record, loaded, problem);
     if (record.tag == TAG_ENTRY_DISC_FACTS) return DecodeEntryFacts(record, loaded, problem);
     if (record.tag == TAG_VOLUME_TEXTS) return DecodeVolumeTexts(record, loaded, problem);
+    if (record.tag == TAG_AUDIO_TRACK) {
+        return TakeAudioTrackRecord(record, number, loaded.audioTracks, problem);
+    }
+    if (record.tag == TAG_DA_FILE) return TakeDaFileRecord(record, number, loaded, problem);
     if ((record.flags & EXTENSION_RECORD_REQUIRED) != 0) {
         problem = FormatMessage("its extension record %u has the tag 0x%04X, which this version "
                                 "of Korvalin does not know and cannot do without",

@@ -30,6 +30,8 @@ enum ExtensionTag : uint16_t {
     TAG_RAW_XA_FILES = 0x0003,          // u32 count, u32 entry ids (extension_xa.h)
     TAG_ENTRY_DISC_FACTS = 0x0004,      // a dumped disc's exact directory-record facts per entry
     TAG_VOLUME_TEXTS = 0x0005,          // a dumped disc's descriptor texts and dates
+    TAG_AUDIO_TRACK = 0x0002,           // one per track, in order: extension_audio_tracks.h
+    TAG_DA_FILE = 0x0007,               // one per DA file: extension_da_files.h
 };
 
 // After the plain format has been written from `fileStart` on: puts back the

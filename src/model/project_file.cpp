@@ -214,6 +214,7 @@ int SerializeProject(Project& project, ProjectArchive& archive) {
     project.settings = loaded.settings;
     project.volumeTexts = std::move(loaded.volumeTexts);
     project.fileLeftovers = std::move(loaded.fileLeftovers);
+    project.audioTracks = std::move(loaded.audioTracks);
     return 0;
 }
 

@@ -33,6 +33,12 @@ bool OutputFile::Create(const std::string& path) {
     return fd_ >= 0;
 }
 
+bool OutputFile::OpenForAppend(const std::string& path) {
+    Close();
+    fd_ = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC);
+    return fd_ >= 0;
+}
+
 size_t OutputFile::WriteSome(const uint8_t* data, size_t size) {
     size_t done = 0;
     while (fd_ >= 0 && done < size) {

@@ -22,6 +22,8 @@ public:
     OutputFile& operator=(const OutputFile&) = delete;
 
     bool Create(const std::string& path);
+    // Opens an existing file to write after its last byte.
+    bool OpenForAppend(const std::string& path);
     bool IsOpen() const { return fd_ >= 0; }
     // True when every byte was written.
     bool Write(const uint8_t* data, size_t size) { return WriteSome(data, size) == size; }

@@ -30,6 +30,7 @@ constexpr CommandText kCommands[] = {
     {ID_EXPORT_LISTING, "Export Listing...",
      "Write the disc's tree listing, LBA table or C header", ""},
     {ID_SYSTEM_AREA, "System Area...", "Load, clear or show the system area (license data)", ""},
+    {ID_AUDIO_TRACKS, "Audio Tracks...", "Add, order and remove the CD audio tracks after the data track", ""},
     {ID_APP_ABOUT, "&About Korvalin", "About Korvalin", "About"},
     {ID_EDIT_INFO, "Edit Info", "", ""},
     {ID_REMOVE, "Remove", "", ""},

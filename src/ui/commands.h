@@ -29,6 +29,7 @@ enum CommandId : int {
     ID_VERIFY_IMAGE = 32812,
     ID_EXPORT_LISTING = 32800,
     ID_SYSTEM_AREA = 32790,
+    ID_AUDIO_TRACKS = 32813,
 };
 
 struct CommandText {

@@ -71,6 +71,9 @@ public:
     // The "System Area" dialog on the project's system area and its
     // settings; true for OK, with the project holding what the user set.
     virtual bool EditSystemArea(Project& project) = 0;
+    // The "Audio Tracks" dialog on the project's tracks; true for OK, with
+    // the project holding what the user set.
+    virtual bool EditAudioTracks(Project& project) = 0;
     // The entry editor on `state`, the commands' EntryEditorRunner: true when
     // it closed with OK, which it does only once ConfirmEntryEditor passed.
     virtual bool EditEntry(Project& project, EntryEditorState& state) = 0;

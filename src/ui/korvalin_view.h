@@ -57,6 +57,7 @@ public:
     // commands here.
     void OnEditVolumeLabel();
     void OnSystemArea();
+    void OnAudioTracks();
     void OnCompile();
     void OnNewSubDirectory();
     void OnNewDummyFile();

@@ -104,13 +104,19 @@ void CKorvalinView::OnSystemArea() {
     if (app_.Prompt().EditSystemArea(project())) FinishChange(false);
 }
 
+void CKorvalinView::OnAudioTracks() {
+    if (!app_.Prompt().EditAudioTracks(project())) return;
+    app_.MarkModified();
+    FinishChange(false);
+}
+
 void CKorvalinView::OnCompile() {
     // The layout is the last refresh's; the compile does not run it again.
     std::unique_ptr<ProgressWindow> progress;
     CompileOutputPrompt prompt(app_.Prompt(), project(), app_.Document().path());
     const CompileCommandResult result =
         RunCompileCommand(project(), prompt,
-                          ProgressOpeningOnFirstStep(progress, project().layoutState.totalSectors));
+                          ProgressOpeningOnFirstStep(progress, static_cast<int32_t>(DiscEndLba(project()))));
     progress.reset();
     if (result.code == COMPILE_COMMAND_RAN && result.compileMessage == COMPILE_SUCCESS_MESSAGE &&
         app_.Prompt().AskYesNo(VERIFY_OFFER_QUESTION)) {

@@ -105,6 +105,7 @@ void CMainFrame::CreateActions() {
     ForwardToList(ID_VERIFY_IMAGE, &CKorvalinView::OnVerifyImage);
     ForwardToList(ID_EXPORT_LISTING, &CKorvalinView::OnExportListing);
     ForwardToList(ID_SYSTEM_AREA, &CKorvalinView::OnSystemArea);
+    ForwardToList(ID_AUDIO_TRACKS, &CKorvalinView::OnAudioTracks);
     connect(AddCommand(ID_NEXT_PANE), &QAction::triggered, this, &CMainFrame::OnNextPane);
     connect(AddCommand(ID_PREV_PANE), &QAction::triggered, this, &CMainFrame::OnPrevPane);
     recentPlaceholder_ = AddCommand(ID_FILE_MRU_FIRST);
@@ -149,6 +150,7 @@ void CMainFrame::CreateMenus() {
     edit->addAction(Action(ID_IMPORT_ISOBUSTER));
     edit->addSeparator();
     edit->addAction(Action(ID_SYSTEM_AREA));
+    edit->addAction(Action(ID_AUDIO_TRACKS));
 
     QMenu* tools = menuBar()->addMenu("&Tools");
     tools->addAction(Action(ID_VERIFY_IMAGE));

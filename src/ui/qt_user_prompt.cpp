@@ -8,6 +8,7 @@
 #include <QMessageBox>
 
 #include "ui/about_dialog.h"
+#include "ui/audio_tracks_dialog.h"
 #include "ui/dialog_filters.h"
 #include "ui/entry_editor_dialog.h"
 #include "ui/error_log_window.h"
@@ -133,6 +134,13 @@ bool QtUserPrompt::EditVolumeLabel(VolumeLabelEditorState& state) {
 
 bool QtUserPrompt::EditSystemArea(Project& project) {
     SystemAreaDialog dialog(project, owner_);
+    if (dialog.exec() != QDialog::Accepted) return false;
+    dialog.ApplyTo(project);
+    return true;
+}
+
+bool QtUserPrompt::EditAudioTracks(Project& project) {
+    AudioTracksDialog dialog(project, *this, owner_);
     if (dialog.exec() != QDialog::Accepted) return false;
     dialog.ApplyTo(project);
     return true;

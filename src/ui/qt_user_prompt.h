@@ -32,6 +32,7 @@ public:
     std::optional<std::string> AskFolder(const std::string& title) override;
     bool EditVolumeLabel(VolumeLabelEditorState& state) override;
     bool EditSystemArea(Project& project) override;
+    bool EditAudioTracks(Project& project) override;
     bool EditEntry(Project& project, EntryEditorState& state) override;
     std::optional<int32_t> AskImportMode() override;
     void ShowErrorLog(const ErrorLog& log) override;

@@ -48,5 +48,8 @@ expect "" label game.krv MYDISC ""
 expect "disc folder" dump img.BIN ""
 expect "disc disc.iso folder game.krv game.krv.bak img.BIN listing.txt notes.txt" inject disc.iso ""
 expect "c-header" listing game.krv --format c
+expect "add ls rm set" track ""
+expect "game.krv" track ls g
+expect "--move-to" track set game.krv 2 --mo
 
 [ "$failures" -eq 0 ] || exit 1

@@ -48,7 +48,8 @@ private slots:
         QCOMPARE(test::ActionTexts(menus[1]->menu()->actions()),
                  QStringList({"Create &Directory", "Create Dummy File", "-", "Add Files...",
                               "Add Folder...", "-", "Reset LBA's", "Remove Warnings", "-",
-                              "&Import IsoBuster Tree listing", "-", "System Area..."}));
+                              "&Import IsoBuster Tree listing", "-", "System Area...",
+                              "Audio Tracks..."}));
         QCOMPARE(test::ActionTexts(menus[2]->menu()->actions()),
                  QStringList({"Verify Image...", "&Repair Image...", "Replace &File in Image..."}));
         QCOMPARE(test::ActionTexts(menus[3]->menu()->actions()), QStringList({"&About Korvalin"}));

@@ -15,8 +15,13 @@
 #include <QPushButton>
 #include <QUrl>
 
+#include <QSpinBox>
+#include <QTreeWidget>
+
+#include "audio_samples.h"
 #include "image/compile_outputs.h"
 #include "import/listing_writer.h"
+#include "ui/audio_tracks_dialog.h"
 #include "ui/error_log_window.h"
 #include "ui/import_options_dialog.h"
 #include "ui/verify_window.h"
@@ -59,6 +64,54 @@ private slots:
         w.Trigger(ID_SYSTEM_AREA);
         QVERIFY((w.project().settings == ProjectSettings{true, true}));
         QCOMPARE(w.project().systemArea[4 * 2352 + 24 + 2], uint8_t('L'));
+    }
+
+    // Edit > Audio Tracks...: WAV files come through the prompt's file
+    // dialog and a wrong one is refused in the message line; the order and
+    // pregaps set reach the project on OK only, which marks it modified and
+    // shows the disc time in the summary.
+    void audioTracksDialog() {
+        test::Window w;
+        test::WriteBytes(w.Path("a.wav"), test::WavFile(test::Samples(2352 * 75, 1)));
+        test::WriteBytes(w.Path("b.wav"), test::WavFile(test::Samples(2352 * 10, 2)));
+        test::WriteBytes(w.Path("mono.wav"), test::WavFile(test::Samples(100, 3), 1));
+        QString refused, rows;
+        bool ok = false;
+        w.prompt().audioTracksEditor = [&](Project& project) {
+            AudioTracksDialog dialog(project, w.prompt());
+            w.prompt().filesAnswers = {{w.Path("a.wav"), w.Path("mono.wav"), w.Path("b.wav")},
+                                       {w.Path("b.wav"), w.Path("a.wav")}};
+            dialog.AddFiles();  // stops at the refused file
+            refused = dialog.Message()->text();
+            dialog.AddFiles();
+            dialog.Select(1);
+            dialog.MoveUp();  // b, a, a
+            dialog.Pregap()->setValue(0);
+            dialog.Select(2);
+            dialog.Remove();
+            dialog.Select(1);
+            dialog.MoveDown();  // at the end already
+            rows.clear();
+            for (int i = 0; i < dialog.List()->topLevelItemCount(); ++i) {
+                rows += dialog.List()->topLevelItem(i)->text(0) + " " + dialog.List()->topLevelItem(i)->text(3) + ";";
+            }
+            if (ok) dialog.ApplyTo(project);
+            return ok;
+        };
+        w.Trigger(ID_AUDIO_TRACKS);  // cancelled
+        QVERIFY(w.project().audioTracks.empty());
+        QCOMPARE(w.Title(), QString("Korvalin v1.5.4"));
+        QVERIFY2(refused.startsWith(w.FilePath("mono.wav") + " is a WAV file of 1 channel(s)"), qPrintable(refused));
+        QCOMPARE(rows, QString("2 00:00:00;3 00:02:00;"));
+        ok = true;
+        w.Trigger(ID_AUDIO_TRACKS);
+        QCOMPARE(w.project().audioTracks.size(), size_t(2));
+        QVERIFY(w.project().audioTracks[0].sourcePath == w.Path("b.wav"));
+        QCOMPARE(w.project().audioTracks[0].pregapSectors, 0);
+        QCOMPARE(w.project().audioTracks[1].pregapSectors, 150);
+        QCOMPARE(w.Title(), QString("Korvalin v1.5.4*"));
+        // 23 data sectors, 10 of b, 150 of pregap, 75 of a, from 00:02:00 on.
+        QCOMPARE(w.frame().SummaryPane()->text(), test::NEW_PROJECT_SUMMARY + "Disc: 00:05:33 ");
     }
 
     void droppingAFolderFromTheFileManager() {

@@ -41,6 +41,7 @@ public:
     std::function<bool(VolumeLabelEditorState&)> volumeLabelEditor;
     std::function<bool(Project&, EntryEditorState&)> entryEditor;  // stands for the modal run
     std::function<bool(Project&)> systemAreaEditor;
+    std::function<bool(Project&)> audioTracksEditor;
     int entryEditorRuns = 0;
     std::vector<ErrorLog> errorLogs;
     std::vector<std::pair<std::string, VerifyReport>> verifyReports;
@@ -94,6 +95,9 @@ public:
     }
     bool EditSystemArea(Project& project) override {
         return systemAreaEditor && systemAreaEditor(project);
+    }
+    bool EditAudioTracks(Project& project) override {
+        return audioTracksEditor && audioTracksEditor(project);
     }
     bool EditEntry(Project& project, EntryEditorState& state) override {
         ++entryEditorRuns;

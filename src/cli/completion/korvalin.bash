@@ -6,7 +6,7 @@
 
 # What operand $3 (from 0) of subcommand $2 names, as the program says: krv
 # a project file, img an image, lst a listing, disc a disc path of the
-# project, file any file or folder, dir a folder, none nothing to offer.
+# project, action a word of track, file any file or folder, dir a folder, none nothing to offer.
 _korvalin_operand_kind() {
   "$1" complete-operand "$2" "$3" 2>/dev/null || echo file
 }
@@ -69,7 +69,7 @@ _korvalin() {
             COMPREPLY=($(compgen -W "system= volumeSet= publisher= dataPreparer= application= copyrightFile= abstractFile= bibliographicFile=" -- "$cur")) ;;
           --project) _korvalin_files "$cur" krv ;;
           --all-from) compopt -o filenames 2>/dev/null; COMPREPLY=($(compgen -d -- "$cur")) ;;
-          --from | -o | --output) compopt -o filenames 2>/dev/null; COMPREPLY=($(compgen -f -- "$cur")) ;;
+          --from | --source | -o | --output) compopt -o filenames 2>/dev/null; COMPREPLY=($(compgen -f -- "$cur")) ;;
         esac
         return
       fi
@@ -92,6 +92,7 @@ _korvalin() {
     disc) _korvalin_disc_paths "$prog" "$project" "$cur" ;;
     dir) compopt -o filenames 2>/dev/null; COMPREPLY=($(compgen -d -- "$cur")) ;;
     file) compopt -o filenames 2>/dev/null; COMPREPLY=($(compgen -f -- "$cur")) ;;
+    action) COMPREPLY=($(compgen -W "add ls rm set" -- "$cur")) ;;
   esac
 }
 

@@ -51,7 +51,7 @@ _korvalin() {
           --text) compadd -S '' system= volumeSet= publisher= dataPreparer= application= copyrightFile= abstractFile= bibliographicFile= ;;
           --project) _files -g '*.(#i)krv' ;;
           --all-from) _files -/ ;;
-          --from|-o|--output) _files ;;
+          --from|--source|-o|--output) _files ;;
         esac
         return
       fi
@@ -74,6 +74,7 @@ _korvalin() {
     disc) _korvalin_disc_paths $prog $project ;;
     dir) _files -/ ;;
     file) _files ;;
+    action) compadd add ls rm set ;;
   esac
 }
 
