@@ -62,6 +62,8 @@ json ProjectJson(const Project& project) {
         file["source"] = source ? json(*source) : json(nullptr);
         out["files"].push_back(file);
     }
+    const KeptSectorsRef& kept = project.keptSectors;
+    out["keptSectors"] = {{"count", kept.count}, {"file", kept.Present() ? json(kept.path) : json(nullptr)}};
     out["extents"] = json::array();
     for (const Extent& e : project.extentTable) {
         out["extents"].push_back({{"entryId", e.entryId},

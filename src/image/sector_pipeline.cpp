@@ -5,6 +5,7 @@
 #include <cstring>
 #include <system_error>
 
+#include "image/kept_sector_writer.h"
 #include "image/sector_encoder.h"
 #include "image/sector_header.h"
 #include "platform/processor_count.h"
@@ -41,7 +42,8 @@ SectorPipeline::SectorPipeline(OutputFile file, const OutputOptions& options)
     : file_(std::move(file)),
       raw_(options.rawSectors),
       sectorBytes_(options.rawSectors ? RAW_SECTOR_BYTES : ISO_SECTOR_BYTES),
-      progress_(options.progress) {
+      progress_(options.progress),
+      kept_(options.keptSectors) {
     const unsigned workers = WorkerCount(options.workerThreads);
     // Enough chunks that every worker has one while the writer writes two.
     ring_.resize(2 * workers + 2);
@@ -134,7 +136,7 @@ bool SectorPipeline::AppendFile(const std::string* source, uint32_t size, int32_
     run.owner = owner;
     run.source = source;
     run.progressEvery = FILL_BATCH_SECTORS;
-    if (!raw_ && wholeSectors >= MIN_COPIED_SECTORS) {
+    if (!raw_ && wholeSectors >= MIN_COPIED_SECTORS && (kept_ == nullptr || !kept_->AnyIn(nextLba_, wholeSectors))) {
         Segment whole = run;
         whole.kind = Segment::Kind::Copied;
         whole.count = wholeSectors;
@@ -290,9 +292,11 @@ void SectorPipeline::Prepare(Chunk& chunk, OpenSource& source) const {
         if (raw_) StampSegment(chunk, segment);
         if (!filled) break;
     }
-    if (!raw_) return;
-    SectorEncoder encoder;
-    for (int32_t i = 0; i < chunk.ready; ++i) encoder.EncodeSector(SectorAt(chunk, i));
+    if (raw_) {
+        SectorEncoder encoder;
+        for (int32_t i = 0; i < chunk.ready; ++i) encoder.EncodeSector(SectorAt(chunk, i));
+    }
+    if (kept_ != nullptr) RestoreKeptSectors(*kept_, chunk.firstLba, chunk.ready, chunk.bytes, sectorBytes_);
 }
 
 // Puts the segment's data in place; false (with chunk.ready and chunk.error

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "image/kept_sector_writer.h"
 #include "image/volume_descriptor.h"
 #include "layout/recompute_layout.h"
 #include "model/disc_path.h"
@@ -180,6 +181,7 @@ std::vector<std::string> PreCompileCheck(const Project& project) {
     if (messages.empty()) messages = CheckFileTable(project);
     if (messages.empty()) messages = CheckEntryLbas(project);
     for (std::string& m : CheckExtents(project)) messages.push_back(std::move(m));
+    for (std::string& m : CheckKeptSectors(project)) messages.push_back(std::move(m));
     return messages;
 }
 

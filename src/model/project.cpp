@@ -71,6 +71,7 @@ void StartNewProject(Project& project, const CalendarTime& utcNow) {
     project.layoutState = LayoutState{};
     project.extentTable.clear();
     project.settings = ProjectSettings{};
+    project.keptSectors = KeptSectorsRef{};
     project.fileLeftovers = ProjectFileLeftovers{};
 }
 

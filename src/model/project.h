@@ -13,6 +13,7 @@
 #include "layout/layout_state.h"
 #include "model/calendar_time.h"
 #include "model/entry_record.h"
+#include "model/kept_sectors.h"
 
 namespace korvalin {
 
@@ -84,6 +85,7 @@ struct Project {
     LayoutState layoutState;
     ExtentTable extentTable;
     ProjectSettings settings;
+    KeptSectorsRef keptSectors;  // the dumped disc's sectors the tree cannot describe
     ProjectFileLeftovers fileLeftovers;
 
     Project();  // an empty model: label "KORVALIN", no entries

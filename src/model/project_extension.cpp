@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "model/byte_io.h"
+#include "model/extension_kept_sectors.h"
 #include "model/message_format.h"
 
 namespace korvalin {
@@ -29,6 +30,7 @@ std::vector<ExtensionRecord> RecordsOf(const Project& project) {
         ByteWriter(record.payload).U32(bits);
         records.push_back(record);
     }
+    if (project.keptSectors.Present()) records.push_back(KeptSectorsRecord(project.keptSectors));
     const auto& kept = project.fileLeftovers.unknownRecords;
     records.insert(records.end(), kept.begin(), kept.end());
     return records;
@@ -64,6 +66,7 @@ bool TakeRecord(ExtensionRecord record, uint32_t number, Project& loaded, std::s
         loaded.settings.stampSystemArea = (bits & STAMP_SYSTEM_AREA_BIT) != 0;
         return true;
     }
+    if (record.tag == TAG_KEPT_SECTORS) return TakeKeptSectorsRecord(record, loaded.keptSectors, problem);
     if ((record.flags & EXTENSION_RECORD_REQUIRED) != 0) {
         problem = FormatMessage("its extension record %u has the tag 0x%04X, which this version "
                                 "of Korvalin does not know and cannot do without",

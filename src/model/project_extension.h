@@ -27,6 +27,7 @@ constexpr uint16_t EXTENSION_RECORD_REQUIRED = 0x0001;
 
 enum ExtensionTag : uint16_t {
     TAG_SYSTEM_AREA_SETTINGS = 0x0001,  // u32: bit 0 keep data, bit 1 stamp empty sectors
+    TAG_KEPT_SECTORS = 0x0006,          // the kept-sectors side file (extension_kept_sectors.h)
 };
 
 // After the plain format has been written from `fileStart` on: puts back the

@@ -212,6 +212,7 @@ int SerializeProject(Project& project, ProjectArchive& archive) {
     project.volumeInfo = loaded.volumeInfo;
     project.systemArea = std::move(loaded.systemArea);
     project.settings = loaded.settings;
+    project.keptSectors = std::move(loaded.keptSectors);
     project.fileLeftovers = std::move(loaded.fileLeftovers);
     return 0;
 }
@@ -234,12 +235,14 @@ bool OpenProjectFile(const std::string& path, Project& project, const CalendarTi
         return false;
     }
     FinishLoadedProject(project);
+    AnchorKeptSectorsPath(project.keptSectors, path);
     return true;
 }
 
 bool SaveProjectFile(const std::string& path, Project& project, std::string& message) {
     ProjectArchive archive;
     archive.isStoring = true;
+    StoreKeptSectorsPathFor(project.keptSectors, path);
     SerializeProject(project, archive);
     std::string reason;
     if (!WriteFileAtomically(path, archive.bytes, reason)) {
