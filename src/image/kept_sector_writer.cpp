@@ -9,11 +9,15 @@ namespace korvalin {
 
 namespace {
 
-bool PastEnd(const KeptSector& sector) { return (sector.flags & KEPT_PAST_END) != 0; }
-bool Structure(const KeptSector& sector) { return (sector.flags & KEPT_STRUCTURE) != 0; }
+bool PastEnd(const KeptSector& sector) {
+    return (sector.flags & KEPT_PAST_END) != 0;
+}
+bool Structure(const KeptSector& sector) {
+    return (sector.flags & KEPT_STRUCTURE) != 0;
+}
 
 class TreeHasher {
-public:
+  public:
     template <typename T>
     void Add(const T& value) {
         static_assert(std::is_trivially_copyable_v<T>);
@@ -25,7 +29,7 @@ public:
     }
     uint64_t Hash() const { return hash_; }
 
-private:
+  private:
     uint64_t hash_ = 0xcbf29ce484222325ULL;
 };
 
@@ -60,7 +64,8 @@ bool LoadKeptSectorsForCompile(const Project& project, CompileState& state) {
 
 void RestoreKeptSectors(const KeptSectors& kept, int32_t firstLba, int32_t count, uint8_t* bytes,
                         size_t sectorBytes) {
-    for (auto it = kept.From(firstLba); it != kept.sectors.end() && it->lba < firstLba + count; ++it) {
+    for (auto it = kept.From(firstLba); it != kept.sectors.end() && it->lba < firstLba + count;
+         ++it) {
         uint8_t* sector = bytes + static_cast<size_t>(it->lba - firstLba) * sectorBytes;
         if (PastEnd(*it) || HashBytes(sector, sectorBytes) == it->generatedHash) {
             UnpackKeptSector(*it, sector, sectorBytes);

@@ -136,7 +136,9 @@ bool SectorPipeline::AppendFile(const std::string* source, uint32_t size, int32_
     run.owner = owner;
     run.source = source;
     run.progressEvery = FILL_BATCH_SECTORS;
-    if (!raw_ && wholeSectors >= MIN_COPIED_SECTORS && (kept_ == nullptr || !kept_->AnyIn(nextLba_, wholeSectors))) {
+    // A kept sector must pass through a chunk to be put back.
+    const bool keptWithin = kept_ != nullptr && kept_->AnyIn(nextLba_, wholeSectors);
+    if (!raw_ && wholeSectors >= MIN_COPIED_SECTORS && !keptWithin) {
         Segment whole = run;
         whole.kind = Segment::Kind::Copied;
         whole.count = wholeSectors;
@@ -296,7 +298,9 @@ void SectorPipeline::Prepare(Chunk& chunk, OpenSource& source) const {
         SectorEncoder encoder;
         for (int32_t i = 0; i < chunk.ready; ++i) encoder.EncodeSector(SectorAt(chunk, i));
     }
-    if (kept_ != nullptr) RestoreKeptSectors(*kept_, chunk.firstLba, chunk.ready, chunk.bytes, sectorBytes_);
+    if (kept_ != nullptr) {
+        RestoreKeptSectors(*kept_, chunk.firstLba, chunk.ready, chunk.bytes, sectorBytes_);
+    }
 }
 
 // Puts the segment's data in place; false (with chunk.ready and chunk.error

@@ -21,11 +21,11 @@ namespace fs = std::filesystem;
 
 constexpr int32_t BATCH_SECTORS = 256;
 constexpr char NOT_KEPT_FORMAT[] =
-    "its sectors are neither raw Mode 2 (2352 bytes) nor 2048 bytes, the two kinds a compile writes";
+    "its sectors are neither raw Mode 2 (2352 bytes) nor 2048 bytes, what a compile writes";
 constexpr char NOT_KEPT_CHECK[] = "the dumped project does not pass the pre-compile check: %s";
 constexpr char NOT_KEPT_COMPILE[] = "the dumped project does not compile: %s";
 
-// The image the compile writes for this disc's sectors: ".bin" for raw Mode 2, ".iso" for 2048 bytes.
+// What a compile writes for these sectors: ".bin" for raw Mode 2, ".iso" for 2048 bytes.
 const char* ComparedExtension(const ImageFormat& format) {
     if (format.sectorBytes == 2352 && format.dataOffset == 24) return ".bin";
     if (format.sectorBytes == 2048) return ".iso";
@@ -43,8 +43,8 @@ struct ScratchImage {
 };
 
 // Every disc sector the scratch image does not hold byte for byte.
-bool CompareSectors(DiscImage& disc, const std::string& generatedPath, int64_t generatedCount, KeptSectors& kept,
-                    std::string& message) {
+bool CompareSectors(DiscImage& disc, const std::string& generatedPath, int64_t generatedCount,
+                    KeptSectors& kept, std::string& message) {
     FileImageSource generated;
     std::string reason;
     if (!generated.Open(generatedPath, reason)) {
@@ -57,23 +57,27 @@ bool CompareSectors(DiscImage& disc, const std::string& generatedPath, int64_t g
     for (int64_t first = 0; first < format.sectorCount; first += BATCH_SECTORS) {
         const int64_t count = std::min<int64_t>(BATCH_SECTORS, format.sectorCount - first);
         const int64_t common = std::clamp<int64_t>(generatedCount - first, 0, count);
-        disc.source->Read(format.startOffset + static_cast<uint64_t>(first) * bytes, theirs.data(), count * bytes);
+        disc.source->Read(format.startOffset + static_cast<uint64_t>(first) * bytes, theirs.data(),
+                          count * bytes);
         generated.Read(static_cast<uint64_t>(first) * bytes, ours.data(), common * bytes);
         for (int64_t i = 0; i < count; ++i) {
             const uint8_t* discSector = theirs.data() + i * bytes;
             const uint8_t* ourSector = i < common ? ours.data() + i * bytes : nullptr;
             if (ourSector != nullptr && std::memcmp(discSector, ourSector, bytes) == 0) continue;
-            kept.sectors.push_back(PackKeptSector(static_cast<int32_t>(first + i), discSector, ourSector, bytes));
+            kept.sectors.push_back(
+                PackKeptSector(static_cast<int32_t>(first + i), discSector, ourSector, bytes));
         }
     }
     return true;
 }
 
-int32_t SectorsOfBytes(uint64_t bytes) { return static_cast<int32_t>((bytes + 2047) / 2048); }
+int32_t SectorsOfBytes(uint64_t bytes) {
+    return static_cast<int32_t>((bytes + 2047) / 2048);
+}
 
 void MarkRange(std::vector<bool>& marks, int64_t first, int64_t count) {
-    for (int64_t lba = std::max<int64_t>(first, 0); lba < first + count && lba < static_cast<int64_t>(marks.size());
-         ++lba) {
+    for (int64_t lba = std::max<int64_t>(first, 0);
+         lba < first + count && lba < static_cast<int64_t>(marks.size()); ++lba) {
         marks[static_cast<size_t>(lba)] = true;
     }
 }
@@ -110,10 +114,12 @@ bool CompileForComparison(Project& project, const std::string& projectPath, cons
         return false;
     }
     const fs::path path(projectPath);
-    scratch.state.imagePath = (path.parent_path() / ("." + path.stem().string() + ".compared" + extension)).string();
+    scratch.state.imagePath =
+        (path.parent_path() / ("." + path.stem().string() + ".compared" + extension)).string();
     CompileImage(project, scratch.state);
     if (scratch.state.compileMessage != COMPILE_SUCCESS_MESSAGE) {
-        outcome.notKeptReason = FormatMessage(NOT_KEPT_COMPILE, scratch.state.compileMessage.c_str());
+        outcome.notKeptReason =
+            FormatMessage(NOT_KEPT_COMPILE, scratch.state.compileMessage.c_str());
         return false;
     }
     return true;
@@ -121,25 +127,28 @@ bool CompileForComparison(Project& project, const std::string& projectPath, cons
 
 }  // namespace
 
-bool KeepUnmodelledSectors(DiscImage& image, const IsoTree& tree, const std::string& projectPath, KeptSectorsOutcome& outcome,
-                           std::string& message) {
+bool KeepUnmodelledSectors(DiscImage& image, const IsoTree& tree, const std::string& projectPath,
+                           KeptSectorsOutcome& outcome, std::string& message) {
     const char* extension = ComparedExtension(image.format);
     if (extension == nullptr) {
         outcome.notKeptReason = NOT_KEPT_FORMAT;
         return true;
     }
     Project project;
-    if (!OpenProjectFile(projectPath, project, CalendarTime{2001, 1, 1, 0, 0, 0}, message)) return false;
+    if (!OpenProjectFile(projectPath, project, CalendarTime{2001, 1, 1, 0, 0, 0}, message))
+        return false;
     ScratchImage scratch;
     if (!CompileForComparison(project, projectPath, extension, scratch, outcome)) return true;
     KeptSectors kept;
     kept.sectorBytes = image.format.sectorBytes;
     kept.layoutSectors = project.layoutState.totalSectors;
     kept.treeHash = TreeHashOf(project);
-    if (!CompareSectors(image, scratch.state.imagePath, project.layoutState.totalSectors, kept, message)) return false;
+    if (!CompareSectors(image, scratch.state.imagePath, project.layoutState.totalSectors, kept,
+                        message))
+        return false;
     if (kept.sectors.empty()) return true;
-    const std::vector<bool> structure =
-        StructureSectors(tree, project, std::max<int64_t>(image.format.sectorCount, kept.layoutSectors));
+    const std::vector<bool> structure = StructureSectors(
+        tree, project, std::max<int64_t>(image.format.sectorCount, kept.layoutSectors));
     for (KeptSector& sector : kept.sectors) {
         if (structure[static_cast<size_t>(sector.lba)]) sector.flags |= KEPT_STRUCTURE;
     }

@@ -17,8 +17,8 @@ namespace korvalin {
 struct KeptSectorsOutcome {
     int32_t count = 0;
     int64_t fileBytes = 0;
-    std::string path;          // the side file; empty when nothing was kept
-    std::string notKeptReason; // why the comparison was not made, if it was not
+    std::string path;           // the side file; empty when nothing was kept
+    std::string notKeptReason;  // why the comparison was not made, if it was not
 };
 
 // Compiles the project saved at `projectPath` to a temporary image in its
@@ -26,7 +26,7 @@ struct KeptSectorsOutcome {
 // sector by sector and,
 // when anything differs, writes the side file and saves the project again
 // with its reference. False with `message` set when a file cannot be written.
-bool KeepUnmodelledSectors(DiscImage& image, const IsoTree& tree, const std::string& projectPath, KeptSectorsOutcome& outcome,
-                           std::string& message);
+bool KeepUnmodelledSectors(DiscImage& image, const IsoTree& tree, const std::string& projectPath,
+                           KeptSectorsOutcome& outcome, std::string& message);
 
 }  // namespace korvalin

@@ -34,17 +34,20 @@ ExtensionRecord KeptSectorsRecord(const KeptSectorsRef& ref) {
     return record;
 }
 
-bool TakeKeptSectorsRecord(const ExtensionRecord& record, KeptSectorsRef& ref, std::string& problem) {
+bool TakeKeptSectorsRecord(const ExtensionRecord& record, KeptSectorsRef& ref,
+                           std::string& problem) {
     if (record.payload.size() <= FIXED_BYTES) {
-        problem = FormatMessage("its extension record for kept sectors has %zu bytes, too few to name a file",
-                                record.payload.size());
+        problem = FormatMessage(
+            "its extension record for kept sectors has %zu bytes, too few to name a file",
+            record.payload.size());
         return false;
     }
     ByteReader in(record.payload.data(), record.payload.size());
     ref.count = in.U32();
     ref.fileBytes = TakeU64(in);
     ref.checksum = TakeU64(in);
-    ref.storedPath.assign(reinterpret_cast<const char*>(in.Here()), record.payload.size() - FIXED_BYTES);
+    ref.storedPath.assign(reinterpret_cast<const char*>(in.Here()),
+                          record.payload.size() - FIXED_BYTES);
     ref.path = ref.storedPath;
     return true;
 }

@@ -14,6 +14,7 @@ namespace korvalin {
 
 ExtensionRecord KeptSectorsRecord(const KeptSectorsRef& ref);
 // False with `problem` set when the payload is too short or names no file.
-bool TakeKeptSectorsRecord(const ExtensionRecord& record, KeptSectorsRef& ref, std::string& problem);
+bool TakeKeptSectorsRecord(const ExtensionRecord& record, KeptSectorsRef& ref,
+                           std::string& problem);
 
 }  // namespace korvalin

@@ -22,7 +22,8 @@ constexpr size_t SECTOR_HEADER_BYTES = 20;
 constexpr uint64_t FNV_OFFSET = 0xcbf29ce484222325ULL;
 constexpr uint64_t FNV_PRIME = 0x100000001b3ULL;
 
-constexpr char MSG_CANNOT_READ[] = "kept sectors: %s: cannot be read (%s); put it back or dump the disc again";
+constexpr char MSG_CANNOT_READ[] =
+    "kept sectors: %s: cannot be read (%s); put it back or dump the disc again";
 constexpr char MSG_CHANGED[] =
     "kept sectors: %s: changed since it was written (%llu bytes, %llu expected, or another "
     "checksum); put the original back or dump the disc again";
@@ -38,7 +39,8 @@ uint64_t TakeU64(ByteReader& in) {
     return lo | (static_cast<uint64_t>(in.U32()) << 32);
 }
 
-bool ReadSectors(ByteReader& in, uint32_t count, size_t sectorBytes, KeptSectors& kept, std::string& problem) {
+bool ReadSectors(ByteReader& in, uint32_t count, size_t sectorBytes, KeptSectors& kept,
+                 std::string& problem) {
     int32_t previous = -1;
     for (uint32_t i = 0; i < count; ++i) {
         if (!in.Has(SECTOR_HEADER_BYTES)) {
@@ -53,7 +55,8 @@ bool ReadSectors(ByteReader& in, uint32_t count, size_t sectorBytes, KeptSectors
         const uint32_t length = in.U32();
         if (sector.lba <= previous || !in.Has(length) || length > 2 * sectorBytes ||
             ((sector.flags & KEPT_PLAIN) && length != sectorBytes)) {
-            problem = FormatMessage("its sector %u (LBA %d) is out of order or of a wrong length", i, sector.lba);
+            problem = FormatMessage("its sector %u (LBA %d) is out of order or of a wrong length",
+                                    i, sector.lba);
             return false;
         }
         previous = sector.lba;
@@ -82,14 +85,16 @@ uint64_t HashBytes(const uint8_t* bytes, size_t count) {
     return hash;
 }
 
-KeptSector PackKeptSector(int32_t lba, const uint8_t* disc, const uint8_t* generated, size_t sectorBytes) {
+KeptSector PackKeptSector(int32_t lba, const uint8_t* disc, const uint8_t* generated,
+                          size_t sectorBytes) {
     KeptSector sector;
     sector.lba = lba;
     sector.flags = generated == nullptr ? KEPT_PAST_END : 0;
     sector.generatedHash = generated == nullptr ? 0 : HashBytes(generated, sectorBytes);
     uLongf packed = compressBound(static_cast<uLong>(sectorBytes));
     sector.stored.resize(packed);
-    if (compress2(sector.stored.data(), &packed, disc, static_cast<uLong>(sectorBytes), Z_BEST_COMPRESSION) == Z_OK &&
+    if (compress2(sector.stored.data(), &packed, disc, static_cast<uLong>(sectorBytes),
+                  Z_BEST_COMPRESSION) == Z_OK &&
         packed < sectorBytes) {
         sector.stored.resize(packed);
     } else {
@@ -106,7 +111,8 @@ bool UnpackKeptSector(const KeptSector& sector, uint8_t* out, size_t sectorBytes
         return true;
     }
     uLongf length = static_cast<uLongf>(sectorBytes);
-    return uncompress(out, &length, sector.stored.data(), static_cast<uLong>(sector.stored.size())) == Z_OK &&
+    return uncompress(out, &length, sector.stored.data(),
+                      static_cast<uLong>(sector.stored.size())) == Z_OK &&
            length == sectorBytes;
 }
 
@@ -132,7 +138,8 @@ std::vector<uint8_t> EncodeKeptSectors(const KeptSectors& kept) {
 
 bool DecodeKeptSectors(const std::vector<uint8_t>& bytes, KeptSectors& kept, std::string& problem) {
     ByteReader in(bytes.data(), bytes.size());
-    if (!in.Has(FILE_HEADER_BYTES) || std::memcmp(bytes.data(), KEPT_SECTORS_MAGIC, sizeof KEPT_SECTORS_MAGIC) != 0) {
+    if (!in.Has(FILE_HEADER_BYTES) ||
+        std::memcmp(bytes.data(), KEPT_SECTORS_MAGIC, sizeof KEPT_SECTORS_MAGIC) != 0) {
         problem = FormatMessage("it does not begin with \"%s\"", KEPT_SECTORS_MAGIC);
         return false;
     }
@@ -143,14 +150,16 @@ bool DecodeKeptSectors(const std::vector<uint8_t>& bytes, KeptSectors& kept, std
     kept.layoutSectors = in.I32();
     kept.treeHash = TakeU64(in);
     if (version != KEPT_SECTORS_VERSION || (kept.sectorBytes != 2352 && kept.sectorBytes != 2048)) {
-        problem = FormatMessage("it has version %u and %d-byte sectors; this Korvalin reads version %u", version,
-                                kept.sectorBytes, KEPT_SECTORS_VERSION);
+        problem =
+            FormatMessage("it has version %u and %d-byte sectors; this Korvalin reads version %u",
+                          version, kept.sectorBytes, KEPT_SECTORS_VERSION);
         return false;
     }
     kept.sectors.clear();
     if (!ReadSectors(in, count, static_cast<size_t>(kept.sectorBytes), kept, problem)) return false;
     if (in.Position() != bytes.size()) {
-        problem = FormatMessage("it has %zu bytes after its last sector", bytes.size() - in.Position());
+        problem =
+            FormatMessage("it has %zu bytes after its last sector", bytes.size() - in.Position());
         return false;
     }
     return true;
@@ -180,7 +189,8 @@ bool ReadKeptSectorsFile(const KeptSectorsRef& ref, KeptSectors& kept, std::stri
         return false;
     }
     if (bytes.size() != ref.fileBytes || HashBytes(bytes.data(), bytes.size()) != ref.checksum) {
-        message = FormatMessage(MSG_CHANGED, ref.path.c_str(), static_cast<unsigned long long>(bytes.size()),
+        message = FormatMessage(MSG_CHANGED, ref.path.c_str(),
+                                static_cast<unsigned long long>(bytes.size()),
                                 static_cast<unsigned long long>(ref.fileBytes));
         return false;
     }

@@ -8,7 +8,6 @@
 
 #include <cstring>
 #include <filesystem>
-
 #include <nlohmann/json.hpp>
 
 #include "cli/cli_runner.h"
@@ -26,7 +25,9 @@ using test::RunCli;
 
 constexpr size_t ISO = 2048;
 
-uint32_t LittleU32(const uint8_t* p) { return p[0] | p[1] << 8 | p[2] << 16 | static_cast<uint32_t>(p[3]) << 24; }
+uint32_t LittleU32(const uint8_t* p) {
+    return p[0] | p[1] << 8 | p[2] << 16 | static_cast<uint32_t>(p[3]) << 24;
+}
 
 struct ForeignDisc {
     fs::path bin;
@@ -58,7 +59,9 @@ ForeignDisc MakeForeignDisc(const fs::path& work, bool broken) {
     test::WriteBytes(tree / "DATA" / "ONE.BIN", one);
     const fs::path iso = work / "made.iso";
     EXPECT_EQ(std::system(("genisoimage -quiet -o " + test::ShellQuote(iso.string()) + " " +
-                           test::ShellQuote(tree.string()) + " 2>/dev/null").c_str()), 0);
+                           test::ShellQuote(tree.string()) + " 2>/dev/null")
+                              .c_str()),
+              0);
     std::vector<uint8_t> plain = test::ReadBytes(iso);
     const uint8_t* pvd = plain.data() + 16 * ISO;
     const uint32_t volume = LittleU32(pvd + 80);
@@ -70,7 +73,8 @@ ForeignDisc MakeForeignDisc(const fs::path& work, bool broken) {
     const uint32_t trailing = broken ? 3 : 0;
     disc.bytes.assign((volume + trailing) * RAW_SECTOR_BYTES, 0);
     for (uint32_t lba = 0; lba < volume + trailing; ++lba) {
-        const uint8_t* data = lba < volume ? plain.data() + lba * ISO : plain.data() + (volume - 10) * ISO;
+        const uint8_t* data =
+            lba < volume ? plain.data() + lba * ISO : plain.data() + (volume - 10) * ISO;
         EncodeRaw(disc.bytes.data() + lba * RAW_SECTOR_BYTES, static_cast<int32_t>(lba), data,
                   lba == 17 ? 0x89 : 0x08);
     }
@@ -83,7 +87,9 @@ ForeignDisc MakeForeignDisc(const fs::path& work, bool broken) {
     return disc;
 }
 
-bool HaveGenisoimage() { return std::system("command -v genisoimage >/dev/null 2>&1") == 0; }
+bool HaveGenisoimage() {
+    return std::system("command -v genisoimage >/dev/null 2>&1") == 0;
+}
 
 // Dumps and returns the project's path.
 std::string Dump(const fs::path& image, const fs::path& out) {
@@ -118,7 +124,8 @@ TEST(KeptSectors, AnotherToolsDiscCompilesBackByteForByteAlsoAfterSaveAs) {
         const auto ls = RunCli({"ls", moved.string(), "--json"});
         const auto kept = nlohmann::json::parse(ls.out).at("keptSectors");
         EXPECT_GT(kept.at("count").get<int>(), 0);
-        EXPECT_EQ(fs::path(kept.at("file").get<std::string>()), fs::path(project).replace_extension(".ksec"));
+        EXPECT_EQ(fs::path(kept.at("file").get<std::string>()),
+                  fs::path(project).replace_extension(".ksec"));
     }
 }
 
@@ -132,7 +139,8 @@ TEST(KeptSectors, ARenameRegeneratesTheStructureAndKeepsTheRest) {
     ASSERT_EQ(renamed.size(), disc.bytes.size());
     const size_t dataStart = disc.firstFileLba * RAW_SECTOR_BYTES;
     EXPECT_FALSE(std::equal(disc.bytes.begin(), disc.bytes.begin() + dataStart, renamed.begin()));
-    EXPECT_TRUE(std::equal(disc.bytes.begin() + dataStart, disc.bytes.end(), renamed.begin() + dataStart));
+    EXPECT_TRUE(
+        std::equal(disc.bytes.begin() + dataStart, disc.bytes.end(), renamed.begin() + dataStart));
     const auto verify = RunCli({"verify", (work / "renamed.bin").string()});
     EXPECT_EQ(verify.status, 0) << verify.out;
     EXPECT_TRUE(Contains(verify.out, " 0 problems"));
@@ -155,7 +163,8 @@ TEST(KeptSectors, AMissingOrChangedSideFileIsRefusedByName) {
         const auto check = RunCli({"check", project});
         EXPECT_EQ(check.status, 1);
         EXPECT_TRUE(Contains(check.out, "kept sectors: " + side.string() + ": " + damage));
-        const auto compile = RunCli({"compile", project, (work / "x.bin").string(), "--yes", "--force"});
+        const auto compile =
+            RunCli({"compile", project, (work / "x.bin").string(), "--yes", "--force"});
         EXPECT_EQ(compile.status, 1);
         EXPECT_TRUE(Contains(compile.out + compile.err, side.string()));
         fs::remove(side);
@@ -173,7 +182,8 @@ TEST(KeptSectors, ADiscThisProgramWroteKeepsNothing) {
     const auto run = RunCli({"dump", (work / "game.bin").string(), (work / "out").string()});
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.out.find("kept"), std::string::npos) << run.out;
-    for (const auto& entry : fs::directory_iterator(work / "out")) EXPECT_NE(entry.path().extension(), ".ksec");
+    for (const auto& entry : fs::directory_iterator(work / "out"))
+        EXPECT_NE(entry.path().extension(), ".ksec");
 }
 
 }  // namespace
