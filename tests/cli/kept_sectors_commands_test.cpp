@@ -126,6 +126,12 @@ TEST(KeptSectors, AnotherToolsDiscCompilesBackByteForByteAlsoAfterSaveAs) {
         EXPECT_GT(kept.at("count").get<int>(), 0);
         EXPECT_EQ(fs::path(kept.at("file").get<std::string>()),
                   fs::path(project).replace_extension(".ksec"));
+        // The dump's folder moves: relocate takes the side file along with the sources.
+        const fs::path renamed = work / (broken ? "movedB" : "movedA");
+        fs::rename(out, renamed);
+        const auto relocate = RunCli({"relocate", moved.string(), out.string(), renamed.string()});
+        EXPECT_TRUE(Contains(relocate.out, "kept sectors: "));
+        EXPECT_TRUE(Compile(moved.string(), work / "relocated.bin") == disc.bytes);
     }
 }
 
