@@ -74,7 +74,8 @@ Json CheckJson(const Project& project, const std::vector<std::string>& messages)
     }
     return Json{{"messages", messages},
                 {"warnings", PreCompileWarnings(project)},
-                {"missingSources", missing}};
+                {"missingSources", missing},
+                {"keptSectors", project.keptSectors.count}};
 }
 
 void AddCheck(CLI::App& app, int& status) {
@@ -101,6 +102,11 @@ void AddCheck(CLI::App& app, int& status) {
         const std::vector<std::string> messages = PreCompileCheck(project);
         for (const std::string& message : messages) std::cout << message << '\n';
         for (const std::string& warning : PreCompileWarnings(project)) std::cout << warning << '\n';
+        if (project.keptSectors.Present()) {
+            std::cout << FormatMessage("%u sectors kept verbatim in %s", project.keptSectors.count,
+                                       project.keptSectors.path.c_str())
+                      << '\n';
+        }
         const bool missing = ReportMissingSources(project, std::cout);
         status = messages.empty() && !missing ? EXIT_OK : EXIT_ERROR;
     });

@@ -29,8 +29,18 @@ void PrintSummary(const DumpResult& result) {
                   << '\n';
     }
     if (!result.unrepresented.empty()) {
-        std::cout << "Not kept by the project (a compile will differ here):\n";
+        std::cout << (result.keptPath.empty() ? "Not kept by the project (a compile will differ here):\n"
+                                              : "Not held by the project (the kept sectors give them back while "
+                                                "the tree is unchanged):\n");
         for (const std::string& line : result.unrepresented) std::cout << "  " << line << '\n';
+    }
+    if (!result.keptPath.empty()) {
+        std::cout << FormatMessage("%d sectors the project cannot generate kept verbatim in %s (%lld bytes)",
+                                   result.keptSectors, result.keptPath.c_str(),
+                                   static_cast<long long>(result.keptBytes))
+                  << '\n';
+    } else if (!result.notKeptReason.empty()) {
+        std::cout << "No sectors kept: " << result.notKeptReason << '\n';
     }
     std::cout << "Listing: " << result.listingPath << '\n';
     std::cout << "Project: " << result.projectPath << '\n';
@@ -53,7 +63,10 @@ Json DumpJson(const DumpResult& result) {
                 {"filesFolder", result.filesFolder},
                 {"listing", result.listingPath},
                 {"project", result.projectPath},
-                {"unrepresented", unrepresented}};
+                {"unrepresented", unrepresented},
+                {"keptSectors", result.keptSectors},
+                {"keptBytes", result.keptBytes},
+                {"keptFile", result.keptPath.empty() ? Json(nullptr) : Json(result.keptPath)}};
 }
 
 int RunDump(const DumpOptions& options, bool asJson) {
@@ -87,6 +100,8 @@ void RegisterDumpCommands(CLI::App& app, int& status) {
     cmd->add_option("OUTDIR", options->outDir, "The folder to write into (empty or new)")->required();
     cmd->add_option("--project", options->projectPath, "The project file (default OUTDIR/<LABEL>.krv)");
     cmd->add_flag("--force", options->force, "Write into a folder that is not empty, replace the project");
+    cmd->add_flag("--no-keep-sectors{false}", options->keepSectors,
+                  "Keep no sectors the project cannot generate (the compile will differ there)");
     auto asJson = std::make_shared<bool>(false);
     cmd->add_flag("--json", *asJson, "Print one JSON object instead of the summary");
     cmd->callback([options, asJson, &status] { status = RunDump(*options, *asJson); });

@@ -67,6 +67,8 @@ json ProjectJson(const Project& project) {
         if (project.fileTable[f].rawXa) file["rawXa"] = true;  // absent: a plain file
         out["files"].push_back(file);
     }
+    const KeptSectorsRef& kept = project.keptSectors;
+    out["keptSectors"] = {{"count", kept.count}, {"file", kept.Present() ? json(kept.path) : json(nullptr)}};
     out["extents"] = json::array();
     for (const Extent& e : project.extentTable) {
         out["extents"].push_back({{"entryId", e.entryId},

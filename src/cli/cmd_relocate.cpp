@@ -50,7 +50,9 @@ int Relocate(const RelocateArgs& args) {
                                  DiscPathOfEntry(project, FileId(index)).c_str()));
     }
     if (!tooLong.empty()) return EXIT_ERROR;
-    if (changes.empty()) {
+    const std::string keptBefore = project.keptSectors.path;
+    const bool keptMoved = ReplaceKeptSectorsPrefix(project, args.oldPrefix, args.newPrefix);
+    if (changes.empty() && !keptMoved) {
         PrintError(FormatMessage("korvalin: %s: no source path starts with %s",
                                  args.project.c_str(), args.oldPrefix.c_str()));
         return EXIT_ERROR;
@@ -59,6 +61,9 @@ int Relocate(const RelocateArgs& args) {
     for (const SourcePathChange& change : changes) {
         std::cout << DiscPathOfEntry(project, FileId(change.fileIndex)) << ": " << change.oldPath
                   << " -> " << change.newPath << '\n';
+    }
+    if (keptMoved) {
+        std::cout << "kept sectors: " << keptBefore << " -> " << project.keptSectors.path << '\n';
     }
     return EXIT_OK;
 }

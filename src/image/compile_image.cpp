@@ -8,6 +8,7 @@
 #include "image/directory_extent.h"
 #include "image/file_data.h"
 #include "image/iml_file.h"
+#include "image/kept_sector_writer.h"
 #include "image/image_naming.h"
 #include "image/next_extent.h"
 #include "image/path_table.h"
@@ -159,14 +160,16 @@ void CompileImage(Project& project, CompileState& state) {
         return;
     }
 
-    const OutputOptions options{state.rawSectors == 1, state.workerThreads, state.progressCallback};
+    if (!LoadKeptSectorsForCompile(project, state)) return;
+    const OutputOptions options{state.rawSectors == 1, state.workerThreads, state.progressCallback,
+                                state.keptSectors.get()};
     if (!state.image.Create(state.imagePath, options)) {
         state.compileMessage = FormatMessage(CANNOT_CREATE, state.imagePath.c_str());
         return;
     }
     state.writeLba = 0;
     state.compileMessage.clear();
-    bool ok = AppendImage(project, state, descriptor);
+    bool ok = AppendImage(project, state, descriptor) && AppendTrailingKeptSectors(state);
     // Everything appended reaches the image before anything else is said: a
     // failure met there came first.
     const OutputError error = state.image.Finish();

@@ -4,10 +4,12 @@
 // result text and the position in the image being written.
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "image/image_output.h"
 #include "image/sector_header.h"
+#include "model/kept_sectors.h"
 
 namespace korvalin {
 
@@ -27,6 +29,7 @@ struct CompileState {
     bool imlMode = false;
     std::string outputSidecarPath;  // the cue sheet or IML file
     SectorHeaderTemplate sectorHeader;
+    std::shared_ptr<const KeptSectors> keptSectors;  // null when none apply to this image
     ImageOutput image;
 };
 

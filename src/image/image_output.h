@@ -20,6 +20,8 @@
 
 namespace korvalin {
 
+struct KeptSectors;
+
 constexpr int32_t ISO_SECTOR_BYTES = 2048;
 // Progress is reported once per this many sectors of file data or filler
 // (counted from the start of the file or run), and for every sector a
@@ -41,6 +43,7 @@ struct OutputOptions {
     bool rawSectors = false;  // 2352-byte sectors, stamped and encoded here
     unsigned workerThreads = 0;  // 0: one per usable processor
     ProgressCallback progress;
+    const KeptSectors* keptSectors = nullptr;  // put back over the finished sectors
 };
 
 class SectorPipeline;

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <system_error>
 
+#include "image/kept_sector_writer.h"
 #include "image/sector_encoder.h"
 #include "image/sector_header.h"
 #include "image/xa_sectors.h"
@@ -43,7 +44,8 @@ SectorPipeline::SectorPipeline(OutputFile file, const OutputOptions& options)
     : file_(std::move(file)),
       raw_(options.rawSectors),
       sectorBytes_(options.rawSectors ? RAW_SECTOR_BYTES : ISO_SECTOR_BYTES),
-      progress_(options.progress) {
+      progress_(options.progress),
+      kept_(options.keptSectors) {
     const unsigned workers = WorkerCount(options.workerThreads);
     // Enough chunks that every worker has one while the writer writes two.
     ring_.resize(2 * workers + 2);
@@ -136,7 +138,9 @@ bool SectorPipeline::AppendFile(const std::string* source, uint32_t size, int32_
     run.owner = owner;
     run.source = source;
     run.progressEvery = FILL_BATCH_SECTORS;
-    if (!raw_ && wholeSectors >= MIN_COPIED_SECTORS) {
+    // A kept sector must pass through a chunk to be put back.
+    const bool keptWithin = kept_ != nullptr && kept_->AnyIn(nextLba_, wholeSectors);
+    if (!raw_ && wholeSectors >= MIN_COPIED_SECTORS && !keptWithin) {
         Segment whole = run;
         whole.kind = Segment::Kind::Copied;
         whole.count = wholeSectors;
@@ -304,7 +308,14 @@ void SectorPipeline::Prepare(Chunk& chunk, OpenSource& source) const {
         if (raw_) StampSegment(chunk, segment);
         if (!filled) break;
     }
-    if (!raw_) return;
+    if (raw_) EncodeChunk(chunk);
+    if (kept_ != nullptr) {
+        RestoreKeptSectors(*kept_, chunk.firstLba, chunk.ready, chunk.bytes, sectorBytes_);
+    }
+}
+
+// EDC and parity of every sector filled so far, each as its segment says.
+void SectorPipeline::EncodeChunk(Chunk& chunk) const {
     SectorEncoder encoder;
     for (const Segment& segment : chunk.segments) {
         const int32_t end = std::min(segment.first + segment.count, chunk.ready);

@@ -86,6 +86,7 @@ private:
     void ReportProgress(const Chunk& chunk, int32_t sectors) const;
     void Work();
     void Prepare(Chunk& chunk, OpenSource& source) const;
+    void EncodeChunk(Chunk& chunk) const;
     bool FillSegment(Chunk& chunk, const Segment& segment, OpenSource& source) const;
     bool FillXaSegment(Chunk& chunk, const Segment& segment, OpenSource& sources) const;
     void StampSegment(Chunk& chunk, const Segment& segment) const;
@@ -95,6 +96,7 @@ private:
     const bool raw_;
     const size_t sectorBytes_;
     const ProgressCallback progress_;
+    const KeptSectors* const kept_;
     std::vector<Chunk> ring_;
     uint64_t submitted_ = 0;  // chunks handed to the workers
     uint64_t written_ = 0;    // chunks written (or dropped after a failure)

@@ -5,6 +5,7 @@
 
 #include "import/dump_audio_tracks.h"
 #include "import/dump_files.h"
+#include "import/dump_kept_sectors.h"
 #include "import/dump_plan.h"
 #include "model/disc_path.h"
 #include "model/disk_entries.h"
@@ -91,6 +92,17 @@ void Summarize(const DumpPlan& plan, DumpResult& result) {
     result.unrepresented = plan.unrepresented;
 }
 
+// The project just saved gains the sectors it cannot generate, if any.
+bool KeepSectors(DumpPlan& plan, DumpResult& result, std::string& message) {
+    KeptSectorsOutcome kept;
+    if (!KeepUnmodelledSectors(plan.image, plan.tree, result.projectPath, kept, message)) return false;
+    result.keptSectors = kept.count;
+    result.keptBytes = kept.fileBytes;
+    result.keptPath = kept.path;
+    result.notKeptReason = kept.notKeptReason;
+    return true;
+}
+
 }  // namespace
 
 int DumpDiscImage(const DumpOptions& options, DumpResult& result, std::string& message,
@@ -128,6 +140,7 @@ int DumpDiscImage(const DumpOptions& options, DumpResult& result, std::string& m
     result.audioTracks = static_cast<int32_t>(plan.project.audioTracks.size());
     if (!WriteText(result.listingPath, ListingText(plan), message)) return 1;
     if (!SaveProjectFile(result.projectPath, plan.project, message)) return 1;
+    if (options.keepSectors && !KeepSectors(plan, result, message)) return 1;
     if (progress) progress(BULK_PROGRESS_RANGE);
     return 0;
 }

@@ -17,6 +17,7 @@ struct DumpOptions {
     std::string outDir;
     std::string projectPath;  // empty: OUTDIR/<LABEL>.krv
     bool force = false;       // write into a folder that is not empty
+    bool keepSectors = true;  // keep what the project cannot generate in a side file
 };
 
 struct DumpResult {
@@ -29,6 +30,10 @@ struct DumpResult {
     std::string projectPath;
     std::string listingPath;
     std::string filesFolder;
+    int32_t keptSectors = 0;    // sectors kept verbatim in keptPath
+    int64_t keptBytes = 0;      // the side file's size
+    std::string keptPath;       // empty when nothing was kept
+    std::string notKeptReason;  // why no sector could be compared, if so
 };
 
 constexpr char DUMP_FILES_FOLDER[] = "files";

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "image/kept_sector_writer.h"
 #include "image/volume_descriptor.h"
 #include "layout/da_files.h"
 #include "layout/recompute_layout.h"
@@ -185,6 +186,7 @@ std::vector<std::string> PreCompileCheck(const Project& project) {
     for (std::string& m : CheckExtents(project)) messages.push_back(std::move(m));
     for (std::string& m : CheckAudioTracks(project)) messages.push_back(std::move(m));
     for (std::string& m : CheckDaFiles(project)) messages.push_back(std::move(m));
+    for (std::string& m : CheckKeptSectors(project)) messages.push_back(std::move(m));
     return messages;
 }
 

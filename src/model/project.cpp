@@ -73,6 +73,7 @@ void StartNewProject(Project& project, const CalendarTime& utcNow) {
     project.settings = ProjectSettings{};
     project.volumeTexts = VolumeTexts{};
     project.audioTracks.clear();
+    project.keptSectors = KeptSectorsRef{};
     project.fileLeftovers = ProjectFileLeftovers{};
 }
 

@@ -15,6 +15,7 @@
 #include "model/calendar_time.h"
 #include "model/entry_record.h"
 #include "model/volume_texts.h"
+#include "model/kept_sectors.h"
 
 namespace korvalin {
 
@@ -87,6 +88,7 @@ struct Project {
     ExtentTable extentTable;
     ProjectSettings settings;
     VolumeTexts volumeTexts;  // a dumped disc's descriptor texts and dates
+    KeptSectorsRef keptSectors;  // the dumped disc's sectors the tree cannot describe
     ProjectFileLeftovers fileLeftovers;
     std::vector<AudioTrack> audioTracks;  // CD-DA tracks 2, 3, ... after the data track
 

@@ -8,6 +8,7 @@
 #include "model/extension_disc_facts.h"
 #include "model/extension_audio_tracks.h"
 #include "model/extension_da_files.h"
+#include "model/extension_kept_sectors.h"
 #include "model/message_format.h"
 
 namespace korvalin {
@@ -41,6 +42,7 @@ std::vector<ExtensionRecord> RecordsOf(const Project& project) {
         const int32_t track = project.fileTable[static_cast<size_t>(f)].daTrack;
         if (track != 0) records.push_back(DaFileRecord(f, track));
     }
+    if (project.keptSectors.Present()) records.push_back(KeptSectorsRecord(project.keptSectors));
     const auto& kept = project.fileLeftovers.unknownRecords;
     records.insert(records.end(), kept.begin(), kept.end());
     return records;
@@ -83,6 +85,7 @@ bool TakeRecord(ExtensionRecord record, uint32_t number, Project& loaded, std::s
         return TakeAudioTrackRecord(record, number, loaded.audioTracks, problem);
     }
     if (record.tag == TAG_DA_FILE) return TakeDaFileRecord(record, number, loaded, problem);
+    if (record.tag == TAG_KEPT_SECTORS) return TakeKeptSectorsRecord(record, loaded.keptSectors, problem);
     if ((record.flags & EXTENSION_RECORD_REQUIRED) != 0) {
         problem = FormatMessage("its extension record %u has the tag 0x%04X, which this version "
                                 "of Korvalin does not know and cannot do without",

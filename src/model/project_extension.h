@@ -32,6 +32,7 @@ enum ExtensionTag : uint16_t {
     TAG_VOLUME_TEXTS = 0x0005,          // a dumped disc's descriptor texts and dates
     TAG_AUDIO_TRACK = 0x0002,           // one per track, in order: extension_audio_tracks.h
     TAG_DA_FILE = 0x0007,               // one per DA file: extension_da_files.h
+    TAG_KEPT_SECTORS = 0x0006,          // the kept-sectors side file (extension_kept_sectors.h)
 };
 
 // After the plain format has been written from `fileStart` on: puts back the

@@ -213,6 +213,7 @@ int SerializeProject(Project& project, ProjectArchive& archive) {
     project.systemArea = std::move(loaded.systemArea);
     project.settings = loaded.settings;
     project.volumeTexts = std::move(loaded.volumeTexts);
+    project.keptSectors = std::move(loaded.keptSectors);
     project.fileLeftovers = std::move(loaded.fileLeftovers);
     project.audioTracks = std::move(loaded.audioTracks);
     return 0;
@@ -236,12 +237,14 @@ bool OpenProjectFile(const std::string& path, Project& project, const CalendarTi
         return false;
     }
     FinishLoadedProject(project);
+    AnchorKeptSectorsPath(project.keptSectors, path);
     return true;
 }
 
 bool SaveProjectFile(const std::string& path, Project& project, std::string& message) {
     ProjectArchive archive;
     archive.isStoring = true;
+    StoreKeptSectorsPathFor(project.keptSectors, path);
     SerializeProject(project, archive);
     std::string reason;
     if (!WriteFileAtomically(path, archive.bytes, reason)) {

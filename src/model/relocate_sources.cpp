@@ -115,6 +115,15 @@ std::vector<SourcePathChange> ReplaceSourcePrefix(Project& project, const std::s
     return changes;
 }
 
+bool ReplaceKeptSectorsPrefix(Project& project, const std::string& oldPrefix,
+                              const std::string& newPrefix) {
+    std::string& path = project.keptSectors.path;
+    const size_t matched = project.keptSectors.Present() ? MatchedPrefixLength(path, oldPrefix) : 0;
+    if (matched == 0) return false;
+    path = JoinPrefix(newPrefix, path.substr(matched));
+    return true;
+}
+
 std::vector<int32_t> FindMissingSources(const Project& project) {
     std::vector<int32_t> missing;
     for (int32_t index = 0; index < project.fileCount(); ++index) {

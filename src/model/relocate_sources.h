@@ -32,6 +32,10 @@ std::vector<SourcePathChange> ReplaceSourcePrefix(Project& project, const std::s
                                                   const std::string& newPrefix,
                                                   std::vector<int32_t>& tooLong);
 
+// The same for the kept-sectors side file's path; true when it was rewritten.
+bool ReplaceKeptSectorsPrefix(Project& project, const std::string& oldPrefix,
+                              const std::string& newPrefix);
+
 // Indexes of the files whose source path names no regular file (dummies
 // and files without a source are not counted).
 std::vector<int32_t> FindMissingSources(const Project& project);

@@ -25,8 +25,15 @@ std::string SummaryText(const DumpResult& result) {
     std::string text = FormatMessage("%d directories, %d files, %lld bytes extracted to %s\n%d aliases became dummy files.",
                                      result.directories, result.files, static_cast<long long>(result.bytes),
                                      result.filesFolder.c_str(), result.aliases);
+    if (!result.keptPath.empty()) {
+        text += FormatMessage("\n%d sectors the project cannot generate kept verbatim in %s (%lld bytes): an "
+                              "unchanged compile gives the disc back byte for byte.",
+                              result.keptSectors, result.keptPath.c_str(), static_cast<long long>(result.keptBytes));
+    }
     if (!result.unrepresented.empty()) {
-        text += "\n\nNot kept by the project (a compile will differ here):";
+        text += result.keptPath.empty() ? "\n\nNot kept by the project (a compile will differ here):"
+                                        : "\n\nNot held by the project (the kept sectors give them back while the "
+                                          "tree is unchanged):";
         for (const std::string& line : result.unrepresented) text += "\n  " + line;
     }
     return text;

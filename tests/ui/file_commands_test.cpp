@@ -212,6 +212,30 @@ private slots:
         QVERIFY(VerifyImage(w.Path("disc.bin"), {}).Sound());
         replace->trigger();
         QVERIFY2(prompt.messages.at(3).find("2 sectors are missing") != std::string::npos, prompt.messages[3].c_str());
+    // A disc another tool touched (bytes past the root directory's records):
+    // the import keeps that sector and says so.
+    void importingAnotherToolsDiscKeepsSectors() {
+        test::Window w;
+        w.WriteFile("src/a.bin", 5000);
+        Project compiled = test::NewProject();
+        compiled.volumeInfo.SetLabel("GAME");
+        test::AddFile(compiled, "A.BIN", 5000, 0, w.Path("src/a.bin"));
+        RecomputeLayout(compiled);
+        CompileState state;
+        state.imagePath = w.Path("disc.iso");
+        CompileImage(compiled, state);
+        QFile disc(w.FilePath("disc.iso"));
+        QVERIFY(disc.open(QIODevice::ReadWrite));
+        QVERIFY(disc.seek(int64_t{compiled.dirTable[0].lba} * 2048 + 2040));
+        disc.write("OTHER!!!", 8);
+        disc.close();
+
+        w.prompt().openAnswers = {w.Path("disc.iso")};
+        w.prompt().folderAnswers = {w.Path("out")};
+        w.frame().findChild<QAction*>("importDiscImage")->trigger();
+        QVERIFY(w.prompt().messages.at(0).find("1 sectors the project cannot generate kept verbatim in " +
+                                               w.Path("out/GAME.ksec")) != std::string::npos);
+        QCOMPARE(w.project().keptSectors.count, 1u);
     }
 
     void saveAndSaveAs() {
