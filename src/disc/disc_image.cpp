@@ -30,12 +30,14 @@ bool OpenSource(const std::string& file, const std::string& shownAs, DiscImage& 
     return true;
 }
 
-// The sectors of the track up to the next track that starts in the same file.
+// The sectors of the track up to the next track that starts in the same
+// file; the next track's pregap (from its INDEX 00) is not this track's.
 int64_t TrackLength(const CueSheet& sheet, size_t index) {
     const CueTrack& track = sheet.tracks[index];
     if (index + 1 < sheet.tracks.size()) {
         const CueTrack& next = sheet.tracks[index + 1];
-        if (next.file == track.file && next.index1 > track.index1) return next.index1 - track.index1;
+        const int64_t nextStart = next.index0 >= 0 ? next.index0 : next.index1;
+        if (next.file == track.file && nextStart > track.index1) return nextStart - track.index1;
     }
     return -1;
 }

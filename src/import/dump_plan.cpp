@@ -8,6 +8,7 @@
 #include "image/directory_extent.h"
 #include "image/sector_encoder.h"
 #include "image/sector_header.h"
+#include "image/system_area_sectors.h"
 #include "import/aliased_entries.h"
 #include "import/dump_audio_tracks.h"
 #include "import/dump_file_order.h"
@@ -266,7 +267,7 @@ void SetVolume(Builder& b) {
 }
 
 // The sixteen sectors before the descriptors, as raw Mode 2 sectors.
-void ReadSystemArea(DumpPlan& plan) {
+void ReadSystemAreaSectors(DumpPlan& plan) {
     std::vector<uint8_t>& area = plan.project.systemArea;
     area.assign(SYSTEM_AREA_SIZE, 0);
     ImageReader reader(*plan.image.source, plan.image.format);
@@ -286,6 +287,24 @@ void ReadSystemArea(DumpPlan& plan) {
             SectorEncoder().EncodeSector(sector);
         }
     }
+}
+
+// A license or logo in the system area is what the disc boots with.
+bool SystemAreaHoldsData(const std::vector<uint8_t>& area) {
+    for (size_t at = 0; at < area.size(); at += RAW_SECTOR_BYTES) {
+        const uint8_t* sector = area.data() + at;
+        if (!HasSyncPattern(sector)) continue;
+        const uint8_t* data = sector + USER_DATA_OFFSET;
+        if (std::any_of(data, data + USER_DATA_BYTES, [](uint8_t b) { return b != 0; })) return true;
+    }
+    return false;
+}
+
+// The sixteen sectors before the descriptors, as raw Mode 2 sectors; their
+// data is kept by the compile when there is any.
+void ReadSystemArea(DumpPlan& plan) {
+    ReadSystemAreaSectors(plan);
+    plan.project.settings.keepSystemArea = SystemAreaHoldsData(plan.project.systemArea);
 }
 
 // A file the layout would move off its place (it overlaps another file

@@ -11,11 +11,14 @@
 #include <filesystem>
 
 #include "image/compile_image.h"
+#include "image/image_verifier.h"
 #include "image/sample_disc.h"
 #include "image/sector_encoder.h"
 #include "import/dump_disc.h"
 #include "layout/recompute_layout.h"
+#include "image/system_area_sectors.h"
 #include "model/project_file.h"
+#include "model/xa_file.h"
 #include "test_support.h"
 
 namespace korvalin {
@@ -155,6 +158,48 @@ TEST(DumpMetadata, ADiscWithItsOwnMetadataDumpsAndCompilesToTheSameBytes) {
     EXPECT_EQ(RecordIn(edited, disc.rootLba, "HIDDEN.DAT;1")[25], 0x01);
     EXPECT_EQ(RecordIn(edited, disc.rootLba, "SUB")[10], 0x00);
     EXPECT_EQ(RecordIn(edited, disc.rootLba, "SUB")[11], 0x10);  // still 4096 bytes
+}
+
+// What a rebuild must keep all at once: a license in sectors 0-15, an STR
+// file of Form 1 and Form 2 sectors, the disc's own metadata, and bytes
+// another tool left after the root directory's records.
+TEST(DumpMetadata, ALicensedDiscWithAnXaFileAndForeignBytesRebuildsByteForByte) {
+    test::TempDir work;
+    Disc disc = MakeDisc(work);
+    Project& p = disc.project;
+    Bytes str(2 * XA_SOURCE_SECTOR_BYTES);
+    for (size_t i = 0; i < str.size(); ++i) str[i] = static_cast<uint8_t>(i * 13);
+    const uint8_t video[4] = {1, 0, 0x08, 0}, audio[4] = {1, 1, 0x64, 1};  // Form 1, then Form 2
+    for (int s = 0; s < 2; ++s) {
+        uint8_t* sub = &str[static_cast<size_t>(s) * XA_SOURCE_SECTOR_BYTES];
+        std::memcpy(sub, s == 0 ? video : audio, 4);
+        std::memcpy(sub + 4, s == 0 ? video : audio, 4);
+    }
+    test::WriteBytes(work / "xa.str", str);
+    FileEntry& movie = p.fileTable[2];
+    movie.sourcePath = (work / "xa.str").string();
+    ASSERT_EQ(SetRawXa(movie, true), "");
+    for (int32_t i = 0; i < SYSTEM_AREA_SECTORS; ++i) {
+        uint8_t* sector = p.systemArea.data() + size_t(i) * RAW_SECTOR_SIZE;
+        MakeEmptyRawSector(i, sector);
+        std::memcpy(sector + 24, "          Licensed  by          Sony Computer Entertainment Inc.", 64);
+        SectorEncoder().EncodeSector(sector);
+    }
+    p.settings.keepSystemArea = true;
+    RecomputeLayout(p);
+
+    Bytes image = Patched(test::CompileToBytes(p, work / "disc.bin"), disc);
+    std::memcpy(UserData(image, disc.rootLba) + 2040, "TOOL 1.0", 8);
+    SectorEncoder().EncodeSector(image.data() + int64_t{disc.rootLba} * RAW_SECTOR_BYTES);
+    test::WriteBytes(work / "disc.bin", image);
+    const VerifyReport report = VerifyImage((work / "disc.bin").string(), {});
+    EXPECT_TRUE(report.Sound()) << (report.problems.empty() ? report.openError : report.problems.front().text);
+
+    DumpResult result;
+    Project dumped = Dump(work / "disc.cue", work / "out", result);
+    EXPECT_TRUE(dumped.fileTable[2].rawXa);
+    EXPECT_TRUE(dumped.settings.keepSystemArea);
+    EXPECT_TRUE(test::CompileToBytes(dumped, work / "again.bin") == image);
 }
 
 }  // namespace

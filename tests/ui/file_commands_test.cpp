@@ -212,6 +212,8 @@ private slots:
         QVERIFY(VerifyImage(w.Path("disc.bin"), {}).Sound());
         replace->trigger();
         QVERIFY2(prompt.messages.at(3).find("2 sectors are missing") != std::string::npos, prompt.messages[3].c_str());
+    }
+
     // A disc another tool touched (bytes past the root directory's records):
     // the import keeps that sector and says so.
     void importingAnotherToolsDiscKeepsSectors() {
