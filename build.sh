@@ -44,7 +44,7 @@ run_demo() {
   local k=./build/src/korvalin out=build/demo disc=demo/disc
   mkdir -p "$out"
   echo "== Building the demo project from $disc"
-  $k new "$out/demo.krv" --force
+  $k new "$out/demo.krv" --force --stamp-system-area   # sectors 0-15 addressed, as emulators want
   $k add "$out/demo.krv" "$disc/SYSTEM.CNF" "$disc/SLUS_000.01" "$disc/DATA" "$disc/MOVIE"
   $k label "$out/demo.krv" KORVALIN_DEMO
   $k edit "$out/demo.krv" /SYSTEM.CNF --lba 40              # pin the boot file

@@ -24,10 +24,12 @@
 #include "image/compile_image.h"
 #include "image/image_verifier.h"
 #include "layout/error_log.h"
+#include "model/audio_track.h"
 #include "model/calendar_time.h"
 #include "model/list_rows.h"
 #include "model/project_file.h"
 #include "model/volume_label_editor.h"
+#include "ui/audio_tracks_dialog.h"
 #include "ui/entry_editor_dialog.h"
 #include "ui/error_log_window.h"
 #include "ui/korvalin_app.h"
@@ -35,6 +37,7 @@
 #include "ui/left_view.h"
 #include "ui/main_frame.h"
 #include "ui/progress_window.h"
+#include "ui/system_area_dialog.h"
 #include "ui/verify_window.h"
 #include "ui/volume_label_dialog.h"
 
@@ -66,6 +69,24 @@ VerifyReport VerifyDamagedCopy(Project& project, const QString& image) {
     }
     file.close();
     return VerifyImage(state.imagePath, VerifyOptions{});
+}
+
+// The project with two audio tracks of silence (raw CD audio, 30 and 45
+// seconds) written into `folder`.
+Project WithAudioTracks(Project project, const QDir& folder) {
+    const int seconds[] = {30, 45};
+    for (int i = 0; i < 2; ++i) {
+        const QString path = folder.filePath(QString("track%1.raw").arg(i + 2));
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly)) continue;
+        file.resize(qint64{seconds[i]} * CD_FRAMES_PER_SECOND * AUDIO_SECTOR_BYTES);
+        file.close();
+        AudioTrack track;
+        std::string problem;
+        track.sourcePath = QFile::encodeName(path).toStdString();
+        if (ProbeAudioSource(track.sourcePath, track, problem)) project.audioTracks.push_back(track);
+    }
+    return project;
 }
 
 }  // namespace
@@ -116,11 +137,15 @@ int main(int argc, char** argv) {
     const std::string image = QFile::encodeName(work.filePath("demo.bin")).toStdString();
     VerifyWindow verify(image, VerifyDamagedCopy(p, work.filePath("demo.bin")), &p, frame);
     verify.resize(720, 260);
+    const Project withTracks = WithAudioTracks(p, QDir(work.path()));
+    AudioTracksDialog audioTracks(withTracks, app.Prompt(), frame);
+    SystemAreaDialog systemArea(p, frame);
 
     const QString scale = QString("@%1x").arg(qRound(frame->devicePixelRatioF()));
     const std::pair<QWidget*, const char*> shots[] = {
         {frame, "main-window"},   {&entryEditor, "entry-editor"}, {&labelEditor, "label-editor"},
         {&errorLog, "error-log"}, {&progress, "compile-progress"}, {&verify, "verify-window"},
+        {&audioTracks, "audio-tracks"}, {&systemArea, "system-area"},
     };
     for (const auto& [window, name] : shots) window->show();
     bool saved = true;

@@ -37,6 +37,8 @@ AudioTracksDialog::AudioTracksDialog(const Project& project, DesktopPrompt& prom
     list_->setRootIsDecorated(false);
     list_->setAllColumnsShowFocus(true);
     list_->header()->setStretchLastSection(true);
+    // Room for the four time columns and a source path, in the font in use.
+    list_->setMinimumWidth(list_->fontMetrics().averageCharWidth() * 80);
     message_->setWordWrap(true);
     message_->setTextInteractionFlags(Qt::TextSelectableByMouse);
     pregap_->setRange(0, MAX_DISC_SECTORS - 1);
@@ -153,6 +155,7 @@ void AudioTracksDialog::ShowTracks(int selected) {
              MessageText(MsfText(places[i].sectors)), MessageText(MsfText(track.pregapSectors)),
              PathText(track.sourcePath)}));
     }
+    for (int column = 0; column < 4; ++column) list_->resizeColumnToContents(column);
     discTime_->setText("Disc time: " + MessageText(DiscTimeText(working_)));
     showing_ = false;
     if (selected >= 0) Select(selected);
