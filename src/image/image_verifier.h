@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "disc/cue_audio_tracks.h"
 #include "disc/disc_image.h"
 #include "disc/image_reader.h"
 #include "disc/image_source.h"
@@ -41,6 +42,8 @@ struct VerifyReport {
     std::vector<VerifyProblem> problems;
     int64_t problemCount = 0;  // every problem found, listed or not
     std::vector<std::string> notes;  // things worth saying that are not faults
+    // A cue sheet's audio tracks after its data track: placed, not checked.
+    std::vector<CueAudioTrack> audioTracks;
 
     bool Sound() const { return opened && problemCount == 0; }
 };

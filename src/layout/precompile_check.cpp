@@ -185,6 +185,7 @@ std::vector<std::string> PreCompileCheck(const Project& project) {
     if (messages.empty()) messages = CheckRawXaSources(project);
     for (std::string& m : CheckExtents(project)) messages.push_back(std::move(m));
     for (std::string& m : CheckAudioTracks(project)) messages.push_back(std::move(m));
+    for (std::string& m : CheckAudioSources(project)) messages.push_back(std::move(m));
     for (std::string& m : CheckDaFiles(project)) messages.push_back(std::move(m));
     for (std::string& m : CheckKeptSectors(project)) messages.push_back(std::move(m));
     return messages;
