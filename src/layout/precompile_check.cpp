@@ -185,9 +185,14 @@ std::vector<std::string> PreCompileCheck(const Project& project) {
     if (messages.empty()) messages = CheckRawXaSources(project);
     for (std::string& m : CheckExtents(project)) messages.push_back(std::move(m));
     for (std::string& m : CheckAudioTracks(project)) messages.push_back(std::move(m));
-    for (std::string& m : CheckAudioSources(project)) messages.push_back(std::move(m));
     for (std::string& m : CheckDaFiles(project)) messages.push_back(std::move(m));
     for (std::string& m : CheckKeptSectors(project)) messages.push_back(std::move(m));
+    return messages;
+}
+
+std::vector<std::string> CompileReadinessCheck(const Project& project) {
+    std::vector<std::string> messages = PreCompileCheck(project);
+    for (std::string& m : CheckAudioSources(project)) messages.push_back(std::move(m));
     return messages;
 }
 
