@@ -66,7 +66,7 @@ void CheckFileSystem(ImageSource& source, const VerifyOptions& options, VerifyRe
     if (!volume.usable) return;
     const PathTable pathTable = CheckPathTables(reader, volume, problems, report.notes);
     const DirectoryTreeCounts counts =
-        CheckDirectoryTree(reader, volume, pathTable, options.fileSystemOnly, problems);
+        CheckDirectoryTree(reader, volume, pathTable, options.fileSystemOnly, problems, options.discSectors);
     report.directories = counts.directories;
     report.files = counts.files;
     if (options.fileSystemOnly) {
@@ -132,7 +132,11 @@ VerifyReport VerifyImage(const std::string& path, const VerifyOptions& options, 
         std::string audioProblem;
         if (!ReadCueAudioTracks(path, report.audioTracks, audioProblem)) report.audioTracks.clear();
         for (const std::string& track : image.otherTracks) report.notes.push_back(OtherTrackNote(track, report));
-        VerifyReport checked = VerifyWithFormat(*image.source, image.format, options, progress);
+        VerifyOptions effective = options;
+        for (const CueAudioTrack& t : report.audioTracks) {
+            effective.discSectors = std::max(effective.discSectors, t.discLba + t.Sectors());
+        }
+        VerifyReport checked = VerifyWithFormat(*image.source, image.format, effective, progress);
         checked.notes.insert(checked.notes.begin(), report.notes.begin(), report.notes.end());
         checked.audioTracks = std::move(report.audioTracks);
         if (!audioProblem.empty()) {

@@ -25,6 +25,9 @@ struct VerifyOptions {
     // IML variant's .ims): the volume may be larger than the file and file
     // extents are not checked. VerifyImage also assumes it for a name ending in ".ims".
     bool fileSystemOnly = false;
+    // The disc's sectors when it holds more than the image checked (a cue
+    // sheet's audio tracks): file extents may run up to it. 0: the image's.
+    int64_t discSectors = 0;
 };
 
 // Called now and then during the sector pass with the sectors done so far.
