@@ -110,11 +110,16 @@ TEST_F(CliTrack, MovedSourcesAreCheckedRelocatedAndTheImageVerifiedWithItsTracks
     ASSERT_EQ(RunCli({"track", "add", project, Path("a.wav"), Path("b.raw")}).status, 0);
     std::filesystem::create_directory(dir / "moved");
     std::filesystem::rename(dir / "b.raw", dir / "moved" / "b.raw");
+    const std::vector<uint8_t> wav = test::ReadBytes(dir / "a.wav");
+    std::filesystem::resize_file(dir / "a.wav", 1000);
     const test::CliResult check = RunCli({"check", project});
     EXPECT_EQ(check.status, 1);
+    EXPECT_TRUE(Contains(check.out, "Audio track 02: its source " + Path("a.wav") + " holds 1000 bytes; its samples "
+                                    "need " + std::to_string(wav.size())));
     EXPECT_TRUE(Contains(check.out, "Audio track 03: its source " + Path("b.raw") + " cannot be opened"));
     EXPECT_EQ(RunCli({"compile", project, Path("out.bin")}).status, 1);
     EXPECT_FALSE(std::filesystem::exists(dir / "out.bin"));
+    test::WriteBytes(dir / "a.wav", wav);
 
     const test::CliResult moved = RunCli({"relocate", project, Path("b.raw"), Path("moved/b.raw")});
     ASSERT_EQ(moved.status, 0) << moved.err;
