@@ -82,7 +82,8 @@ bool ReadCueAudioTracks(const std::string& cuePath, std::vector<CueAudioTrack>& 
     for (size_t i = 0; i < sheet.tracks.size(); ++i) {
         const CueTrack& t = sheet.tracks[i];
         if (i > 0 && t.file != sheet.tracks[i - 1].file) fileBase += FileSectors(cuePath, sheet, i - 1, starts);
-        pregapsBefore += t.pregap;
+        // Sector 0 is the data track's INDEX 01: a PREGAP of that track lies before it.
+        if (dataSeen) pregapsBefore += t.pregap;
         if (t.IsData()) dataSeen = dataSeen || t.index1 >= 0;
         if (t.IsData() || !dataSeen || t.index1 < 0) continue;
         CueAudioTrack track;

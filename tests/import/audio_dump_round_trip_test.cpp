@@ -102,7 +102,8 @@ TEST_F(AudioDumpTest, PregapsLeftToTheBurnerAreDumpedAndCompiledAsSilence) {
     // The same disc with no pregap in its file: PREGAP lines stand for them.
     const int64_t data = disc.project.layoutState.totalSectors;
     std::vector<uint8_t> bare(image.begin(), image.begin() + data * 2352);
-    std::string cue = "FILE \"bare.bin\" BINARY\n  TRACK 01 MODE2/2352\n    INDEX 01 00:00:00\n";
+    // Track 1's PREGAP lies before sector 0 and moves nothing.
+    std::string cue = "FILE \"bare.bin\" BINARY\n  TRACK 01 MODE2/2352\n    PREGAP 00:02:00\n    INDEX 01 00:00:00\n";
     for (size_t i = 0; i < 3; ++i) {
         cue += FormatMessage("  TRACK %02zu AUDIO\n", i + 2);
         const int32_t pregap = places[i].startLba - places[i].pregapLba;
