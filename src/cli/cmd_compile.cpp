@@ -93,13 +93,13 @@ void AddCheck(CLI::App& app, int& status) {
             return;
         }
         if (*asJson) {
-            const Json report = CheckJson(project, PreCompileCheck(project));
+            const Json report = CheckJson(project, CompileReadinessCheck(project));
             const bool ok = report["messages"].empty() && report["missingSources"].empty();
             status = ok ? EXIT_OK : EXIT_ERROR;
             PrintJson(report, ok, errors);
             return;
         }
-        const std::vector<std::string> messages = PreCompileCheck(project);
+        const std::vector<std::string> messages = CompileReadinessCheck(project);
         for (const std::string& message : messages) std::cout << message << '\n';
         for (const std::string& warning : PreCompileWarnings(project)) std::cout << warning << '\n';
         if (project.keptSectors.Present()) {

@@ -65,10 +65,12 @@ json ProjectJson(const Project& project) {
         const auto& source = project.fileTable[f].sourcePath;
         file["source"] = source ? json(*source) : json(nullptr);
         if (project.fileTable[f].rawXa) file["rawXa"] = true;  // absent: a plain file
+        if (project.fileTable[f].daTrack > 0) file["daTrack"] = project.fileTable[f].daTrack;  // absent: no DA file
         out["files"].push_back(file);
     }
     const KeptSectorsRef& kept = project.keptSectors;
     out["keptSectors"] = {{"count", kept.count}, {"file", kept.Present() ? json(kept.path) : json(nullptr)}};
+    out["audioTracks"] = AudioTracksJson(project);
     out["extents"] = json::array();
     for (const Extent& e : project.extentTable) {
         out["extents"].push_back({{"entryId", e.entryId},

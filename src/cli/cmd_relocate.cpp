@@ -52,7 +52,8 @@ int Relocate(const RelocateArgs& args) {
     if (!tooLong.empty()) return EXIT_ERROR;
     const std::string keptBefore = project.keptSectors.path;
     const bool keptMoved = ReplaceKeptSectorsPrefix(project, args.oldPrefix, args.newPrefix);
-    if (changes.empty() && !keptMoved) {
+    const std::vector<SourcePathChange> audio = ReplaceAudioSourcePrefix(project, args.oldPrefix, args.newPrefix);
+    if (changes.empty() && !keptMoved && audio.empty()) {
         PrintError(FormatMessage("korvalin: %s: no source path starts with %s",
                                  args.project.c_str(), args.oldPrefix.c_str()));
         return EXIT_ERROR;
@@ -61,6 +62,10 @@ int Relocate(const RelocateArgs& args) {
     for (const SourcePathChange& change : changes) {
         std::cout << DiscPathOfEntry(project, FileId(change.fileIndex)) << ": " << change.oldPath
                   << " -> " << change.newPath << '\n';
+    }
+    for (const SourcePathChange& change : audio) {
+        std::cout << FormatMessage("audio track %02d: ", change.fileIndex + 2) << change.oldPath << " -> "
+                  << change.newPath << '\n';
     }
     if (keptMoved) {
         std::cout << "kept sectors: " << keptBefore << " -> " << project.keptSectors.path << '\n';

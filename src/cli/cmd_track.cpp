@@ -125,28 +125,16 @@ EditEnd SetTrack(Project& project, const Args& args) {
 }
 
 void ListTracks(const Project& project, bool json) {
-    const std::vector<AudioTrackPlace> places = PlaceAudioTracks(project);
     if (json) {
         CollectedErrors errors;
-        Json tracks = Json::array();
-        for (size_t i = 0; i < places.size(); ++i) {
-            const AudioTrack& track = project.audioTracks[i];
-            tracks.push_back({{"number", i + 2},
-                              {"source", track.sourcePath},
-                              {"kind", track.kind == AudioSourceKind::Wav ? "wav" : "raw"},
-                              {"sectors", places[i].sectors},
-                              {"bytes", track.dataBytes},
-                              {"pregap", track.pregapSectors},
-                              {"start_lba", places[i].startLba},
-                              {"start", MsfText(places[i].startLba)}});
-        }
         PrintJson({{"data_sectors", project.layoutState.totalSectors},
                    {"disc_sectors", DiscEndLba(project)},
                    {"disc_time", DiscTimeText(project)},
-                   {"tracks", tracks}},
+                   {"tracks", AudioTracksJson(project)}},
                   true, errors);
         return;
     }
+    const std::vector<AudioTrackPlace> places = PlaceAudioTracks(project);
     std::cout << LISTING_HEAD;
     for (size_t i = 0; i < places.size(); ++i) {
         const AudioTrack& track = project.audioTracks[i];

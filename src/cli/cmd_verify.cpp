@@ -9,6 +9,7 @@
 #include "cli/cli_support.h"
 #include "cli/commands.h"
 #include "image/image_verifier.h"
+#include "model/audio_track.h"
 #include "model/message_format.h"
 #include "patch/repair_image.h"
 
@@ -68,6 +69,18 @@ void PrintJson(const std::string& path, const VerifyReport& report) {
         out["problems"].push_back({{"lba", p.lba == WHOLE_IMAGE ? json(nullptr) : json(p.lba)}, {"text", p.text}});
     }
     out["notes"] = report.notes;
+    out["audioTracks"] = json::array();
+    for (const CueAudioTrack& t : report.audioTracks) {
+        const int64_t pregapLba = t.discLba - t.pregapSectors;
+        out["audioTracks"].push_back({{"number", t.number},
+                                      {"index0_lba", pregapLba},
+                                      {"index0", MsfText(pregapLba)},
+                                      {"index1_lba", t.discLba},
+                                      {"index1", MsfText(t.discLba)},
+                                      {"sectors", t.Sectors()},
+                                      {"length", MsfText(t.Sectors())},
+                                      {"file", t.file}});
+    }
     std::cout << out.dump(2, ' ', false, json::error_handler_t::replace) << '\n';
 }
 

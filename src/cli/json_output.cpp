@@ -3,6 +3,7 @@
 
 #include <iostream>
 
+#include "model/audio_track.h"
 #include "model/message_format.h"
 
 namespace korvalin::cli {
@@ -41,6 +42,23 @@ Json ErrorLogJson(const ErrorLog& log) {
 std::string IsoDateTime(const CalendarTime& t) {
     return FormatMessage("%4.4d-%2.2d-%2.2dT%2.2d:%2.2d:%2.2d", t.year, t.month, t.day, t.hour,
                          t.minute, t.second);
+}
+
+Json AudioTracksJson(const Project& project) {
+    const std::vector<AudioTrackPlace> places = PlaceAudioTracks(project);
+    Json tracks = Json::array();
+    for (size_t i = 0; i < places.size(); ++i) {
+        const AudioTrack& track = project.audioTracks[i];
+        tracks.push_back({{"number", i + 2},
+                          {"source", track.sourcePath},
+                          {"kind", track.kind == AudioSourceKind::Wav ? "wav" : "raw"},
+                          {"sectors", places[i].sectors},
+                          {"bytes", track.dataBytes},
+                          {"pregap", track.pregapSectors},
+                          {"start_lba", places[i].startLba},
+                          {"start", MsfText(places[i].startLba)}});
+    }
+    return tracks;
 }
 
 }  // namespace korvalin::cli

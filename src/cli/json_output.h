@@ -8,6 +8,7 @@
 
 #include "layout/error_log.h"
 #include "model/calendar_time.h"
+#include "model/project.h"
 
 namespace korvalin::cli {
 
@@ -38,6 +39,10 @@ void PrintJson(Json object, bool ok, const CollectedErrors& errors);
 
 // The error log as objects {"text", "warning"} with its counts.
 Json ErrorLogJson(const ErrorLog& log);
+
+// The project's audio tracks, placed after its last layout: one object each
+// (number, source, kind, sectors, bytes, pregap, start_lba, start).
+Json AudioTracksJson(const Project& project);
 
 // "YYYY-MM-DDTHH:MM:SS".
 std::string IsoDateTime(const CalendarTime& t);

@@ -89,6 +89,15 @@ bool ParseCueSheet(const std::string& text, CueSheet& sheet, std::string& proble
             }
             if (number == 1) sheet.tracks.back().index1 = sectors;
             if (number == 0) sheet.tracks.back().index0 = sectors;
+        } else if (keyword == "PREGAP") {
+            std::string time;
+            words >> time;
+            const int64_t sectors = ParseTime(time);
+            if (sheet.tracks.empty() || sectors < 0) {
+                problem = FormatMessage("line %d: PREGAP needs a TRACK before it and a time mm:ss:ff", lineNumber);
+                return false;
+            }
+            sheet.tracks.back().pregap = sectors;
         }
     }
     return true;

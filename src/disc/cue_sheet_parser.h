@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// Cue sheets as disc images come with them: FILE, TRACK and INDEX lines.
+// Cue sheets as disc images come with them: FILE, TRACK, INDEX and PREGAP lines.
 
 #include <cstdint>
 #include <string>
@@ -15,6 +15,7 @@ struct CueTrack {
     std::string file;          // the FILE it is in, as the cue sheet names it
     int64_t index1 = -1;       // INDEX 01 in sectors from the start of its file; -1 when missing
     int64_t index0 = -1;       // INDEX 00, where its pregap begins; -1 when it has none
+    int64_t pregap = 0;        // PREGAP: silence before it that its file does not hold
     bool IsData() const { return mode != "AUDIO"; }
 };
 
@@ -23,7 +24,7 @@ struct CueSheet {
 };
 
 // Parses the text of a cue sheet. False with a reason naming the line for a
-// TRACK before any FILE, an INDEX outside a track or a malformed time.
+// TRACK before any FILE, an INDEX or PREGAP outside a track or a malformed time.
 bool ParseCueSheet(const std::string& text, CueSheet& sheet, std::string& problem);
 
 }  // namespace korvalin

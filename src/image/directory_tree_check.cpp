@@ -42,6 +42,7 @@ struct TreeWalk {
     const VolumeFacts& volume;
     bool fileSystemOnly;
     ProblemList& problems;
+    int64_t discSectors;
     std::map<std::pair<uint32_t, std::string>, size_t> pathIndex;  // (parent, name) -> record
     std::vector<bool> pathMatched;
     std::map<uint32_t, uint32_t> readExtents;  // first sector -> one past the last, of every directory read
@@ -51,8 +52,7 @@ struct TreeWalk {
 
 int64_t SectorsOf(uint64_t bytes) { return static_cast<int64_t>((bytes + USER_DATA_BYTES - 1) / USER_DATA_BYTES); }
 
-bool InsideImage(const TreeWalk& walk, uint32_t extent, uint32_t bytes) {
-    const int64_t count = walk.reader.SectorCount();
+bool InsideSectors(uint32_t extent, uint32_t bytes, int64_t count) {
     return extent < count && SectorsOf(bytes) <= count - extent;
 }
 
@@ -139,14 +139,14 @@ void CheckChild(TreeWalk& walk, const PendingDirectory& dir, const RecordView& r
     const std::string path = dir.path + IdentifierText(name);
     if ((r.bytes[25] & FLAG_DIRECTORY) == 0) {
         ++walk.counts.files;
-        if (!walk.fileSystemOnly && bytes > 0 && !InsideImage(walk, extent, bytes)) {
+        if (!walk.fileSystemOnly && bytes > 0 && !InsideSectors(extent, bytes, std::max(walk.reader.SectorCount(), walk.discSectors))) {
             Report(walk, dir, r, FormatMessage("file %s (sector %u, %u bytes) runs past the end of the image",
                                                path.c_str(), extent, bytes));
         }
         return;
     }
     const int32_t number = MatchPathTable(walk, dir, r, name, extent, table);
-    if (bytes == 0 || !InsideImage(walk, extent, bytes)) {
+    if (bytes == 0 || !InsideSectors(extent, bytes, walk.reader.SectorCount())) {
         Report(walk, dir, r, FormatMessage("directory %s (sector %u, %u bytes) is not inside the image",
                                            path.c_str(), extent, bytes));
         return;
@@ -234,8 +234,8 @@ void ReportUnmatchedPathRecords(TreeWalk& walk, const PathTable& table) {
 }  // namespace
 
 DirectoryTreeCounts CheckDirectoryTree(ImageReader& reader, const VolumeFacts& volume, const PathTable& pathTable,
-                                       bool fileSystemOnly, ProblemList& problems) {
-    TreeWalk walk{reader, volume, fileSystemOnly, problems, {}, {}, {}, {}, {}};
+                                       bool fileSystemOnly, ProblemList& problems, int64_t discSectors) {
+    TreeWalk walk{reader, volume, fileSystemOnly, problems, discSectors, {}, {}, {}, {}, {}};
     if (!volume.rootUsable) return walk.counts;
     walk.pathMatched.assign(pathTable.records.size(), false);
     for (size_t i = 0; i < pathTable.records.size(); ++i) {

@@ -20,8 +20,10 @@ struct DirectoryTreeCounts {
 };
 
 // `fileSystemOnly`: file extents lie past the end of the image by design
-// (the IML variant) and are not checked.
+// (the IML variant) and are not checked. `discSectors`, when larger than the
+// image, is where the disc ends (audio tracks after the data track): file
+// extents may run up to it, as DA files do.
 DirectoryTreeCounts CheckDirectoryTree(ImageReader& reader, const VolumeFacts& volume, const PathTable& pathTable,
-                                       bool fileSystemOnly, ProblemList& problems);
+                                       bool fileSystemOnly, ProblemList& problems, int64_t discSectors = 0);
 
 }  // namespace korvalin

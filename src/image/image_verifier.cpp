@@ -66,7 +66,7 @@ void CheckFileSystem(ImageSource& source, const VerifyOptions& options, VerifyRe
     if (!volume.usable) return;
     const PathTable pathTable = CheckPathTables(reader, volume, problems, report.notes);
     const DirectoryTreeCounts counts =
-        CheckDirectoryTree(reader, volume, pathTable, options.fileSystemOnly, problems);
+        CheckDirectoryTree(reader, volume, pathTable, options.fileSystemOnly, problems, options.discSectors);
     report.directories = counts.directories;
     report.files = counts.files;
     if (options.fileSystemOnly) {
@@ -102,6 +102,14 @@ VerifyReport VerifyWithFormat(ImageSource& source, const ImageFormat& format, co
     return report;
 }
 
+// A track the data-track checks pass over: an audio track with its place.
+std::string OtherTrackNote(const std::string& track, const VerifyReport& report) {
+    for (const CueAudioTrack& audio : report.audioTracks) {
+        if (track == FormatMessage("track %02d (AUDIO)", audio.number)) return CueAudioTrackNote(audio);
+    }
+    return "not checked: " + track;
+}
+
 }  // namespace
 
 VerifyReport VerifyImageSource(ImageSource& source, const VerifyOptions& options, const VerifyProgress& progress) {
@@ -121,9 +129,20 @@ VerifyReport VerifyImage(const std::string& path, const VerifyOptions& options, 
         DiscImage image;
         VerifyReport report;
         if (!OpenDiscImage(path, image, report.openError)) return report;
-        for (const std::string& track : image.otherTracks) report.notes.push_back("not checked: " + track);
-        VerifyReport checked = VerifyWithFormat(*image.source, image.format, options, progress);
+        std::string audioProblem;
+        if (!ReadCueAudioTracks(path, report.audioTracks, audioProblem)) report.audioTracks.clear();
+        for (const std::string& track : image.otherTracks) report.notes.push_back(OtherTrackNote(track, report));
+        VerifyOptions effective = options;
+        for (const CueAudioTrack& t : report.audioTracks) {
+            effective.discSectors = std::max(effective.discSectors, t.discLba + t.Sectors());
+        }
+        VerifyReport checked = VerifyWithFormat(*image.source, image.format, effective, progress);
         checked.notes.insert(checked.notes.begin(), report.notes.begin(), report.notes.end());
+        checked.audioTracks = std::move(report.audioTracks);
+        if (!audioProblem.empty()) {
+            checked.problems.insert(checked.problems.begin(), VerifyProblem{WHOLE_IMAGE, audioProblem});
+            ++checked.problemCount;
+        }
         return checked;
     }
     FileImageSource source;

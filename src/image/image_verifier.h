@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "disc/cue_audio_tracks.h"
 #include "disc/disc_image.h"
 #include "disc/image_reader.h"
 #include "disc/image_source.h"
@@ -24,6 +25,9 @@ struct VerifyOptions {
     // IML variant's .ims): the volume may be larger than the file and file
     // extents are not checked. VerifyImage also assumes it for a name ending in ".ims".
     bool fileSystemOnly = false;
+    // The disc's sectors when it holds more than the image checked (a cue
+    // sheet's audio tracks): file extents may run up to it. 0: the image's.
+    int64_t discSectors = 0;
 };
 
 // Called now and then during the sector pass with the sectors done so far.
@@ -41,6 +45,8 @@ struct VerifyReport {
     std::vector<VerifyProblem> problems;
     int64_t problemCount = 0;  // every problem found, listed or not
     std::vector<std::string> notes;  // things worth saying that are not faults
+    // A cue sheet's audio tracks after its data track: placed, not checked.
+    std::vector<CueAudioTrack> audioTracks;
 
     bool Sound() const { return opened && problemCount == 0; }
 };

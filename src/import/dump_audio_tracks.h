@@ -7,26 +7,12 @@
 #include <string>
 #include <vector>
 
+#include "disc/cue_audio_tracks.h"
 #include "model/project.h"
 
 namespace korvalin {
 
 constexpr char DUMP_TRACKS_FOLDER[] = "tracks";
-
-struct CueAudioTrack {
-    int32_t number = 0;
-    std::string file;           // the image file holding it, resolved
-    int32_t pregapSectors = 0;  // from INDEX 00 (or the track's start) to INDEX 01
-    uint64_t startByte = 0;     // INDEX 01 in its file
-    uint64_t bytes = 0;         // up to the next track of the file, or the file's end
-    int64_t discLba = 0;        // INDEX 01 counted from the disc's first sector
-};
-
-// The audio tracks after the first data track of a cue sheet (one file for
-// all tracks or one per track). False with `problem` set when a track's
-// file is missing or its indexes run backwards.
-bool ReadCueAudioTracks(const std::string& cuePath, std::vector<CueAudioTrack>& tracks,
-                        std::string& problem);
 
 // The tracks that DumpAudioTracks writes, in order; none for an image that
 // is not a cue sheet or one it cannot read.

@@ -11,7 +11,7 @@ CompileCommandResult RunCompileCommand(Project& project, UserPrompt& prompt,
     CompileCommandResult result;
     // The answer counts only after the checks, which report in any case.
     const bool proceed = project.layoutState.lbaDisplaced != 1 || prompt.AskOkCancel(DISPLACED_WARNING);
-    const std::vector<std::string> messages = PreCompileCheck(project);
+    const std::vector<std::string> messages = CompileReadinessCheck(project);
     for (const std::string& message : messages) prompt.ShowMessage(message);
     if (!messages.empty()) {
         result.code = COMPILE_COMMAND_CHECK_FAILED;

@@ -190,6 +190,12 @@ std::vector<std::string> PreCompileCheck(const Project& project) {
     return messages;
 }
 
+std::vector<std::string> CompileReadinessCheck(const Project& project) {
+    std::vector<std::string> messages = PreCompileCheck(project);
+    for (std::string& m : CheckAudioSources(project)) messages.push_back(std::move(m));
+    return messages;
+}
+
 std::vector<std::string> PreCompileWarnings(const Project& project) {
     // Audio tracks count: they are in the image too.
     const int32_t total = static_cast<int32_t>(std::min<int64_t>(DiscEndLba(project), INT32_MAX));

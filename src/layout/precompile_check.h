@@ -28,6 +28,9 @@ std::vector<std::string> CheckExtents(const Project& project);
 // The whole check: each table step runs only when the one before passed;
 // the extents are always checked. Any message means: do not compile.
 std::vector<std::string> PreCompileCheck(const Project& project);
+// The whole check, then the audio tracks' sources, which only the compile
+// reads: what `compile` and `check` run.
+std::vector<std::string> CompileReadinessCheck(const Project& project);
 // What is worth a word but compiles: an image longer than a CD.
 std::vector<std::string> PreCompileWarnings(const Project& project);
 

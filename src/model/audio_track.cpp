@@ -26,6 +26,9 @@ constexpr char DISC_TOO_LONG[] =
     "The audio tracks end the disc at sector %lld, past 99:59:74, the last address a cue sheet "
     "can name";
 constexpr char NOT_RIFF[] = "is not a RIFF WAVE file";
+constexpr char SOURCE_NOT_OPENED[] = "Audio track %02zu: its source %s cannot be opened as a regular file";
+constexpr char SOURCE_SHORT[] =
+    "Audio track %02zu: its source %s holds %llu bytes; its samples need %llu";
 
 constexpr uint16_t FORMAT_PCM = 1;
 constexpr uint16_t FORMAT_EXTENSIBLE = 0xFFFE;
@@ -191,6 +194,26 @@ std::vector<std::string> CheckAudioTracks(const Project& project) {
     const int64_t end = DiscEndLba(project);
     if (end <= MAX_DISC_SECTORS) return {};
     return {FormatMessage(DISC_TOO_LONG, static_cast<long long>(end))};
+}
+
+std::vector<std::string> CheckAudioSources(const Project& project) {
+    std::vector<std::string> messages;
+    for (size_t i = 0; i < project.audioTracks.size(); ++i) {
+        const AudioTrack& track = project.audioTracks[i];
+        FileInfo info;
+        InputFile in;
+        const char* path = track.sourcePath.c_str();
+        if (!QueryFileInfo(track.sourcePath, info) || info.kind != FileKind::RegularFile || !in.Open(track.sourcePath)) {
+            messages.push_back(FormatMessage(SOURCE_NOT_OPENED, i + 2, path));
+            continue;
+        }
+        const uint64_t needed = uint64_t{track.dataOffset} + track.dataBytes;
+        if (info.size < needed) {
+            messages.push_back(FormatMessage(SOURCE_SHORT, i + 2, path, static_cast<unsigned long long>(info.size),
+                                             static_cast<unsigned long long>(needed)));
+        }
+    }
+    return messages;
 }
 
 std::string DiscTimeText(const Project& project) {

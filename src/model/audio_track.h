@@ -64,6 +64,9 @@ void MoveAudioTrack(Project& project, size_t from, size_t to);
 // Before a compile: a message when the tracks take the disc past the last
 // address a cue sheet can name; empty when all is well.
 std::vector<std::string> CheckAudioTracks(const Project& project);
+// A message per track whose source cannot be opened or is shorter than
+// the samples found in it when it was added.
+std::vector<std::string> CheckAudioSources(const Project& project);
 
 // The disc's time with its audio tracks, as a player shows it (the first
 // sector lies 2 seconds in): "MM:SS:FF".

@@ -124,6 +124,20 @@ bool ReplaceKeptSectorsPrefix(Project& project, const std::string& oldPrefix,
     return true;
 }
 
+std::vector<SourcePathChange> ReplaceAudioSourcePrefix(Project& project, const std::string& oldPrefix,
+                                                       const std::string& newPrefix) {
+    std::vector<SourcePathChange> changes;
+    for (size_t i = 0; i < project.audioTracks.size(); ++i) {
+        std::string& path = project.audioTracks[i].sourcePath;
+        const size_t matched = MatchedPrefixLength(path, oldPrefix);
+        if (matched == 0) continue;
+        std::string rewritten = JoinPrefix(newPrefix, path.substr(matched));
+        changes.push_back(SourcePathChange{static_cast<int32_t>(i), path, rewritten});
+        path = std::move(rewritten);
+    }
+    return changes;
+}
+
 std::vector<int32_t> FindMissingSources(const Project& project) {
     std::vector<int32_t> missing;
     for (int32_t index = 0; index < project.fileCount(); ++index) {

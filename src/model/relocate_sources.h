@@ -36,6 +36,11 @@ std::vector<SourcePathChange> ReplaceSourcePrefix(Project& project, const std::s
 bool ReplaceKeptSectorsPrefix(Project& project, const std::string& oldPrefix,
                               const std::string& newPrefix);
 
+// The same for the audio tracks' sources: one change per track rewritten,
+// `fileIndex` holding the track's index (0 for track 2).
+std::vector<SourcePathChange> ReplaceAudioSourcePrefix(Project& project, const std::string& oldPrefix,
+                                                       const std::string& newPrefix);
+
 // Indexes of the files whose source path names no regular file (dummies
 // and files without a source are not counted).
 std::vector<int32_t> FindMissingSources(const Project& project);

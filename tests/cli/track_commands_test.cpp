@@ -99,9 +99,45 @@ TEST_F(CliTrack, DaFilesNameTheirTrackAndKeepItFromRemoval) {
     const nlohmann::json tree = nlohmann::json::parse(RunCli({"ls", project, "--json"}).out);
     EXPECT_TRUE(Contains(tree.dump(), "SONG.DA"));
     EXPECT_TRUE(Contains(tree.dump(), std::to_string(int(Tracks()["tracks"][1]["start_lba"]))));
+    EXPECT_EQ(tree["audioTracks"], Tracks()["tracks"]);
+    EXPECT_EQ(tree["files"][0]["daTrack"], 3);
     ExpectRefused({"track", "rm", project, "3"}, 1, "track 3 is named by the DA file \\SONG.DA");
     ASSERT_EQ(RunCli({"track", "set", project, "3", "--move-to", "2"}).status, 0);
     ExpectRefused({"track", "rm", project, "2"}, 1, "named by the DA file");
+}
+
+TEST_F(CliTrack, MovedSourcesAreCheckedRelocatedAndTheImageVerifiedWithItsTracks) {
+    ASSERT_EQ(RunCli({"track", "add", project, Path("a.wav"), Path("b.raw")}).status, 0);
+    std::filesystem::create_directory(dir / "moved");
+    std::filesystem::rename(dir / "b.raw", dir / "moved" / "b.raw");
+    const std::vector<uint8_t> wav = test::ReadBytes(dir / "a.wav");
+    std::filesystem::resize_file(dir / "a.wav", 1000);
+    const test::CliResult check = RunCli({"check", project});
+    EXPECT_EQ(check.status, 1);
+    EXPECT_TRUE(Contains(check.out, "Audio track 02: its source " + Path("a.wav") + " holds 1000 bytes; its samples "
+                                    "need " + std::to_string(wav.size())));
+    EXPECT_TRUE(Contains(check.out, "Audio track 03: its source " + Path("b.raw") + " cannot be opened"));
+    EXPECT_EQ(RunCli({"compile", project, Path("out.bin")}).status, 1);
+    EXPECT_FALSE(std::filesystem::exists(dir / "out.bin"));
+    test::WriteBytes(dir / "a.wav", wav);
+
+    const test::CliResult moved = RunCli({"relocate", project, Path("b.raw"), Path("moved/b.raw")});
+    ASSERT_EQ(moved.status, 0) << moved.err;
+    EXPECT_EQ(moved.out, "audio track 03: " + Path("b.raw") + " -> " + Path("moved/b.raw") + "\n");
+    EXPECT_EQ(RunCli({"check", project}).status, 0);
+    ASSERT_EQ(RunCli({"compile", project, Path("out.bin")}).status, 0);
+
+    const test::CliResult verified = RunCli({"verify", Path("out.cue"), "--json"});
+    ASSERT_EQ(verified.status, 0) << verified.out;
+    const nlohmann::json report = nlohmann::json::parse(verified.out);
+    const nlohmann::json tracks = Tracks()["tracks"];
+    ASSERT_EQ(report["audioTracks"].size(), 2u);
+    EXPECT_EQ(report["audioTracks"][1]["index1_lba"], tracks[1]["start_lba"]);
+    EXPECT_EQ(report["audioTracks"][1]["index0_lba"], int(tracks[1]["start_lba"]) - 150);
+    EXPECT_EQ(report["audioTracks"][1]["sectors"], 11);
+    EXPECT_EQ(report["audioTracks"][1]["length"], "00:00:11");
+    EXPECT_TRUE(Contains(RunCli({"verify", Path("out.cue")}).out,
+                         "note: track 03 (AUDIO): INDEX 00 at " + std::string(report["audioTracks"][1]["index0"])));
 }
 
 }  // namespace

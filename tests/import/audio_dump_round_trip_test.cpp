@@ -1,12 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // A disc with audio tracks dumped from its cue sheet, one image file for all
-// tracks or one per track, compiles again to the same image and cue sheet.
+// tracks or one per track, compiles again to the same image and cue sheet;
+// verify places the tracks where the compile put them.
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 
 #include "audio_samples.h"
+#include "image/image_verifier.h"
 #include "image/sample_disc.h"
 #include "import/dump_disc.h"
 #include "model/message_format.h"
@@ -94,6 +96,39 @@ TEST_F(AudioDumpTest, OneFilePerTrackRoundTrips) {
     }
     test::WriteText(work / "split" / "disc.cue", cue);
     DumpAndCompile(work / "split" / "disc.cue", work / "out");
+}
+
+TEST_F(AudioDumpTest, PregapsLeftToTheBurnerAreDumpedAndCompiledAsSilence) {
+    // The same disc with no pregap in its file: PREGAP lines stand for them.
+    const int64_t data = disc.project.layoutState.totalSectors;
+    std::vector<uint8_t> bare(image.begin(), image.begin() + data * 2352);
+    // Track 1's PREGAP lies before sector 0 and moves nothing.
+    std::string cue = "FILE \"bare.bin\" BINARY\n  TRACK 01 MODE2/2352\n    PREGAP 00:02:00\n    INDEX 01 00:00:00\n";
+    for (size_t i = 0; i < 3; ++i) {
+        cue += FormatMessage("  TRACK %02zu AUDIO\n", i + 2);
+        const int32_t pregap = places[i].startLba - places[i].pregapLba;
+        if (pregap > 0) cue += "    PREGAP " + MsfText(pregap) + "\n";
+        cue += "    INDEX 01 " + MsfText(static_cast<int64_t>(bare.size() / 2352)) + "\n";
+        bare.insert(bare.end(), image.begin() + int64_t{places[i].startLba} * 2352,
+                    image.begin() + (int64_t{places[i].startLba} + places[i].sectors) * 2352);
+    }
+    test::WriteBytes(work / "bare.bin", bare);
+    test::WriteText(work / "bare.cue", cue);
+    DumpAndCompile(work / "bare.cue", work / "out");
+
+    const VerifyReport stored = VerifyImage((work / "disc.cue").string(), VerifyOptions{});
+    const VerifyReport burned = VerifyImage((work / "bare.cue").string(), VerifyOptions{});
+    EXPECT_TRUE(stored.Sound()) << stored.problems.front().text;
+    EXPECT_TRUE(burned.Sound());
+    EXPECT_EQ(burned.notes, stored.notes);
+    ASSERT_EQ(stored.audioTracks.size(), 3u);
+    const AudioTrackPlace& two = places[0];
+    EXPECT_EQ(stored.notes[0], FormatMessage("track 02 (AUDIO): INDEX 00 at %s (LBA %d), INDEX 01 at %s (LBA %d), "
+                                             "%d sectors (%s)",
+                                             MsfText(two.pregapLba).c_str(), two.pregapLba,
+                                             MsfText(two.startLba).c_str(), two.startLba, two.sectors,
+                                             MsfText(two.sectors).c_str()));
+    EXPECT_EQ(stored.audioTracks[2].discLba, places[2].startLba);
 }
 
 TEST_F(AudioDumpTest, AMissingTrackFileStopsTheDump) {
