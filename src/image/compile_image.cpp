@@ -162,7 +162,7 @@ void CompileImage(Project& project, CompileState& state) {
 
     if (!LoadKeptSectorsForCompile(project, state)) return;
     const OutputOptions options{state.rawSectors == 1, state.workerThreads, state.progressCallback,
-                                state.keptSectors.get()};
+                                state.keptSectors.get(), state.sectorSink};
     if (!state.image.Create(state.imagePath, options)) {
         state.compileMessage = FormatMessage(CANNOT_CREATE, state.imagePath.c_str());
         return;
@@ -180,14 +180,17 @@ void CompileImage(Project& project, CompileState& state) {
         state.compileMessage = WRITE_ERROR;
     }
     CrLfTextFile iml;
-    if (ok && state.imlMode) ok = WriteImlListing(project, state, iml);
+    const bool files = state.sectorSink == nullptr;
+    if (ok && state.imlMode && files) ok = WriteImlListing(project, state, iml);
     const bool closed = state.image.Close();
     if (!ok) return;
     if (!closed) {
         state.compileMessage = WRITE_ERROR;
         return;
     }
-    if (state.imlMode) {
+    if (!files) {
+        state.compileMessage = COMPILE_SUCCESS_MESSAGE;
+    } else if (state.imlMode) {
         FinishImlListing(state, iml);
     } else if (state.rawSectors == 1) {
         if (!project.audioTracks.empty() && !AppendAudioTracks(project, state)) return;

@@ -19,6 +19,9 @@ struct CompileState {
     std::string imagePath;  // the IML variant changes its extension to "ims"
     ProgressCallback progressCallback;  // called with the LBA being written
     unsigned workerThreads = 0;  // threads that read and encode; 0: one per processor
+    // Set: the data track's sectors go there, and no image, cue sheet or IML
+    // file is written (nor audio tracks); imagePath still chooses the variant.
+    SectorSink* sectorSink = nullptr;
     // The one result text every compile ends with.
     std::string compileMessage;
 

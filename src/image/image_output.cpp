@@ -13,7 +13,7 @@ ImageOutput& ImageOutput::operator=(ImageOutput&&) noexcept = default;
 bool ImageOutput::Create(const std::string& path, const OutputOptions& options) {
     pipeline_.reset();
     OutputFile file;
-    if (!file.Create(path)) return false;
+    if (options.sink == nullptr && !file.Create(path)) return false;
     pipeline_ = std::make_unique<SectorPipeline>(std::move(file), options);
     return true;
 }

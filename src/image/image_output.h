@@ -32,6 +32,14 @@ constexpr int32_t FILL_BATCH_SECTORS = 20;
 constexpr int32_t OWNER_STRUCTURE = -1;
 constexpr int32_t OWNER_FILLER = -2;
 
+// Takes the finished sectors in image order in place of the image file.
+class SectorSink {
+public:
+    virtual ~SectorSink() = default;
+    // `count` sectors from `lba` on; false fails the image as a short write.
+    virtual bool Take(int32_t lba, const uint8_t* sectors, int32_t count) = 0;
+};
+
 enum class OutputFailure { None, ShortWrite, CannotOpenSource, SourceShort };
 
 struct OutputError {
@@ -44,6 +52,7 @@ struct OutputOptions {
     unsigned workerThreads = 0;  // 0: one per usable processor
     ProgressCallback progress;
     const KeptSectors* keptSectors = nullptr;  // put back over the finished sectors
+    SectorSink* sink = nullptr;  // set: the sectors go there and no file is made
 };
 
 class SectorPipeline;
@@ -55,6 +64,7 @@ public:
     ImageOutput(ImageOutput&&) noexcept;
     ImageOutput& operator=(ImageOutput&&) noexcept;
 
+    // Creates the file at `path`, or none when the options name a sink.
     bool Create(const std::string& path, const OutputOptions& options);
     bool IsOpen() const { return pipeline_ != nullptr; }
 

@@ -45,7 +45,8 @@ SectorPipeline::SectorPipeline(OutputFile file, const OutputOptions& options)
       raw_(options.rawSectors),
       sectorBytes_(options.rawSectors ? RAW_SECTOR_BYTES : ISO_SECTOR_BYTES),
       progress_(options.progress),
-      kept_(options.keptSectors) {
+      kept_(options.keptSectors),
+      sink_(options.sink) {
     const unsigned workers = WorkerCount(options.workerThreads);
     // Enough chunks that every worker has one while the writer writes two.
     ring_.resize(2 * workers + 2);
@@ -128,8 +129,9 @@ bool SectorPipeline::AppendSector(const uint8_t* sector) {
 }
 
 // A 2048-byte image takes a large file's whole sectors straight from file to
-// file; everything else is read into chunks. Progress is reported every 20
-// sectors from the file's start and at its final partial sector.
+// file (unless a sink takes the sectors); everything else is read into
+// chunks. Progress is reported every 20 sectors from the file's start and at
+// its final partial sector.
 bool SectorPipeline::AppendFile(const std::string* source, uint32_t size, int32_t owner) {
     const int32_t wholeSectors = static_cast<int32_t>(size / ISO_SECTOR_BYTES);
     const int32_t finalBytes = static_cast<int32_t>(size % ISO_SECTOR_BYTES);
@@ -140,7 +142,7 @@ bool SectorPipeline::AppendFile(const std::string* source, uint32_t size, int32_
     run.progressEvery = FILL_BATCH_SECTORS;
     // A kept sector must pass through a chunk to be put back.
     const bool keptWithin = kept_ != nullptr && kept_->AnyIn(nextLba_, wholeSectors);
-    if (!raw_ && wholeSectors >= MIN_COPIED_SECTORS && !keptWithin) {
+    if (!raw_ && wholeSectors >= MIN_COPIED_SECTORS && !keptWithin && sink_ == nullptr) {
         Segment whole = run;
         whole.kind = Segment::Kind::Copied;
         whole.count = wholeSectors;
@@ -244,6 +246,12 @@ void SectorPipeline::WriteChunk(const Chunk& chunk) {
 }
 
 bool SectorPipeline::WriteBuffered(const Chunk& chunk, int32_t from, int32_t to, int32_t& done) {
+    if (sink_ != nullptr) {
+        const uint8_t* first = chunk.bytes + static_cast<size_t>(from) * sectorBytes_;
+        const bool taken = sink_->Take(chunk.firstLba + from, first, to - from);
+        done = taken ? to : from;
+        return taken;
+    }
     const size_t wanted = static_cast<size_t>(to - from) * sectorBytes_;
     const size_t written = file_.WriteSome(chunk.bytes + static_cast<size_t>(from) * sectorBytes_, wanted);
     done = from + static_cast<int32_t>(written / sectorBytes_);

@@ -97,6 +97,7 @@ private:
     const size_t sectorBytes_;
     const ProgressCallback progress_;
     const KeptSectors* const kept_;
+    SectorSink* const sink_;
     std::vector<Chunk> ring_;
     uint64_t submitted_ = 0;  // chunks handed to the workers
     uint64_t written_ = 0;    // chunks written (or dropped after a failure)

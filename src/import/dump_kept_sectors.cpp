@@ -32,44 +32,65 @@ const char* ComparedExtension(const ImageFormat& format) {
     return nullptr;
 }
 
-// A compile's output that may be read and compared; removed again by the destructor.
-struct ScratchImage {
-    CompileState state;
-    ~ScratchImage() {
-        std::error_code ignored;
-        fs::remove(state.imagePath, ignored);
-        if (!state.outputSidecarPath.empty()) fs::remove(state.outputSidecarPath, ignored);
-    }
-};
+// Compares the compile's sectors, in image order as they are finished, with
+// the disc's at the same LBA and keeps every disc sector that the first
+// `generatedCount` of them do not hold byte for byte.
+class DiscComparison : public SectorSink {
+public:
+    DiscComparison(DiscImage& disc, int64_t generatedCount, KeptSectors& kept)
+        : disc_(disc), generatedCount_(generatedCount), kept_(kept),
+          bytes_(static_cast<size_t>(kept.sectorBytes)) {}
 
-// Every disc sector the scratch image does not hold byte for byte.
-bool CompareSectors(DiscImage& disc, const std::string& generatedPath, int64_t generatedCount,
-                    KeptSectors& kept, std::string& message) {
-    FileImageSource generated;
-    std::string reason;
-    if (!generated.Open(generatedPath, reason)) {
-        message = FormatMessage("cannot read %s: %s", generatedPath.c_str(), reason.c_str());
-        return false;
-    }
-    const ImageFormat& format = disc.format;
-    const size_t bytes = static_cast<size_t>(kept.sectorBytes);
-    std::vector<uint8_t> ours(bytes * BATCH_SECTORS), theirs(bytes * BATCH_SECTORS);
-    for (int64_t first = 0; first < format.sectorCount; first += BATCH_SECTORS) {
-        const int64_t count = std::min<int64_t>(BATCH_SECTORS, format.sectorCount - first);
-        const int64_t common = std::clamp<int64_t>(generatedCount - first, 0, count);
-        disc.source->Read(format.startOffset + static_cast<uint64_t>(first) * bytes, theirs.data(),
-                          count * bytes);
-        generated.Read(static_cast<uint64_t>(first) * bytes, ours.data(), common * bytes);
-        for (int64_t i = 0; i < count; ++i) {
-            const uint8_t* discSector = theirs.data() + i * bytes;
-            const uint8_t* ourSector = i < common ? ours.data() + i * bytes : nullptr;
-            if (ourSector != nullptr && std::memcmp(discSector, ourSector, bytes) == 0) continue;
-            kept.sectors.push_back(
-                PackKeptSector(static_cast<int32_t>(first + i), discSector, ourSector, bytes));
+    bool Take(int32_t lba, const uint8_t* sectors, int32_t count) override {
+        const int64_t end =
+            std::min({int64_t{lba} + count, generatedCount_, disc_.format.sectorCount});
+        const int64_t start = std::max<int64_t>(lba, compared_);
+        for (int64_t first = start; first < end; first += BATCH_SECTORS) {
+            const int64_t batch = std::min<int64_t>(BATCH_SECTORS, end - first);
+            const uint8_t* theirs = ReadDisc(first, batch);
+            for (int64_t i = 0; i < batch; ++i) {
+                const uint8_t* ours = sectors + static_cast<size_t>(first + i - lba) * bytes_;
+                const uint8_t* discSector = theirs + static_cast<size_t>(i) * bytes_;
+                if (std::memcmp(discSector, ours, bytes_) != 0) Keep(first + i, discSector, ours);
+            }
         }
+        compared_ = std::max(compared_, end);
+        return true;
     }
-    return true;
-}
+
+    // The disc's sectors past the last one compared: nothing generated matches them.
+    void KeepRest() {
+        const int64_t end = disc_.format.sectorCount;
+        for (int64_t first = compared_; first < end; first += BATCH_SECTORS) {
+            const int64_t batch = std::min<int64_t>(BATCH_SECTORS, end - first);
+            const uint8_t* theirs = ReadDisc(first, batch);
+            for (int64_t i = 0; i < batch; ++i) {
+                Keep(first + i, theirs + static_cast<size_t>(i) * bytes_, nullptr);
+            }
+        }
+        compared_ = end;
+    }
+
+private:
+    const uint8_t* ReadDisc(int64_t first, int64_t count) {
+        theirs_.resize(static_cast<size_t>(count) * bytes_);
+        disc_.source->Read(disc_.format.startOffset + static_cast<uint64_t>(first) * bytes_,
+                           theirs_.data(), theirs_.size());
+        return theirs_.data();
+    }
+
+    void Keep(int64_t lba, const uint8_t* discSector, const uint8_t* ourSector) {
+        kept_.sectors.push_back(
+            PackKeptSector(static_cast<int32_t>(lba), discSector, ourSector, bytes_));
+    }
+
+    DiscImage& disc_;
+    const int64_t generatedCount_;
+    KeptSectors& kept_;
+    const size_t bytes_;
+    int64_t compared_ = 0;  // disc sectors before this one are compared
+    std::vector<uint8_t> theirs_;
+};
 
 int32_t SectorsOfBytes(uint64_t bytes) {
     return static_cast<int32_t>((bytes + 2047) / 2048);
@@ -105,23 +126,28 @@ std::vector<bool> StructureSectors(const IsoTree& tree, const Project& project, 
     return marks;
 }
 
-bool CompileForComparison(Project& project, const std::string& projectPath, const char* extension,
-                          ScratchImage& scratch, KeptSectorsOutcome& outcome) {
+// Compiles the project with every data-track sector going to the comparison,
+// not to a file; the image name only chooses the sector size.
+bool CompileAndCompare(Project& project, const std::string& projectPath, const char* extension,
+                       DiscImage& disc, KeptSectors& kept, KeptSectorsOutcome& outcome) {
     RecomputeLayout(project);
     const std::vector<std::string> problems = PreCompileCheck(project);
     if (!problems.empty()) {
         outcome.notKeptReason = FormatMessage(NOT_KEPT_CHECK, problems.front().c_str());
         return false;
     }
+    DiscComparison comparison(disc, project.layoutState.totalSectors, kept);
     const fs::path path(projectPath);
-    scratch.state.imagePath =
+    CompileState state;
+    state.imagePath =
         (path.parent_path() / ("." + path.stem().string() + ".compared" + extension)).string();
-    CompileImage(project, scratch.state);
-    if (scratch.state.compileMessage != COMPILE_SUCCESS_MESSAGE) {
-        outcome.notKeptReason =
-            FormatMessage(NOT_KEPT_COMPILE, scratch.state.compileMessage.c_str());
+    state.sectorSink = &comparison;
+    CompileImage(project, state);
+    if (state.compileMessage != COMPILE_SUCCESS_MESSAGE) {
+        outcome.notKeptReason = FormatMessage(NOT_KEPT_COMPILE, state.compileMessage.c_str());
         return false;
     }
+    comparison.KeepRest();
     return true;
 }
 
@@ -137,15 +163,11 @@ bool KeepUnmodelledSectors(DiscImage& image, const IsoTree& tree, const std::str
     Project project;
     if (!OpenProjectFile(projectPath, project, CalendarTime{2001, 1, 1, 0, 0, 0}, message))
         return false;
-    ScratchImage scratch;
-    if (!CompileForComparison(project, projectPath, extension, scratch, outcome)) return true;
     KeptSectors kept;
     kept.sectorBytes = image.format.sectorBytes;
+    if (!CompileAndCompare(project, projectPath, extension, image, kept, outcome)) return true;
     kept.layoutSectors = project.layoutState.totalSectors;
     kept.treeHash = TreeHashOf(project);
-    if (!CompareSectors(image, scratch.state.imagePath, project.layoutState.totalSectors, kept,
-                        message))
-        return false;
     if (kept.sectors.empty()) return true;
     const std::vector<bool> structure = StructureSectors(
         tree, project, std::max<int64_t>(image.format.sectorCount, kept.layoutSectors));

@@ -21,9 +21,8 @@ struct KeptSectorsOutcome {
     std::string notKeptReason;  // why the comparison was not made, if it was not
 };
 
-// Compiles the project saved at `projectPath` to a temporary image in its
-// folder (removed after), compares it with `image` (whose tree is `tree`)
-// sector by sector and,
+// Compiles the project saved at `projectPath` in memory, compares each
+// sector with `image` (whose tree is `tree`) as it is made and,
 // when anything differs, writes the side file and saves the project again
 // with its reference. False with `message` set when a file cannot be written.
 bool KeepUnmodelledSectors(DiscImage& image, const IsoTree& tree, const std::string& projectPath,

@@ -192,5 +192,34 @@ TEST(KeptSectors, ADiscThisProgramWroteKeepsNothing) {
         EXPECT_NE(entry.path().extension(), ".ksec");
 }
 
+// A 2048-byte image: a compile copies a large file's sectors file to file,
+// yet the dump's comparison sees them (an edited one matches its extracted
+// file) and keeps just the sectors past the volume's end.
+TEST(KeptSectors, AnIsoWithALargeFileKeepsOnlyWhatLiesPastItsEnd) {
+    test::TempDir work;
+    std::vector<uint8_t> data(300000);
+    for (size_t i = 0; i < data.size(); ++i) data[i] = static_cast<uint8_t>(i * 7 + i / 2048);
+    test::WriteBytes(work / "BIG.BIN", data);
+    Project project = test::NewProject();
+    test::AddFile(project, "BIG.BIN", static_cast<uint32_t>(data.size()), 0,
+                  (work / "BIG.BIN").string());
+    std::string message;
+    ASSERT_TRUE(SaveProjectFile((work / "p.krv").string(), project, message)) << message;
+    std::vector<uint8_t> disc = Compile((work / "p.krv").string(), work / "game.iso");
+    size_t fileStart = 0;
+    while (fileStart + ISO <= disc.size() &&
+           std::memcmp(disc.data() + fileStart, data.data(), ISO) != 0) {
+        fileStart += ISO;
+    }
+    ASSERT_LT(fileStart + data.size(), disc.size());
+    disc[fileStart + 100 * ISO + 5] ^= 0xFF;
+    disc.insert(disc.end(), 2 * ISO, 0x5A);
+    test::WriteBytes(work / "changed.iso", disc);
+    const auto run = RunCli({"dump", (work / "changed.iso").string(), (work / "out").string()});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_TRUE(Contains(run.out, "2 sectors the project cannot generate kept")) << run.out;
+    EXPECT_EQ(Compile((work / "out" / "NEW.krv").string(), work / "back.iso"), disc);
+}
+
 }  // namespace
 }  // namespace korvalin
