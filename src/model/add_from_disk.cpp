@@ -53,8 +53,8 @@ bool TablesFull(const Project& project) {
     return project.fileCount() >= FILE_TABLE_SLOTS || project.dirCount() >= DIR_TABLE_SLOTS;
 }
 
-// The original kept "folder\*.*" with its NUL in a 512-byte buffer; a
-// folder whose pattern would not fit there is not taken.
+// A folder is listed through the pattern "folder\*.*", which with its NUL
+// must fit a 512-byte buffer; a folder whose pattern would not is not taken.
 bool PatternFits(const std::string& folder) {
     const bool endsInSeparator = !folder.empty() && (folder.back() == '/' || folder.back() == '\\');
     return folder.size() + (endsInSeparator ? 0 : 1) + 3 + 1 <= PATTERN_BUFFER;

@@ -26,7 +26,7 @@ constexpr char MSG_CANNOT_READ[] =
     "kept sectors: %s: cannot be read (%s); put it back or dump the disc again";
 constexpr char MSG_CHANGED[] =
     "kept sectors: %s: changed since it was written (%llu bytes, %llu expected, or another "
-    "checksum); put the original back or dump the disc again";
+    "checksum); put back the file the dump wrote or dump the disc again";
 constexpr char MSG_DAMAGED[] = "kept sectors: %s: damaged: %s";
 
 void PutU64(ByteWriter& out, uint64_t v) {
