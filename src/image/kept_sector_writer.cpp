@@ -25,8 +25,7 @@ class TreeHasher {
         AddBytes(&value, sizeof value);
     }
     void AddBytes(const void* data, size_t count) {
-        const auto* bytes = static_cast<const uint8_t*>(data);
-        for (size_t i = 0; i < count; ++i) hash_ = (hash_ ^ bytes[i]) * 0x100000001b3ULL;
+        hash_ = HashBytes(static_cast<const uint8_t*>(data), count, hash_);
     }
     template <typename T>
     void AddOptional(const std::optional<T>& value) {
@@ -40,7 +39,7 @@ class TreeHasher {
     uint64_t Hash() const { return hash_; }
 
   private:
-    uint64_t hash_ = 0xcbf29ce484222325ULL;
+    uint64_t hash_ = HASH_START;
 };
 
 void AddEntry(TreeHasher& h, const EntryRecord& e) {

@@ -20,6 +20,10 @@ public:
         U16(static_cast<uint16_t>(v));
         U16(static_cast<uint16_t>(v >> 16));
     }
+    void U64(uint64_t v) {
+        U32(static_cast<uint32_t>(v));
+        U32(static_cast<uint32_t>(v >> 32));
+    }
     void I32(int32_t v) { U32(static_cast<uint32_t>(v)); }
     void Bytes(const void* data, size_t n) {
         const auto* p = static_cast<const uint8_t*>(data);
@@ -44,6 +48,10 @@ public:
     uint32_t U32() {
         const uint32_t lo = U16();
         return lo | (static_cast<uint32_t>(U16()) << 16);
+    }
+    uint64_t U64() {
+        const uint64_t lo = U32();
+        return lo | (static_cast<uint64_t>(U32()) << 32);
     }
     int32_t I32() { return static_cast<int32_t>(U32()); }
     void Bytes(void* out, size_t n) {

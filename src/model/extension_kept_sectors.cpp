@@ -11,24 +11,14 @@ namespace {
 
 constexpr size_t FIXED_BYTES = 20;
 
-void PutU64(ByteWriter& out, uint64_t v) {
-    out.U32(static_cast<uint32_t>(v));
-    out.U32(static_cast<uint32_t>(v >> 32));
-}
-
-uint64_t TakeU64(ByteReader& in) {
-    const uint64_t lo = in.U32();
-    return lo | (static_cast<uint64_t>(in.U32()) << 32);
-}
-
 }  // namespace
 
 ExtensionRecord KeptSectorsRecord(const KeptSectorsRef& ref) {
     ExtensionRecord record{TAG_KEPT_SECTORS, EXTENSION_RECORD_REQUIRED, {}};
     ByteWriter out(record.payload);
     out.U32(ref.count);
-    PutU64(out, ref.fileBytes);
-    PutU64(out, ref.checksum);
+    out.U64(ref.fileBytes);
+    out.U64(ref.checksum);
     const std::string& path = ref.storedPath.empty() ? ref.path : ref.storedPath;
     out.Bytes(path.data(), path.size());
     return record;
@@ -44,8 +34,8 @@ bool TakeKeptSectorsRecord(const ExtensionRecord& record, KeptSectorsRef& ref,
     }
     ByteReader in(record.payload.data(), record.payload.size());
     ref.count = in.U32();
-    ref.fileBytes = TakeU64(in);
-    ref.checksum = TakeU64(in);
+    ref.fileBytes = in.U64();
+    ref.checksum = in.U64();
     ref.storedPath.assign(reinterpret_cast<const char*>(in.Here()),
                           record.payload.size() - FIXED_BYTES);
     ref.path = ref.storedPath;

@@ -19,7 +19,6 @@ namespace fs = std::filesystem;
 
 constexpr size_t FILE_HEADER_BYTES = 28;
 constexpr size_t SECTOR_HEADER_BYTES = 20;
-constexpr uint64_t FNV_OFFSET = 0xcbf29ce484222325ULL;
 constexpr uint64_t FNV_PRIME = 0x100000001b3ULL;
 
 constexpr char MSG_CANNOT_READ[] =
@@ -28,16 +27,6 @@ constexpr char MSG_CHANGED[] =
     "kept sectors: %s: changed since it was written (%llu bytes, %llu expected, or another "
     "checksum); put back the file the dump wrote or dump the disc again";
 constexpr char MSG_DAMAGED[] = "kept sectors: %s: damaged: %s";
-
-void PutU64(ByteWriter& out, uint64_t v) {
-    out.U32(static_cast<uint32_t>(v));
-    out.U32(static_cast<uint32_t>(v >> 32));
-}
-
-uint64_t TakeU64(ByteReader& in) {
-    const uint64_t lo = in.U32();
-    return lo | (static_cast<uint64_t>(in.U32()) << 32);
-}
 
 bool ReadSectors(ByteReader& in, uint32_t count, size_t sectorBytes, KeptSectors& kept,
                  std::string& problem) {
@@ -51,7 +40,7 @@ bool ReadSectors(ByteReader& in, uint32_t count, size_t sectorBytes, KeptSectors
         sector.lba = in.I32();
         sector.flags = in.U16();
         in.Skip(2);
-        sector.generatedHash = TakeU64(in);
+        sector.generatedHash = in.U64();
         const uint32_t length = in.U32();
         if (sector.lba <= previous || !in.Has(length) || length > 2 * sectorBytes ||
             ((sector.flags & KEPT_PLAIN) && length != sectorBytes)) {
@@ -79,8 +68,7 @@ bool KeptSectors::AnyIn(int32_t first, int32_t count) const {
     return it != sectors.end() && it->lba < first + count;
 }
 
-uint64_t HashBytes(const uint8_t* bytes, size_t count) {
-    uint64_t hash = FNV_OFFSET;
+uint64_t HashBytes(const uint8_t* bytes, size_t count, uint64_t hash) {
     for (size_t i = 0; i < count; ++i) hash = (hash ^ bytes[i]) * FNV_PRIME;
     return hash;
 }
@@ -124,12 +112,12 @@ std::vector<uint8_t> EncodeKeptSectors(const KeptSectors& kept) {
     out.U16(static_cast<uint16_t>(kept.sectorBytes));
     out.U32(static_cast<uint32_t>(kept.sectors.size()));
     out.I32(kept.layoutSectors);
-    PutU64(out, kept.treeHash);
+    out.U64(kept.treeHash);
     for (const KeptSector& sector : kept.sectors) {
         out.I32(sector.lba);
         out.U16(sector.flags);
         out.U16(0);
-        PutU64(out, sector.generatedHash);
+        out.U64(sector.generatedHash);
         out.U32(static_cast<uint32_t>(sector.stored.size()));
         out.Bytes(sector.stored.data(), sector.stored.size());
     }
@@ -148,7 +136,7 @@ bool DecodeKeptSectors(const std::vector<uint8_t>& bytes, KeptSectors& kept, std
     kept.sectorBytes = in.U16();
     const uint32_t count = in.U32();
     kept.layoutSectors = in.I32();
-    kept.treeHash = TakeU64(in);
+    kept.treeHash = in.U64();
     if (version != KEPT_SECTORS_VERSION || (kept.sectorBytes != 2352 && kept.sectorBytes != 2048)) {
         problem =
             FormatMessage("it has version %u and %d-byte sectors; this Korvalin reads version %u",

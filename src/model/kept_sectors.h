@@ -63,8 +63,9 @@ struct KeptSectors {
     bool AnyIn(int32_t first, int32_t count) const;
 };
 
-// FNV-1a, 64 bits.
-uint64_t HashBytes(const uint8_t* bytes, size_t count);
+// FNV-1a, 64 bits; a hash of several pieces passes each result on as `hash`.
+constexpr uint64_t HASH_START = 0xcbf29ce484222325ULL;
+uint64_t HashBytes(const uint8_t* bytes, size_t count, uint64_t hash = HASH_START);
 
 // The disc's sector as kept; `generated` is nullptr past the layout's end.
 KeptSector PackKeptSector(int32_t lba, const uint8_t* disc, const uint8_t* generated, size_t sectorBytes);

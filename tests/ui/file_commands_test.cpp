@@ -30,6 +30,25 @@ QString WriteProject(test::Window& w, const QString& name, const std::string& la
     return w.SaveProject(project, name);
 }
 
+struct CompiledDisc {
+    Project project;
+    std::string message;  // the compile's
+};
+
+// A.BIN, 5000 bytes from src/a.bin, on a disc labelled `label` compiled to `image`.
+CompiledDisc CompileOneFileDisc(test::Window& w, const char* image, const char* label) {
+    w.WriteFile("src/a.bin", 5000);
+    CompiledDisc disc{test::NewProject(), {}};
+    if (label != nullptr) disc.project.volumeInfo.SetLabel(label);
+    test::AddFile(disc.project, "A.BIN", 5000, 0, w.Path("src/a.bin"));
+    RecomputeLayout(disc.project);
+    CompileState state;
+    state.imagePath = w.Path(image);
+    CompileImage(disc.project, state);
+    disc.message = state.compileMessage;
+    return disc;
+}
+
 }  // namespace
 
 class FileCommandsTest : public QObject {
@@ -131,15 +150,8 @@ private slots:
     // project written there opens, pinned to the image's LBAs.
     void importingADiscImage() {
         test::Window w;
-        w.WriteFile("src/a.bin", 5000);
-        Project compiled = test::NewProject();
-        compiled.volumeInfo.SetLabel("GAME");
-        test::AddFile(compiled, "A.BIN", 5000, 0, w.Path("src/a.bin"));
-        RecomputeLayout(compiled);
-        CompileState state;
-        state.imagePath = w.Path("disc.iso");
-        CompileImage(compiled, state);
-        QCOMPARE(state.compileMessage, std::string(COMPILE_SUCCESS_MESSAGE));
+        const CompiledDisc disc = CompileOneFileDisc(w, "disc.iso", "GAME");
+        QCOMPARE(disc.message, std::string(COMPILE_SUCCESS_MESSAGE));
 
         QAction* action = w.frame().findChild<QAction*>("importDiscImage");
         QVERIFY(action != nullptr);
@@ -154,7 +166,7 @@ private slots:
         const FileEntry& file = w.project().fileTable.at(0);
         QCOMPARE(std::string(file.Name()), std::string("A.BIN"));
         QVERIFY(file.IsPinned());
-        QCOMPARE(file.lba, compiled.fileTable[0].lba);
+        QCOMPARE(file.lba, disc.project.fileTable[0].lba);
         QCOMPARE(QFileInfo(QString::fromStdString(file.sourcePath.value_or(""))).size(), 5000);
     }
 
@@ -163,15 +175,9 @@ private slots:
     // bytes land in its sectors, and a larger one is refused.
     void patchingAnImage() {
         test::Window w;
-        w.WriteFile("src/a.bin", 5000);
-        Project compiled = test::NewProject();
-        test::AddFile(compiled, "A.BIN", 5000, 0, w.Path("src/a.bin"));
-        RecomputeLayout(compiled);
-        CompileState state;
-        state.imagePath = w.Path("disc.bin");
-        CompileImage(compiled, state);
-        QCOMPARE(state.compileMessage, std::string(COMPILE_SUCCESS_MESSAGE));
-        const int64_t lba = compiled.fileTable[0].lba;
+        const CompiledDisc disc = CompileOneFileDisc(w, "disc.bin", nullptr);
+        QCOMPARE(disc.message, std::string(COMPILE_SUCCESS_MESSAGE));
+        const int64_t lba = disc.project.fileTable[0].lba;
         const auto sectorAt = [&](int64_t sector, int64_t offset) { return (sector * 2352) + offset; };
         {
             QFile image(w.FilePath("disc.bin"));
@@ -218,19 +224,12 @@ private slots:
     // the import keeps that sector and says so.
     void importingAnotherToolsDiscKeepsSectors() {
         test::Window w;
-        w.WriteFile("src/a.bin", 5000);
-        Project compiled = test::NewProject();
-        compiled.volumeInfo.SetLabel("GAME");
-        test::AddFile(compiled, "A.BIN", 5000, 0, w.Path("src/a.bin"));
-        RecomputeLayout(compiled);
-        CompileState state;
-        state.imagePath = w.Path("disc.iso");
-        CompileImage(compiled, state);
-        QFile disc(w.FilePath("disc.iso"));
-        QVERIFY(disc.open(QIODevice::ReadWrite));
-        QVERIFY(disc.seek(int64_t{compiled.dirTable[0].lba} * 2048 + 2040));
-        disc.write("OTHER!!!", 8);
-        disc.close();
+        const CompiledDisc disc = CompileOneFileDisc(w, "disc.iso", "GAME");
+        QFile image(w.FilePath("disc.iso"));
+        QVERIFY(image.open(QIODevice::ReadWrite));
+        QVERIFY(image.seek(int64_t{disc.project.dirTable[0].lba} * 2048 + 2040));
+        image.write("OTHER!!!", 8);
+        image.close();
 
         w.prompt().openAnswers = {w.Path("disc.iso")};
         w.prompt().folderAnswers = {w.Path("out")};
