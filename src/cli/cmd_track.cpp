@@ -193,10 +193,7 @@ EntryEditorRunner DaFileEditor(const std::string& name, const AudioTrackPlace& p
                                std::string& refusal) {
     return [name, place, &refusal](Project& project, EntryEditorState& state) {
         state.nameText = TypedUpperCase(name);
-        if (!state.setLba) ToggleSetLba(state);
-        state.lbaText = std::to_string(place.startLba);
-        if (!state.setFilesize) ToggleSetFilesize(state);
-        state.sizeText = std::to_string(DaFileSize(place));
+        SetDaFileEditor(state, place);
         const EditorCheck check = ConfirmEntryEditor(project, state);
         refusal = check.message;
         return check.code == EDITOR_OK;

@@ -26,6 +26,13 @@ void PlaceDaFiles(Project& project) {
     }
 }
 
+void SetDaFileEditor(EntryEditorState& state, const AudioTrackPlace& place) {
+    if (!state.setLba) ToggleSetLba(state);
+    state.lbaText = std::to_string(place.startLba);
+    if (!state.setFilesize) ToggleSetFilesize(state);
+    state.sizeText = std::to_string(DaFileSize(place));
+}
+
 std::vector<std::string> CheckDaFiles(const Project& project) {
     std::vector<std::string> messages;
     for (int32_t f = 0; f < project.fileCount(); ++f) {

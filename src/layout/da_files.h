@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "model/entry_editor.h"
 #include "model/project.h"
 
 namespace korvalin {
@@ -20,6 +21,10 @@ uint32_t DaFileSize(const AudioTrackPlace& place);
 // as LBA and DaFileSize as size. One whose track is gone is left as it was
 // (the pre-compile check names it).
 void PlaceDaFiles(Project& project);
+
+// New Dummy File's editor set to a DA file of the track at `place`: its
+// LBA and size pinned to the track's.
+void SetDaFileEditor(EntryEditorState& state, const AudioTrackPlace& place);
 
 // The DA files whose track the project does not have, one message each.
 std::vector<std::string> CheckDaFiles(const Project& project);

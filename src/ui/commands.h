@@ -30,6 +30,7 @@ enum CommandId : int {
     ID_EXPORT_LISTING = 32800,
     ID_SYSTEM_AREA = 32790,
     ID_AUDIO_TRACKS = 32813,
+    ID_NEW_DA_FILE = 32814,
 };
 
 struct CommandText {

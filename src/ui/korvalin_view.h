@@ -61,6 +61,7 @@ public:
     void OnCompile();
     void OnNewSubDirectory();
     void OnNewDummyFile();
+    void OnNewDaFile();
     void OnResetLbas();
     void OnRemoveWarnings();
     void OnImportIsoBusterListing();

@@ -3,6 +3,7 @@
 // answers its questions through the application's prompt and refreshes the
 // views as the outcome says.
 
+#include <charconv>
 #include <functional>
 
 #include "image/compile_image.h"
@@ -11,10 +12,12 @@
 #include "import/listing_writer.h"
 #include "layout/clear_lba_marks.h"
 #include "layout/compile_command.h"
+#include "layout/da_files.h"
 #include "model/add_from_disk.h"
 #include "model/disk_entries.h"
 #include "model/drop_on_list.h"
 #include "model/edit_info.h"
+#include "model/message_format.h"
 #include "model/new_dummy_file.h"
 #include "model/new_sub_directory.h"
 #include "model/remove_entries.h"
@@ -30,6 +33,9 @@ namespace korvalin {
 
 namespace {
 
+constexpr char NO_AUDIO_TRACKS[] = "The project has no audio tracks: add them with Audio Tracks... first.";
+constexpr char DA_TRACK_LABEL[] = "Audio track whose sectors the file names (2 to %zu):";
+constexpr char NOT_AN_AUDIO_TRACK[] = "\"%s\" is not an audio track of this project (2 to %zu).";
 constexpr char VERIFY_FILE_FILTER[] =
     "CD Images (*.bin *.iso *.ims)|*.bin;*.iso;*.ims|All Files (*.*)|*.*||";
 constexpr int32_t VERIFY_PROGRESS_RANGE = 1000;
@@ -151,6 +157,33 @@ void CKorvalinView::VerifyImageFile(const std::string& imagePath, const Project*
 void CKorvalinView::OnNewSubDirectory() { FinishEdit(NewSubDirectory(project(), EntryEditor())); }
 
 void CKorvalinView::OnNewDummyFile() { FinishEdit(NewDummyFile(project(), EntryEditor())); }
+
+// New Dummy File's editor, set to the sectors of an audio track the user names.
+void CKorvalinView::OnNewDaFile() {
+    DesktopPrompt& prompt = app_.Prompt();
+    const size_t count = project().audioTracks.size();
+    if (count == 0) {
+        prompt.ShowMessage(NO_AUDIO_TRACKS);
+        return;
+    }
+    const std::optional<std::string> text =
+        prompt.AskText("New DA File", FormatMessage(DA_TRACK_LABEL, count + 1), "2");
+    if (!text) return;
+    size_t number = 0;
+    const auto [end, failure] = std::from_chars(text->data(), text->data() + text->size(), number);
+    if (failure != std::errc() || end != text->data() + text->size() || number < 2 || number > count + 1) {
+        prompt.ShowMessage(FormatMessage(NOT_AN_AUDIO_TRACK, text->c_str(), count + 1));
+        return;
+    }
+    const AudioTrackPlace place = PlaceAudioTracks(project())[number - 2];
+    const EntryEditorRunner editor = EntryEditor();
+    const EditOutcome outcome = NewDummyFile(project(), [&](Project& p, EntryEditorState& state) {
+        SetDaFileEditor(state, place);
+        return editor(p, state);
+    });
+    if (outcome.code == EDIT_OK) project().fileTable.back().daTrack = static_cast<int32_t>(number);
+    FinishEdit(outcome);
+}
 
 void CKorvalinView::OnResetLbas() {
     ResetLbas(project());

@@ -106,6 +106,7 @@ void CMainFrame::CreateActions() {
     ForwardToList(ID_EXPORT_LISTING, &CKorvalinView::OnExportListing);
     ForwardToList(ID_SYSTEM_AREA, &CKorvalinView::OnSystemArea);
     ForwardToList(ID_AUDIO_TRACKS, &CKorvalinView::OnAudioTracks);
+    ForwardToList(ID_NEW_DA_FILE, &CKorvalinView::OnNewDaFile);
     connect(AddCommand(ID_NEXT_PANE), &QAction::triggered, this, &CMainFrame::OnNextPane);
     connect(AddCommand(ID_PREV_PANE), &QAction::triggered, this, &CMainFrame::OnPrevPane);
     recentPlaceholder_ = AddCommand(ID_FILE_MRU_FIRST);
@@ -151,6 +152,7 @@ void CMainFrame::CreateMenus() {
     edit->addSeparator();
     edit->addAction(Action(ID_SYSTEM_AREA));
     edit->addAction(Action(ID_AUDIO_TRACKS));
+    edit->addAction(Action(ID_NEW_DA_FILE));
 
     QMenu* tools = menuBar()->addMenu("&Tools");
     tools->addAction(Action(ID_VERIFY_IMAGE));

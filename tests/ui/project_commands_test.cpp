@@ -112,6 +112,22 @@ private slots:
         QCOMPARE(w.Title(), QString("Korvalin v1.5.4*"));
         // 23 data sectors, 10 of b, 150 of pregap, 75 of a, from 00:02:00 on.
         QCOMPARE(w.frame().SummaryPane()->text(), test::NEW_PROJECT_SUMMARY + "Disc: 00:05:33 ");
+
+        // Edit > New DA File...: the dummy file editor opens pinned to the
+        // named track's sectors, and the entry follows that track.
+        w.prompt().textAnswers = {std::string("4"), std::string("3")};
+        w.Trigger(ID_NEW_DA_FILE);
+        QCOMPARE(w.prompt().messages.back(), std::string("\"4\" is not an audio track of this project (2 to 3)."));
+        QString lbaShown;
+        w.AnswerEditor([&lbaShown](EntryEditorDialog& d) {
+            d.NameField()->setText("SONG.DA");
+            lbaShown = d.LbaField()->text();
+        });
+        w.Trigger(ID_NEW_DA_FILE);
+        const FileEntry& da = w.project().fileTable.back();
+        QCOMPARE(da.daTrack, 3);
+        QCOMPARE(lbaShown, QString::number(PlaceAudioTracks(w.project())[1].startLba));
+        QCOMPARE(da.lba, PlaceAudioTracks(w.project())[1].startLba);
     }
 
     void droppingAFolderFromTheFileManager() {
