@@ -394,25 +394,15 @@ const CLI::Validator VOLUME_TEXT_VALUE(
     },
     "NAME=TEXT");
 
-// Kept as the field's bytes, padded with blanks; an empty text drops it.
 void SetVolumeText(VolumeTexts& texts, const std::string& assignment) {
-    const size_t field = static_cast<size_t>(VolumeTextField(assignment));
-    const std::string text = assignment.substr(assignment.find('=') + 1);
-    if (text.empty()) {
-        texts.fields[field].reset();
-        return;
-    }
-    std::vector<uint8_t> bytes(VOLUME_FIELD_PLACES[field].length, ' ');
-    std::copy(text.begin(), text.end(), bytes.begin());
-    texts.fields[field] = bytes;
+    SetVolumeText(texts, static_cast<size_t>(VolumeTextField(assignment)),
+                  assignment.substr(assignment.find('=') + 1));
 }
 
 void PrintVolumeTexts(const VolumeTexts& texts) {
     for (size_t i = 0; i < VOLUME_FIELD_COUNT; ++i) {
         if (!texts.fields[i] || VOLUME_FIELD_PLACES[i].isDate) continue;
-        std::string text(texts.fields[i]->begin(), texts.fields[i]->end());
-        while (!text.empty() && (text.back() == ' ' || text.back() == '\0')) text.pop_back();
-        std::cout << VOLUME_FIELD_PLACES[i].name << ": " << text << '\n';
+        std::cout << VOLUME_FIELD_PLACES[i].name << ": " << VolumeTextOf(texts, i) << '\n';
     }
 }
 

@@ -51,4 +51,11 @@ struct VolumeTexts {
     bool operator==(const VolumeTexts&) const = default;
 };
 
+// The field's kept text without its trailing blanks and NULs; "" when the
+// field is not kept (the compile writes the usual text).
+std::string VolumeTextOf(const VolumeTexts& texts, size_t field);
+// Keeps `text`, padded with blanks to the field's width (it must fit); ""
+// drops the field, so the usual text is written again.
+void SetVolumeText(VolumeTexts& texts, size_t field, const std::string& text);
+
 }  // namespace korvalin

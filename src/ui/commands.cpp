@@ -31,6 +31,7 @@ constexpr CommandText kCommands[] = {
      "Write the disc's tree listing, LBA table or C header", ""},
     {ID_SYSTEM_AREA, "System Area...", "Load, clear or show the system area (license data)", ""},
     {ID_AUDIO_TRACKS, "Audio Tracks...", "Add, order and remove the CD audio tracks after the data track", ""},
+    {ID_VOLUME_TEXTS, "Descriptor Texts...", "Set the volume descriptor's publisher, application and other texts", ""},
     {ID_NEW_DA_FILE, "New DA File...", "Create a file entry naming an audio track's sectors", ""},
     {ID_APP_ABOUT, "&About Korvalin", "About Korvalin", "About"},
     {ID_EDIT_INFO, "Edit Info", "", ""},

@@ -31,6 +31,7 @@ enum CommandId : int {
     ID_SYSTEM_AREA = 32790,
     ID_AUDIO_TRACKS = 32813,
     ID_NEW_DA_FILE = 32814,
+    ID_VOLUME_TEXTS = 32815,
 };
 
 struct CommandText {

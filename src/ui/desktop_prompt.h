@@ -74,6 +74,9 @@ public:
     // The "Audio Tracks" dialog on the project's tracks; true for OK, with
     // the project holding what the user set.
     virtual bool EditAudioTracks(Project& project) = 0;
+    // The "Descriptor Texts" dialog; true for OK, with the project holding
+    // the texts the user set.
+    virtual bool EditVolumeTexts(Project& project) = 0;
     // The entry editor on `state`, the commands' EntryEditorRunner: true when
     // it closed with OK, which it does only once ConfirmEntryEditor passed.
     virtual bool EditEntry(Project& project, EntryEditorState& state) = 0;

@@ -62,6 +62,7 @@ public:
     void OnNewSubDirectory();
     void OnNewDummyFile();
     void OnNewDaFile();
+    void OnVolumeTexts();
     void OnResetLbas();
     void OnRemoveWarnings();
     void OnImportIsoBusterListing();

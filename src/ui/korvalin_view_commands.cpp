@@ -154,6 +154,12 @@ void CKorvalinView::VerifyImageFile(const std::string& imagePath, const Project*
     app_.Prompt().ShowVerifyReport(imagePath, report, compiled);
 }
 
+void CKorvalinView::OnVolumeTexts() {
+    if (!app_.Prompt().EditVolumeTexts(project())) return;
+    app_.MarkModified();
+    FinishChange(false);
+}
+
 void CKorvalinView::OnNewSubDirectory() { FinishEdit(NewSubDirectory(project(), EntryEditor())); }
 
 void CKorvalinView::OnNewDummyFile() { FinishEdit(NewDummyFile(project(), EntryEditor())); }

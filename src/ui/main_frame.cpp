@@ -107,6 +107,7 @@ void CMainFrame::CreateActions() {
     ForwardToList(ID_SYSTEM_AREA, &CKorvalinView::OnSystemArea);
     ForwardToList(ID_AUDIO_TRACKS, &CKorvalinView::OnAudioTracks);
     ForwardToList(ID_NEW_DA_FILE, &CKorvalinView::OnNewDaFile);
+    ForwardToList(ID_VOLUME_TEXTS, &CKorvalinView::OnVolumeTexts);
     connect(AddCommand(ID_NEXT_PANE), &QAction::triggered, this, &CMainFrame::OnNextPane);
     connect(AddCommand(ID_PREV_PANE), &QAction::triggered, this, &CMainFrame::OnPrevPane);
     recentPlaceholder_ = AddCommand(ID_FILE_MRU_FIRST);
@@ -153,6 +154,7 @@ void CMainFrame::CreateMenus() {
     edit->addAction(Action(ID_SYSTEM_AREA));
     edit->addAction(Action(ID_AUDIO_TRACKS));
     edit->addAction(Action(ID_NEW_DA_FILE));
+    edit->addAction(Action(ID_VOLUME_TEXTS));
 
     QMenu* tools = menuBar()->addMenu("&Tools");
     tools->addAction(Action(ID_VERIFY_IMAGE));

@@ -18,6 +18,7 @@
 #include "ui/text_codec.h"
 #include "ui/verify_window.h"
 #include "ui/volume_label_dialog.h"
+#include "ui/volume_texts_dialog.h"
 
 namespace korvalin {
 
@@ -141,6 +142,13 @@ bool QtUserPrompt::EditSystemArea(Project& project) {
 
 bool QtUserPrompt::EditAudioTracks(Project& project) {
     AudioTracksDialog dialog(project, *this, owner_);
+    if (dialog.exec() != QDialog::Accepted) return false;
+    dialog.ApplyTo(project);
+    return true;
+}
+
+bool QtUserPrompt::EditVolumeTexts(Project& project) {
+    VolumeTextsDialog dialog(project, owner_);
     if (dialog.exec() != QDialog::Accepted) return false;
     dialog.ApplyTo(project);
     return true;

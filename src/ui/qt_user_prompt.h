@@ -33,6 +33,7 @@ public:
     bool EditVolumeLabel(VolumeLabelEditorState& state) override;
     bool EditSystemArea(Project& project) override;
     bool EditAudioTracks(Project& project) override;
+    bool EditVolumeTexts(Project& project) override;
     bool EditEntry(Project& project, EntryEditorState& state) override;
     std::optional<int32_t> AskImportMode() override;
     void ShowErrorLog(const ErrorLog& log) override;

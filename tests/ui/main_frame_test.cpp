@@ -49,7 +49,7 @@ private slots:
                  QStringList({"Create &Directory", "Create Dummy File", "-", "Add Files...",
                               "Add Folder...", "-", "Reset LBA's", "Remove Warnings", "-",
                               "&Import IsoBuster Tree listing", "-", "System Area...",
-                              "Audio Tracks...", "New DA File..."}));
+                              "Audio Tracks...", "New DA File...", "Descriptor Texts..."}));
         QCOMPARE(test::ActionTexts(menus[2]->menu()->actions()),
                  QStringList({"Verify Image...", "&Repair Image...", "Replace &File in Image..."}));
         QCOMPARE(test::ActionTexts(menus[3]->menu()->actions()), QStringList({"&About Korvalin"}));

@@ -25,6 +25,7 @@
 #include "ui/error_log_window.h"
 #include "ui/import_options_dialog.h"
 #include "ui/verify_window.h"
+#include "ui/volume_texts_dialog.h"
 #include "ui/system_area_dialog.h"
 #include "ui_test_support.h"
 
@@ -128,6 +129,34 @@ private slots:
         QCOMPARE(da.daTrack, 3);
         QCOMPARE(lbaShown, QString::number(PlaceAudioTracks(w.project())[1].startLba));
         QCOMPARE(da.lba, PlaceAudioTracks(w.project())[1].startLba);
+    }
+
+    // Edit > Descriptor Texts...: the kept texts are shown; a changed one is
+    // kept padded with blanks, an emptied one gives way to the usual text,
+    // and an untouched one keeps its bytes.
+    void descriptorTexts() {
+        test::Window w;
+        SetVolumeText(w.project().volumeTexts, VOLUME_SYSTEM_ID, "PSX");
+        w.project().volumeTexts.fields[VOLUME_SYSTEM_ID]->back() = 0;
+        SetVolumeText(w.project().volumeTexts, VOLUME_APPLICATION_ID, "OLD APP");
+        const auto system = w.project().volumeTexts.fields[VOLUME_SYSTEM_ID];
+        QString shown;
+        w.prompt().volumeTextsEditor = [&shown](Project& project) {
+            VolumeTextsDialog dialog(project);
+            shown = dialog.Field(VOLUME_SYSTEM_ID)->text() + "|" + dialog.Field(VOLUME_APPLICATION_ID)->text();
+            dialog.Field(VOLUME_PUBLISHER_ID)->setText("ACME");
+            dialog.Field(VOLUME_APPLICATION_ID)->clear();
+            dialog.ApplyTo(project);
+            return true;
+        };
+        w.Trigger(ID_VOLUME_TEXTS);
+        QCOMPARE(shown, QString("PSX|OLD APP"));
+        const VolumeTexts& texts = w.project().volumeTexts;
+        QCOMPARE(VolumeTextOf(texts, VOLUME_PUBLISHER_ID), std::string("ACME"));
+        QCOMPARE(texts.fields[VOLUME_PUBLISHER_ID]->size(), size_t{128});
+        QVERIFY(!texts.fields[VOLUME_APPLICATION_ID]);
+        QVERIFY(texts.fields[VOLUME_SYSTEM_ID] == system);
+        QCOMPARE(w.Title(), QString("Korvalin v1.5.4*"));
     }
 
     void droppingAFolderFromTheFileManager() {

@@ -42,6 +42,7 @@ public:
     std::function<bool(Project&, EntryEditorState&)> entryEditor;  // stands for the modal run
     std::function<bool(Project&)> systemAreaEditor;
     std::function<bool(Project&)> audioTracksEditor;
+    std::function<bool(Project&)> volumeTextsEditor;
     int entryEditorRuns = 0;
     std::vector<ErrorLog> errorLogs;
     std::vector<std::pair<std::string, VerifyReport>> verifyReports;
@@ -98,6 +99,9 @@ public:
     }
     bool EditAudioTracks(Project& project) override {
         return audioTracksEditor && audioTracksEditor(project);
+    }
+    bool EditVolumeTexts(Project& project) override {
+        return volumeTextsEditor && volumeTextsEditor(project);
     }
     bool EditEntry(Project& project, EntryEditorState& state) override {
         ++entryEditorRuns;
