@@ -16,13 +16,26 @@ constexpr uint8_t SYNC[12] = {0x00, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF,
 constexpr size_t FORM1_EDC_BYTES = 2056;  // subheader and user data
 constexpr size_t FORM2_EDC_BYTES = 2332;
 
-EncoderPath ChoosePath() {
-    return encoder_paths::SimdSupported() ? EncoderPath::Simd : EncoderPath::Portable;
-}
+EncoderPath ChoosePath() { return AvailableEncoderPaths().back(); }
 
 }  // namespace
 
 bool SimdEncoderAvailable() { return encoder_paths::SimdSupported(); }
+
+std::vector<EncoderPath> AvailableEncoderPaths() {
+    std::vector<EncoderPath> paths{EncoderPath::Portable};
+    if (encoder_paths::SimdSupported()) paths.push_back(EncoderPath::Simd);
+    if (encoder_paths::WideSupported()) paths.push_back(EncoderPath::Wide);
+    return paths;
+}
+
+const char* EncoderPathName(EncoderPath path) {
+    switch (path) {
+        case EncoderPath::Simd: return "SSSE3 + PCLMULQDQ";
+        case EncoderPath::Wide: return "AVX-512 + GFNI + VPCLMULQDQ";
+        default: return "portable";
+    }
+}
 
 EncoderPath ActiveEncoderPath() {
     static const EncoderPath path = ChoosePath();
@@ -31,6 +44,7 @@ EncoderPath ActiveEncoderPath() {
 
 uint32_t ComputeEdcOn(EncoderPath path, const uint8_t* sector, int32_t mode) {
     const size_t length = mode == SECTOR_FORM2 ? FORM2_EDC_BYTES : FORM1_EDC_BYTES;
+    if (path == EncoderPath::Wide) return encoder_paths::WideEdc(sector + 16, length);
     if (path == EncoderPath::Simd) return encoder_paths::SimdEdc(sector + 16, length);
     return encoder_paths::PortableEdc(0, sector + 16, length);
 }
@@ -40,7 +54,9 @@ void ComputeEccOn(EncoderPath path, uint8_t* sector) {
     uint8_t header[4];
     std::memcpy(header, sector + 12, 4);
     std::memset(sector + 12, 0, 4);
-    if (path == EncoderPath::Simd) {
+    if (path == EncoderPath::Wide) {
+        encoder_paths::WideParity(sector + 12);
+    } else if (path == EncoderPath::Simd) {
         encoder_paths::SimdParity(sector + 12);
     } else {
         encoder_paths::PortableParity(sector + 12);

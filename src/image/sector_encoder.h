@@ -3,6 +3,7 @@
 // EDC and Reed-Solomon P/Q parity (ECMA-130) of raw Mode 2 sectors.
 
 #include <cstdint>
+#include <vector>
 
 namespace korvalin {
 
@@ -16,15 +17,19 @@ constexpr int32_t FORM1_P_OFFSET = 2076;
 constexpr int32_t FORM1_Q_OFFSET = 2248;
 constexpr int32_t FORM2_EDC_OFFSET = 2348;
 
-// Two implementations give the same bytes: a portable one, and one with
-// carry-less multiplication (EDC) and SSSE3 (parity) that every encoder, and
-// so the compile and the verifier, takes when the processor has it.
-enum class EncoderPath { Portable, Simd };
+// Three implementations give the same bytes: a portable one; one with
+// carry-less multiplication (EDC) and SSSE3 (parity); and a wide one with
+// AVX-512, GFNI and VPCLMULQDQ. Every encoder, and so the compile and the
+// verifier, takes the widest the processor has.
+enum class EncoderPath { Portable, Simd, Wide };
 bool SimdEncoderAvailable();
+// The paths this processor runs, the portable one first.
+std::vector<EncoderPath> AvailableEncoderPaths();
 EncoderPath ActiveEncoderPath();
+const char* EncoderPathName(EncoderPath path);
 
-// The encoder's steps on a path of the caller's choosing (the Simd path only
-// where SimdEncoderAvailable()).
+// The encoder's steps on a path of the caller's choosing, one of
+// AvailableEncoderPaths().
 uint32_t ComputeEdcOn(EncoderPath path, const uint8_t* sector, int32_t mode);
 void ComputeEccOn(EncoderPath path, uint8_t* sector);
 int32_t EncodeSectorOn(EncoderPath path, uint8_t* sector);

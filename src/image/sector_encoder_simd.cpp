@@ -18,32 +18,6 @@ namespace korvalin::encoder_paths {
 
 namespace {
 
-// The EDC generator x^32 + x^31 + x^16 + x^15 + x^4 + x^3 + x + 1.
-constexpr uint64_t EDC_POLYNOMIAL = 0x18001801Bull;
-
-constexpr uint64_t XPowerModP(unsigned n) {
-    uint64_t r = 1;
-    for (unsigned i = 0; i < n; ++i) {
-        r <<= 1;
-        if (r & (uint64_t{1} << 32)) r ^= EDC_POLYNOMIAL;
-    }
-    return r;
-}
-
-// The EDC reads each byte least significant bit first, so a 16-byte block
-// is the polynomial whose x^127 coefficient is bit 0 of byte 0. A carry-less
-// product of two such 64-bit halves comes out one place short of that
-// layout; taking the constant as x * (x^(n-1) mod P), laid out with the
-// coefficient of x^d at bit 64 - d, puts the product right.
-constexpr uint64_t FoldConstant(unsigned n) {
-    const uint64_t k = XPowerModP(n - 1) << 1;
-    uint64_t laid = 0;
-    for (unsigned d = 1; d <= 32; ++d) {
-        if ((k >> d) & 1) laid |= uint64_t{1} << (64 - d);
-    }
-    return laid;
-}
-
 // Moving a block `bits` further along the message: its first half is
 // multiplied by x^(bits + 64), its second by x^bits.
 KORVALIN_SIMD inline __m128i Fold(__m128i block, __m128i constants) {
