@@ -161,10 +161,27 @@ std::vector<std::string> CheckEntryLbas(const Project& project) {
     return {};
 }
 
+// Whether any two data-holding extents share a sector: sorted by their
+// first sector, apart ranges each start after the one before ends.
+bool AnyExtentsCollide(const ExtentTable& table, const std::vector<bool>& holdsData) {
+    std::vector<const Extent*> data;
+    for (size_t i = 0; i < table.size(); ++i) {
+        if (holdsData[i]) data.push_back(&table[i]);
+    }
+    std::sort(data.begin(), data.end(), [](const Extent* a, const Extent* b) { return a->firstLba < b->firstLba; });
+    for (size_t i = 1; i < data.size(); ++i) {
+        if (data[i]->firstLba <= data[i - 1]->lastLba) return true;
+    }
+    return false;
+}
+
 std::vector<std::string> CheckExtents(const Project& project) {
     const ExtentTable& table = project.extentTable;
     std::vector<bool> holdsData;
     for (const Extent& e : table) holdsData.push_back(ExtentHoldsData(project, e));
+    if (!AnyExtentsCollide(table, holdsData)) return {};
+    // Name the same pair as always: the first extent that collides, with
+    // the first later one it collides with.
     for (size_t i = 0; i < table.size(); ++i) {
         for (size_t j = i + 1; j < table.size(); ++j) {
             const Extent& earlier = table[i];

@@ -191,8 +191,9 @@ void MoveAudioTrack(Project& project, size_t from, size_t to) {
 }
 
 std::vector<std::string> CheckAudioTracks(const Project& project) {
+    // A data-only disc never had a limit: its cue sheet names sector 0 alone.
     const int64_t end = DiscEndLba(project);
-    if (end <= MAX_DISC_SECTORS) return {};
+    if (project.audioTracks.empty() || end <= MAX_DISC_SECTORS) return {};
     return {FormatMessage(DISC_TOO_LONG, static_cast<long long>(end))};
 }
 

@@ -61,8 +61,9 @@ int64_t DiscEndLba(const Project& project);
 std::string RemoveAudioTrack(Project& project, size_t index);
 void MoveAudioTrack(Project& project, size_t from, size_t to);
 
-// Before a compile: a message when the tracks take the disc past the last
-// address a cue sheet can name; empty when all is well.
+// Before a compile: a message when the audio tracks take the disc past the
+// last address a cue sheet can name; empty when all is well or when there
+// are no audio tracks.
 std::vector<std::string> CheckAudioTracks(const Project& project);
 // A message per track whose source cannot be opened or is shorter than
 // the samples found in it when it was added.

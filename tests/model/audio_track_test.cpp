@@ -89,6 +89,10 @@ TEST(AudioTrackPlaces, FollowTheDataTrackAndThePregaps) {
     EXPECT_TRUE(CheckAudioTracks(project).empty());
     project.audioTracks[0].dataBytes = UINT32_MAX;
     EXPECT_EQ(CheckAudioTracks(project).size(), 1u);
+    // A data track that long alone compiles as it always did.
+    project.layoutState.totalSectors = 500000;
+    project.audioTracks.clear();
+    EXPECT_TRUE(CheckAudioTracks(project).empty());
 }
 
 TEST(AudioTrackPlaces, PregapsAreTypedAsSectorsOrTimes) {
