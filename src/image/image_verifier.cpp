@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cctype>
 
+#include "disc/read_ahead.h"
 #include "image/directory_tree_check.h"
 #include "image/path_table_check.h"
 #include "image/raw_sector_check.h"
@@ -20,19 +21,19 @@ constexpr int64_t READ_BLOCK_SECTORS = 1024;  // about 2.4 MB per read
 
 void CheckAllRawSectors(ImageSource& source, const ImageFormat& format, const VerifyProgress& progress,
                         RawSectorTally& tally, ProblemList& problems, int64_t& checked) {
-    std::vector<uint8_t> block(static_cast<size_t>(READ_BLOCK_SECTORS) * RAW_SECTOR_BYTES);
     const int64_t total = format.sectorCount;
     if (progress) progress(0, total);
+    ReadAhead blocks(source, format.startOffset, static_cast<uint64_t>(total) * RAW_SECTOR_BYTES,
+                     static_cast<size_t>(READ_BLOCK_SECTORS) * RAW_SECTOR_BYTES);
+    size_t bytes = 0;
     for (int64_t first = 0; first < total; first += READ_BLOCK_SECTORS) {
-        const int64_t count = std::min(READ_BLOCK_SECTORS, total - first);
-        if (!source.Read(format.startOffset + static_cast<uint64_t>(first) * RAW_SECTOR_BYTES, block.data(),
-                         static_cast<size_t>(count) * RAW_SECTOR_BYTES)) {
+        const uint8_t* block = blocks.Next(bytes);
+        if (block == nullptr) {
             problems.Add(first, "the file could not be read from here on");
             return;
         }
-        for (int64_t i = 0; i < count; ++i) {
-            CheckRawSector(block.data() + i * RAW_SECTOR_BYTES, first + i, tally, problems);
-        }
+        const auto count = static_cast<int64_t>(bytes / RAW_SECTOR_BYTES);
+        for (int64_t i = 0; i < count; ++i) CheckRawSector(block + i * RAW_SECTOR_BYTES, first + i, tally, problems);
         checked += count;
         if (progress) progress(first + count, total);
     }
