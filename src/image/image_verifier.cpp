@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <filesystem>
 
 #include "disc/read_ahead.h"
 #include "image/directory_tree_check.h"
@@ -18,6 +19,7 @@ namespace korvalin {
 namespace {
 
 constexpr int64_t READ_BLOCK_SECTORS = 1024;  // about 2.4 MB per read
+constexpr char THROUGH_CUE_SHEET[] = "checked through the cue sheet beside it, %s, which places audio tracks after the data track";
 
 void CheckAllRawSectors(ImageSource& source, const ImageFormat& format, const VerifyProgress& progress,
                         RawSectorTally& tally, ProblemList& problems, int64_t& checked) {
@@ -111,6 +113,22 @@ std::string OtherTrackNote(const std::string& track, const VerifyReport& report)
     return "not checked: " + track;
 }
 
+// The cue sheet beside a raw image (same name, ".cue") that reads its data
+// track from it and places audio tracks after it; "" when there is none.
+std::string CueSheetPlacingAudioAfter(const std::string& path) {
+    namespace fs = std::filesystem;
+    std::error_code error;
+    for (const char* extension : {".cue", ".CUE"}) {
+        const std::string cue = fs::path(path).replace_extension(extension).string();
+        if (cue == path || !fs::is_regular_file(cue, error)) continue;
+        DiscImage image;
+        std::string message;
+        if (!OpenDiscImage(cue, image, message) || image.otherTracks.empty()) continue;
+        if (fs::equivalent(image.dataFile, path, error)) return cue;
+    }
+    return "";
+}
+
 }  // namespace
 
 VerifyReport VerifyImageSource(ImageSource& source, const VerifyOptions& options, const VerifyProgress& progress) {
@@ -145,6 +163,14 @@ VerifyReport VerifyImage(const std::string& path, const VerifyOptions& options, 
             ++checked.problemCount;
         }
         return checked;
+    }
+    // Audio sectors after the data track are not Mode 2 data: read through
+    // the cue sheet beside it, the image is checked as the disc it is.
+    const std::string cue = CueSheetPlacingAudioAfter(path);
+    if (!cue.empty()) {
+        VerifyReport report = VerifyImage(cue, options, progress);
+        report.notes.insert(report.notes.begin(), FormatMessage(THROUGH_CUE_SHEET, cue.c_str()));
+        return report;
     }
     FileImageSource source;
     std::string reason;
