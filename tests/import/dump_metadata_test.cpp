@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
 
@@ -44,12 +45,8 @@ uint8_t* RecordIn(Bytes& image, int64_t lba, const std::string& identifier) {
 
 void PutDate(uint8_t* record, const RecordDateBytes& date) { std::memcpy(record + 18, date.data(), 7); }
 
-void PutBoth32(uint8_t* out, uint32_t value) {
-    for (int i = 0; i < 4; ++i) {
-        out[i] = static_cast<uint8_t>(value >> (8 * i));
-        out[7 - i] = static_cast<uint8_t>(value >> (8 * i));
-    }
-}
+// 4096 in both byte orders: a record's extent size.
+void Put4096(uint8_t* out) { std::memcpy(out, "\x00\x10\x00\x00\x00\x00\x10\x00", 8); }
 
 void PutText(uint8_t* out, const std::string& text, size_t width) {
     std::memset(out, ' ', width);
@@ -99,9 +96,9 @@ Bytes Patched(Bytes image, const Disc& disc) {
     uint8_t* root = UserData(image, disc.rootLba);
     PutDate(root, SELF_DATE);
     RecordIn(image, disc.rootLba, "HIDDEN.DAT;1")[25] |= 0x01;
-    PutBoth32(RecordIn(image, disc.rootLba, "SUB") + 10, 4096);
+    Put4096(RecordIn(image, disc.rootLba, "SUB") + 10);
     PutDate(RecordIn(image, disc.rootLba, "SYSTEM.CNF;1"), ODD_DATE);
-    PutBoth32(UserData(image, disc.subLba) + 10, 4096);
+    Put4096(UserData(image, disc.subLba) + 10);
     PutDate(UserData(image, disc.subLba) + 34 + 14, SELF_DATE);  // ".."
     uint8_t* xa = RecordIn(image, disc.subLba, "XA.STR;1");
     const uint8_t field[14] = {0, 1, 0, 2, 0x0D, 0x55, 'X', 'A', 1, 0, 0, 0, 0, 0};
@@ -122,13 +119,9 @@ Project Dump(const fs::path& cue, const fs::path& outDir, DumpResult& result) {
 }
 
 bool HasFacts(const Project& p) {
-    for (const DirEntry& d : p.dirTable) {
-        if (!d.discFacts.Empty()) return true;
-    }
-    for (const FileEntry& f : p.fileTable) {
-        if (!f.discFacts.Empty()) return true;
-    }
-    return !p.volumeTexts.Empty();
+    const auto kept = [](const EntryRecord& e) { return !e.discFacts.Empty(); };
+    return std::any_of(p.dirTable.begin(), p.dirTable.end(), kept) ||
+           std::any_of(p.fileTable.begin(), p.fileTable.end(), kept) || !p.volumeTexts.Empty();
 }
 
 TEST(DumpMetadata, ADiscWithItsOwnMetadataDumpsAndCompilesToTheSameBytes) {

@@ -274,8 +274,6 @@ TEST(IsoBusterImport, StopsAtTheDepthAndTableLimits) {
     EXPECT_EQ(DirPaths(project).back(), "\\L22\\S\\S\\S\\S\\S");
 }
 
-// The pre-compile check finds nothing wrong with either table, and what the
-// import adds is where it belongs.
 // No listing, however malformed, may crash or hang the import or leave an
 // inconsistent project behind (the sanitizer build runs this too).
 TEST(ImportRobustness, MalformedAndRandomListingsLeaveAConsistentProject) {

@@ -37,17 +37,6 @@ Values State(const Project& p) {
             s.totalSectors,   s.registeredFileCount, s.lbaDisplaced};
 }
 
-TEST(Layout, EmptyProjectPutsTheRootAt22) {
-    Project project = test::NewProject();
-    RecomputeLayout(project);
-    EXPECT_EQ(project.layoutState.pathTableBytes, 10);
-    EXPECT_EQ(project.layoutState.pathTableSectors, 1);
-    EXPECT_EQ(project.dirTable[0].lba, 22);
-    EXPECT_EQ(project.dirTable[0].size, 2048u);
-    EXPECT_EQ(State(project), (Values{23, 23, 23, 23, 0, 0}));
-    EXPECT_EQ(project.extentTable, (ExtentTable{{0, 22, 22, EXTENT_PLACED_DIR}}));
-}
-
 TEST(Layout, RecordsEndingOnASectorBoundaryStartTheNextSector) {
     // Path table: root 10 + 126 x 16 + 12 = 2038 bytes; one more 10-byte record makes 2048.
     Project project = test::NewProject();
@@ -73,8 +62,15 @@ TEST(Layout, RecordsEndingOnASectorBoundaryStartTheNextSector) {
     EXPECT_EQ(project.dirTable[1].lba, 24);
 }
 
-TEST(Layout, DirectoriesThenFilesInTableOrder) {
+TEST(Layout, TheRootAt22ThenDirectoriesThenFilesInTableOrder) {
     Project project = test::NewProject();
+    RecomputeLayout(project);
+    EXPECT_EQ(project.layoutState.pathTableBytes, 10);
+    EXPECT_EQ(project.layoutState.pathTableSectors, 1);
+    EXPECT_EQ(project.dirTable[0].size, 2048u);
+    EXPECT_EQ(State(project), (Values{23, 23, 23, 23, 0, 0}));
+    EXPECT_EQ(project.extentTable, (ExtentTable{{0, 22, 22, EXTENT_PLACED_DIR}}));
+
     const int32_t a = AddDir(project, "A");
     AddFile(project, "F0.BIN", 5000, AddDir(project, "B", a));  // 3 sectors
     AddFile(project, "F1.BIN", 2048);
