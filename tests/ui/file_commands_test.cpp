@@ -147,11 +147,17 @@ private slots:
 
     // File > Import Disc Image: a folder that is not empty is asked about
     // (No writes nothing); into a new one the files are extracted and the
-    // project written there opens, pinned to the image's LBAs.
+    // project written there opens, pinned to the image's LBAs. Bytes another
+    // tool left past the root directory's records are kept, and it says so.
     void importingADiscImage() {
         test::Window w;
         const CompiledDisc disc = CompileOneFileDisc(w, "disc.iso", "GAME");
         QCOMPARE(disc.message, std::string(COMPILE_SUCCESS_MESSAGE));
+        QFile iso(w.FilePath("disc.iso"));
+        QVERIFY(iso.open(QIODevice::ReadWrite));
+        QVERIFY(iso.seek(int64_t{disc.project.dirTable[0].lba} * 2048 + 2040));
+        iso.write("OTHER!!!", 8);
+        iso.close();
 
         QAction* action = w.frame().findChild<QAction*>("importDiscImage");
         QVERIFY(action != nullptr);
@@ -161,7 +167,11 @@ private slots:
         QCOMPARE(w.prompt().messages, std::vector<std::string>{DUMP_FOLDER_NOT_EMPTY_QUESTION});
         QCOMPARE(QDir(w.FilePath("src")).count(), 3u);
         action->trigger();
-        QVERIFY(w.prompt().messages.at(1).rfind("1 directories, 1 files, 5000 bytes extracted to", 0) == 0);
+        const std::string& summary = w.prompt().messages.at(1);
+        QVERIFY(summary.rfind("1 directories, 1 files, 5000 bytes extracted to", 0) == 0);
+        QVERIFY(summary.find("1 sectors the project cannot generate kept verbatim in " +
+                             w.Path("out/GAME.ksec")) != std::string::npos);
+        QCOMPARE(w.project().keptSectors.count, 1u);
         QCOMPARE(w.app().Document().path(), w.Path("out/GAME.krv"));
         const FileEntry& file = w.project().fileTable.at(0);
         QCOMPARE(std::string(file.Name()), std::string("A.BIN"));
@@ -218,25 +228,6 @@ private slots:
         QVERIFY(VerifyImage(w.Path("disc.bin"), {}).Sound());
         replace->trigger();
         QVERIFY2(prompt.messages.at(3).find("2 sectors are missing") != std::string::npos, prompt.messages[3].c_str());
-    }
-
-    // A disc another tool touched (bytes past the root directory's records):
-    // the import keeps that sector and says so.
-    void importingAnotherToolsDiscKeepsSectors() {
-        test::Window w;
-        const CompiledDisc disc = CompileOneFileDisc(w, "disc.iso", "GAME");
-        QFile image(w.FilePath("disc.iso"));
-        QVERIFY(image.open(QIODevice::ReadWrite));
-        QVERIFY(image.seek(int64_t{disc.project.dirTable[0].lba} * 2048 + 2040));
-        image.write("OTHER!!!", 8);
-        image.close();
-
-        w.prompt().openAnswers = {w.Path("disc.iso")};
-        w.prompt().folderAnswers = {w.Path("out")};
-        w.frame().findChild<QAction*>("importDiscImage")->trigger();
-        QVERIFY(w.prompt().messages.at(0).find("1 sectors the project cannot generate kept verbatim in " +
-                                               w.Path("out/GAME.ksec")) != std::string::npos);
-        QCOMPARE(w.project().keptSectors.count, 1u);
     }
 
     void saveAndSaveAs() {
