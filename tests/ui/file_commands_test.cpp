@@ -153,11 +153,7 @@ private slots:
         test::Window w;
         const CompiledDisc disc = CompileOneFileDisc(w, "disc.iso", "GAME");
         QCOMPARE(disc.message, std::string(COMPILE_SUCCESS_MESSAGE));
-        QFile iso(w.FilePath("disc.iso"));
-        QVERIFY(iso.open(QIODevice::ReadWrite));
-        QVERIFY(iso.seek(int64_t{disc.project.dirTable[0].lba} * 2048 + 2040));
-        iso.write("OTHER!!!", 8);
-        iso.close();
+        w.Overwrite("disc.iso", int64_t{disc.project.dirTable[0].lba} * 2048 + 2040, "OTHER!!!");
 
         QAction* action = w.frame().findChild<QAction*>("importDiscImage");
         QVERIFY(action != nullptr);
@@ -189,14 +185,8 @@ private slots:
         QCOMPARE(disc.message, std::string(COMPILE_SUCCESS_MESSAGE));
         const int64_t lba = disc.project.fileTable[0].lba;
         const auto sectorAt = [&](int64_t sector, int64_t offset) { return (sector * 2352) + offset; };
-        {
-            QFile image(w.FilePath("disc.bin"));
-            QVERIFY(image.open(QIODevice::ReadWrite));
-            image.seek(sectorAt(lba + 1, 2072));  // EDC
-            image.write("\x01\x02");
-            image.seek(sectorAt(lba + 1, 2100));  // P parity
-            image.write("\xff");
-        }
+        w.Overwrite("disc.bin", sectorAt(lba + 1, 2072), "\x01\x02");  // EDC
+        w.Overwrite("disc.bin", sectorAt(lba + 1, 2100), "\xff");      // P parity
         QVERIFY(!VerifyImage(w.Path("disc.bin"), {}).Sound());
         auto& prompt = w.prompt();
         prompt.openAnswers = {w.Path("disc.bin")};

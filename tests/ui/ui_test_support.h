@@ -169,6 +169,8 @@ public:
 
     // Files under the temporary folder, parent folders included.
     void WriteFile(const QString& name, size_t size);
+    // Writes `bytes` over a file's own from `offset` on.
+    void Overwrite(const QString& name, int64_t offset, const QByteArray& bytes);
     QString SaveProject(Project project, const QString& name);  // its path
 
     void DoubleClick(int row);
