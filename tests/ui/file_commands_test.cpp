@@ -30,23 +30,18 @@ QString WriteProject(test::Window& w, const QString& name, const std::string& la
     return w.SaveProject(project, name);
 }
 
-struct CompiledDisc {
-    Project project;
-    std::string message;  // the compile's
-};
-
 // A.BIN, 5000 bytes from src/a.bin, on a disc labelled `label` compiled to `image`.
-CompiledDisc CompileOneFileDisc(test::Window& w, const char* image, const char* label) {
+Project CompileOneFileDisc(test::Window& w, const char* image, const char* label) {
     w.WriteFile("src/a.bin", 5000);
-    CompiledDisc disc{test::NewProject(), {}};
-    if (label != nullptr) disc.project.volumeInfo.SetLabel(label);
-    test::AddFile(disc.project, "A.BIN", 5000, 0, w.Path("src/a.bin"));
-    RecomputeLayout(disc.project);
+    Project project = test::NewProject();
+    if (label != nullptr) project.volumeInfo.SetLabel(label);
+    test::AddFile(project, "A.BIN", 5000, 0, w.Path("src/a.bin"));
+    RecomputeLayout(project);
     CompileState state;
     state.imagePath = w.Path(image);
-    CompileImage(disc.project, state);
-    disc.message = state.compileMessage;
-    return disc;
+    CompileImage(project, state);
+    if (state.compileMessage != COMPILE_SUCCESS_MESSAGE) qFatal("%s", state.compileMessage.c_str());
+    return project;
 }
 
 }  // namespace
@@ -151,9 +146,8 @@ private slots:
     // tool left past the root directory's records are kept, and it says so.
     void importingADiscImage() {
         test::Window w;
-        const CompiledDisc disc = CompileOneFileDisc(w, "disc.iso", "GAME");
-        QCOMPARE(disc.message, std::string(COMPILE_SUCCESS_MESSAGE));
-        w.Overwrite("disc.iso", int64_t{disc.project.dirTable[0].lba} * 2048 + 2040, "OTHER!!!");
+        const Project disc = CompileOneFileDisc(w, "disc.iso", "GAME");
+        w.Overwrite("disc.iso", int64_t{disc.dirTable[0].lba} * 2048 + 2040, "OTHER!!!");
 
         QAction* action = w.frame().findChild<QAction*>("importDiscImage");
         QVERIFY(action != nullptr);
@@ -172,7 +166,7 @@ private slots:
         const FileEntry& file = w.project().fileTable.at(0);
         QCOMPARE(std::string(file.Name()), std::string("A.BIN"));
         QVERIFY(file.IsPinned());
-        QCOMPARE(file.lba, disc.project.fileTable[0].lba);
+        QCOMPARE(file.lba, disc.fileTable[0].lba);
         QCOMPARE(QFileInfo(QString::fromStdString(file.sourcePath.value_or(""))).size(), 5000);
     }
 
@@ -181,9 +175,7 @@ private slots:
     // bytes land in its sectors, and a larger one is refused.
     void patchingAnImage() {
         test::Window w;
-        const CompiledDisc disc = CompileOneFileDisc(w, "disc.bin", nullptr);
-        QCOMPARE(disc.message, std::string(COMPILE_SUCCESS_MESSAGE));
-        const int64_t lba = disc.project.fileTable[0].lba;
+        const int64_t lba = CompileOneFileDisc(w, "disc.bin", nullptr).fileTable[0].lba;
         const auto sectorAt = [&](int64_t sector, int64_t offset) { return (sector * 2352) + offset; };
         w.Overwrite("disc.bin", sectorAt(lba + 1, 2072), "\x01\x02");  // EDC
         w.Overwrite("disc.bin", sectorAt(lba + 1, 2100), "\xff");      // P parity
