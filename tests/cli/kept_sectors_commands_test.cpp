@@ -105,8 +105,7 @@ std::vector<uint8_t> CompileOneFile(const fs::path& work, const std::vector<uint
                                     const char* image) {
     test::WriteBytes(work / "A.BIN", data);
     Project project = test::NewProject();
-    test::AddFile(project, "A.BIN", static_cast<uint32_t>(data.size()), 0,
-                  (work / "A.BIN").string());
+    AddFile(project, "A.BIN", static_cast<uint32_t>(data.size()), 0, (work / "A.BIN").string());
     SaveProject(work / "p.krv", project);
     return Compile((work / "p.krv").string(), work / image);
 }
