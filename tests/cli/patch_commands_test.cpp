@@ -18,7 +18,7 @@ std::string CompiledBin(const TempDir& dir) {
     return (dir / "game.bin").string();
 }
 
-TEST(PatchCommands, RepairListsTheSectorsByFileAndLeavesTheImageSound) {
+TEST(PatchCommands, RepairListsTheSectorsByFileAndInjectWhatItWrote) {
     TempDir dir;
     const std::string bin = CompiledBin(dir);
     const std::vector<uint8_t> good = ReadBytes(bin);
@@ -42,11 +42,8 @@ TEST(PatchCommands, RepairListsTheSectorsByFileAndLeavesTheImageSound) {
     const CliResult again = RunCli({"verify", bin, "--repair", "--backup"});
     EXPECT_EQ(again.status, 1);
     EXPECT_TRUE(Contains(again.err, bin + ".orig already exists"));
-}
 
-TEST(PatchCommands, InjectReportsWhatItWroteAndRefusesWhatDoesNotFit) {
-    TempDir dir;
-    const std::string bin = CompiledBin(dir);
+    // Inject reports what it wrote and refuses what does not fit.
     WriteBytes(dir / "large", std::vector<uint8_t>(7000, 1));
     const CliResult large = RunCli({"inject", bin, "\\DATA\\ABCD.BIN;1", (dir / "large").string()});
     EXPECT_EQ(large.status, 1);
