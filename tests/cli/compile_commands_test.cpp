@@ -1,21 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // check, compile, remove-warnings, reset-lbas and verify.
 
-#include <gtest/gtest.h>
-
-#include <filesystem>
-#include <nlohmann/json.hpp>
-
 #include "cli/cli_runner.h"
 #include "image/tiny_image.h"
-#include "model/project_file.h"
-#include "test_support.h"
 
-namespace korvalin {
+namespace korvalin::test {
 namespace {
 
-using test::Contains;
-using test::RunCli;
 namespace fs = std::filesystem;
 
 // Two files, A.BIN (5000 bytes) and B.BIN (3000 bytes), in a saved project.
@@ -28,17 +19,10 @@ class CliCompile : public ::testing::Test {
         }
     }
     std::string Save() {
-        std::string message;
-        EXPECT_TRUE(SaveProjectFile(projectPath, project, message)) << message;
+        SaveProject(projectPath, project);
         return projectPath;
     }
-    FileEntry LoadFile(int index) {
-        Project loaded;
-        std::string message;
-        EXPECT_TRUE(
-            OpenProjectFile(projectPath, loaded, CalendarTime{2024, 1, 1, 0, 0, 0}, message));
-        return loaded.fileTable.at(index);
-    }
+    FileEntry LoadFile(int index) { return LoadProject(projectPath).fileTable.at(index); }
 
     test::TempDir dir;
     Project project = test::NewProject();
@@ -118,4 +102,4 @@ TEST(CliVerify, SummaryListingJsonQuietAndExitStatus) {
 }
 
 }  // namespace
-}  // namespace korvalin
+}  // namespace korvalin::test

@@ -2,19 +2,11 @@
 // `edit --date` to the second and `ls --json` showing a dumped disc's kept
 // metadata.
 
-#include <gtest/gtest.h>
-
-#include <nlohmann/json.hpp>
-
 #include "cli/cli_runner.h"
-#include "layout/recompute_layout.h"
-#include "model/project_file.h"
-#include "test_support.h"
 
-namespace korvalin {
+namespace korvalin::test {
 namespace {
 
-using test::RunCli;
 using Json = nlohmann::json;
 
 TEST(CliDiscFacts, EditSetsTheDateToTheSecondAndLsShowsWhatIsKept) {
@@ -28,13 +20,10 @@ TEST(CliDiscFacts, EditSetsTheDateToTheSecondAndLsShowsWhatIsKept) {
     project.volumeTexts.fields[VOLUME_MODIFICATION_DATE] =
         std::vector<uint8_t>{'1', '9', '9', '9', '1', '2', '3', '1', '2', '3', '5', '9', '5', '9', '0', '7', 0xEC};
     RecomputeLayout(project);
-    std::string message;
-    ASSERT_TRUE(SaveProjectFile(path, project, message)) << message;
+    SaveProject(path, project);
 
     ASSERT_EQ(RunCli({"edit", path, "/sub/a.bin", "--date", "1999-12-31 23:59:59-05:00"}).status, 0);
-    test::CliResult listed = RunCli({"ls", path, "--json"});
-    ASSERT_EQ(listed.status, 0) << listed.err;
-    const Json out = Json::parse(listed.out);
+    const Json out = LsJson(path);
     EXPECT_EQ(out["files"][0]["disc"], Json::parse(R"({"date": "1999-12-31T23:59:59-05:00", "dateInUse": true})"));
     EXPECT_EQ(out["files"][0]["date"], "1999-12-31T23:59:58");  // the DOS date follows, to 2 seconds
     EXPECT_EQ(out["dirs"][1]["disc"]["extentSize"], 4096);
@@ -49,7 +38,7 @@ TEST(CliDiscFacts, EditSetsTheDateToTheSecondAndLsShowsWhatIsKept) {
     // Descriptor texts: set, dropped, refused when unknown or too long.
     ASSERT_EQ(RunCli({"label", path, "--text", "publisher=", "--text", "application=MY APP"}).status, 0);
     EXPECT_TRUE(test::Contains(RunCli({"label", path}).out, "application: MY APP\n"));
-    EXPECT_EQ(Json::parse(RunCli({"ls", path, "--json"}).out)["volumeTexts"].dump(),
+    EXPECT_EQ(LsJson(path)["volumeTexts"].dump(),
               R"({"application":"MY APP","modified":"1999-12-31T23:59:59.07-05:00"})");
     EXPECT_EQ(RunCli({"label", path, "--text", "label=X"}).status, 2);
     EXPECT_EQ(RunCli({"label", path, "--text", "system=" + std::string(33, 'S')}).status, 2);
@@ -57,4 +46,4 @@ TEST(CliDiscFacts, EditSetsTheDateToTheSecondAndLsShowsWhatIsKept) {
 }
 
 }  // namespace
-}  // namespace korvalin
+}  // namespace korvalin::test

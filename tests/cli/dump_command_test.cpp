@@ -3,16 +3,11 @@
 // project; each kind of bad image, a cue sheet naming a missing file, a
 // folder in use and a link in the way give their message, exit 1 and no project.
 
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <cstring>
-#include <filesystem>
 
 #include "cli/cli_runner.h"
 #include "image/byte_order.h"
-#include "image/compile_image.h"
-#include "layout/recompute_layout.h"
 
 namespace korvalin::test {
 namespace {
@@ -28,12 +23,7 @@ std::vector<uint8_t> CompiledIso(const TempDir& dir) {
     WriteText(dir / "readme", "read me");
     AddFile(project, "ABCD.BIN", 5000, data, (dir / "abcd").string());
     AddFile(project, "README.TXT", 7, 0, (dir / "readme").string());
-    RecomputeLayout(project);
-    CompileState state;
-    state.imagePath = (dir / "good.iso").string();
-    CompileImage(project, state);
-    EXPECT_EQ(state.compileMessage, COMPILE_SUCCESS_MESSAGE);
-    return ReadBytes(dir / "good.iso");
+    return CompileTo(project, dir / "good.iso");
 }
 
 // Where `text` begins in the image's directory sectors (from LBA 22 on).
@@ -51,8 +41,7 @@ TEST(DumpCommand, WritesTheProjectListingAndFilesAndSaysWhatItCouldNotKeep) {
     EXPECT_TRUE(Contains(run.out, "2 directories, 2 files, 5007 bytes extracted to"));
     EXPECT_TRUE(fs::exists(dir / "out" / "GAME.krv"));
     EXPECT_EQ(ReadBytes(dir / "out" / "files" / "DATA" / "ABCD.BIN"), std::vector<uint8_t>(5000, 9));
-    const std::vector<uint8_t> listing = ReadBytes(dir / "out" / "GAME.txt");
-    EXPECT_TRUE(Contains(std::string(listing.begin(), listing.end()), "23 , \\DATA\r\n"));
+    EXPECT_TRUE(Contains(ReadText(dir / "out" / "GAME.txt"), "23 , \\DATA\r\n"));
 
     const CliResult again = RunCli({"dump", (dir / "good.iso").string(), (dir / "out").string()});
     EXPECT_EQ(again.status, 1);

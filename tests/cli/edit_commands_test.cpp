@@ -1,15 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include <gtest/gtest.h>
-
 #include "cli/cli_runner.h"
-#include "layout/recompute_layout.h"
-#include "model/project_file.h"
-#include "test_support.h"
 
-namespace korvalin {
+namespace korvalin::test {
 namespace {
 
-using test::RunCli;
 using Lines = std::vector<std::string>;
 
 // A saved project: \DATA\ (with \DATA\SUB\ and \DATA\IN.BIN), \MAIN.ELF,
@@ -24,26 +18,15 @@ class CliEdit : public ::testing::Test {
         test::AddFile(project, "MAIN.ELF", 3 * 2048);
         test::AddFile(project, "SYSTEM.CNF", 60);
         RecomputeLayout(project);
-        std::string message;
-        ASSERT_TRUE(SaveProjectFile(path, project, message)) << message;
+        SaveProject(path, project);
     }
-
-    Project Load() const {
-        Project project;
-        std::string message;
-        EXPECT_TRUE(OpenProjectFile(path, project, CalendarTime{2024, 1, 1, 0, 0, 0}, message));
-        return project;
-    }
+    Project Load() const { return LoadProject(path); }
 
     // A command that succeeds, or one refused with `status` and `message`
     // that leaves the project file as it was.
     void Run(const Lines& args) { ASSERT_EQ(RunCli(args).status, 0) << args[0]; }
     void ExpectRefused(const Lines& args, int status, const std::string& message) {
-        const std::vector<uint8_t> before = test::ReadBytes(path);
-        const test::CliResult result = RunCli(args);
-        EXPECT_EQ(result.status, status) << result.err;
-        EXPECT_NE(result.err.find(message), std::string::npos) << result.err;
-        EXPECT_EQ(test::ReadBytes(path), before);
+        test::ExpectRefused(args, status, message, {path});
     }
 
     test::TempDir dir;
@@ -106,4 +89,4 @@ TEST_F(CliEdit, RmMvSwapAndLabel) {
 }
 
 }  // namespace
-}  // namespace korvalin
+}  // namespace korvalin::test

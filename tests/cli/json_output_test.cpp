@@ -2,21 +2,14 @@
 // --json of each command: one parsable object on standard output with the
 // documented keys and types, also when the command fails; --quiet compile.
 
-#include <gtest/gtest.h>
-
-#include <filesystem>
 #include <map>
-#include <nlohmann/json.hpp>
 #include <regex>
 
 #include "cli/cli_runner.h"
-#include "model/project_file.h"
-#include "test_support.h"
 
-namespace korvalin {
+namespace korvalin::test {
 namespace {
 
-using test::RunCli;
 using Json = nlohmann::json;
 namespace fs = std::filesystem;
 
@@ -44,8 +37,7 @@ TEST(CliJson, EveryCommandPrintsOneObjectOfItsSchema) {
     Project project = test::NewProject();
     test::AddFile(project, "A.BIN", 5000, 0, (dir / "A.BIN").string());
     const std::string krv = (dir / "p.krv").string();
-    std::string message;
-    ASSERT_TRUE(SaveProjectFile(krv, project, message)) << message;
+    SaveProject(krv, project);
     const std::string image = (dir / "game.bin").string();
     const std::map<std::string, char> compileKeys{
         {"result", '?'}, {"image", '?'}, {"companion", '?'}, {"sectors", 'n'}, {"seconds", 'n'}};
@@ -83,7 +75,7 @@ TEST(CliJson, EveryCommandPrintsOneObjectOfItsSchema) {
         }
     }
 
-    const Json listed = Json::parse(RunCli({"ls", krv, "--json"}).out);
+    const Json listed = LsJson(krv);
     const std::regex iso(R"(\d{4}-\d\d-\d\dT\d\d:\d\d:\d\d)");
     for (const char* key : {"date", "dateUtc"}) {
         EXPECT_TRUE(std::regex_match(listed["files"][0].at(key).get<std::string>(), iso)) << key;
@@ -96,4 +88,4 @@ TEST(CliJson, EveryCommandPrintsOneObjectOfItsSchema) {
 }
 
 }  // namespace
-}  // namespace korvalin
+}  // namespace korvalin::test

@@ -4,24 +4,16 @@
 // regenerates the structure it touches; a missing or changed side file is
 // refused; a disc this program wrote keeps nothing.
 
-#include <gtest/gtest.h>
-
 #include <cstring>
-#include <filesystem>
-#include <nlohmann/json.hpp>
 
 #include "cli/cli_runner.h"
 #include "image/sector_encoder.h"
 #include "image/sector_header.h"
-#include "model/project_file.h"
-#include "test_support.h"
 
-namespace korvalin {
+namespace korvalin::test {
 namespace {
 
 namespace fs = std::filesystem;
-using test::Contains;
-using test::RunCli;
 
 constexpr size_t ISO = 2048;
 
@@ -108,6 +100,16 @@ std::vector<uint8_t> Compile(const std::string& project, const fs::path& image) 
     return test::ReadBytes(image);
 }
 
+// p.krv in `work` holding `data` as A.BIN, compiled by the command to `image`.
+std::vector<uint8_t> CompileOneFile(const fs::path& work, const std::vector<uint8_t>& data,
+                                    const char* image) {
+    test::WriteBytes(work / "A.BIN", data);
+    Project project = test::NewProject();
+    AddFile(project, "A.BIN", static_cast<uint32_t>(data.size()), 0, (work / "A.BIN").string());
+    SaveProject(work / "p.krv", project);
+    return Compile((work / "p.krv").string(), work / image);
+}
+
 TEST(KeptSectors, AnotherToolsDiscCompilesBackByteForByteAlsoAfterSaveAs) {
     if (!HaveGenisoimage()) GTEST_SKIP() << "no genisoimage";
     test::TempDir work;
@@ -135,7 +137,7 @@ TEST(KeptSectors, AnotherToolsDiscCompilesBackByteForByteAlsoAfterSaveAs) {
     }
 }
 
-TEST(KeptSectors, ARenameRegeneratesTheStructureAndKeepsTheRest) {
+TEST(KeptSectors, ARenameRegeneratesTheStructureAndABadSideFileIsRefused) {
     if (!HaveGenisoimage()) GTEST_SKIP() << "no genisoimage";
     test::TempDir work;
     const ForeignDisc disc = MakeForeignDisc(work.path(), false);
@@ -153,13 +155,8 @@ TEST(KeptSectors, ARenameRegeneratesTheStructureAndKeepsTheRest) {
     const std::string text(renamed.begin(), renamed.begin() + dataStart);
     EXPECT_NE(text.find("DATB"), std::string::npos);
     EXPECT_EQ(text.find("DATA"), std::string::npos);
-}
 
-TEST(KeptSectors, AMissingOrChangedSideFileIsRefusedByName) {
-    if (!HaveGenisoimage()) GTEST_SKIP() << "no genisoimage";
-    test::TempDir work;
-    const ForeignDisc disc = MakeForeignDisc(work.path(), false);
-    const std::string project = Dump(disc.bin, work / "dump");
+    // A changed side file, then a missing one, is refused by name.
     const fs::path side = fs::path(project).replace_extension(".ksec");
     std::vector<uint8_t> bytes = test::ReadBytes(side);
     bytes.back() ^= 1;
@@ -179,12 +176,7 @@ TEST(KeptSectors, AMissingOrChangedSideFileIsRefusedByName) {
 
 TEST(KeptSectors, ADiscThisProgramWroteKeepsNothing) {
     test::TempDir work;
-    test::WriteBytes(work / "A.BIN", std::vector<uint8_t>(5000, 0x11));
-    Project project = test::NewProject();
-    test::AddFile(project, "A.BIN", 5000, 0, (work / "A.BIN").string());
-    std::string message;
-    ASSERT_TRUE(SaveProjectFile((work / "p.krv").string(), project, message)) << message;
-    Compile((work / "p.krv").string(), work / "game.bin");
+    CompileOneFile(work.path(), std::vector<uint8_t>(5000, 0x11), "game.bin");
     const auto run = RunCli({"dump", (work / "game.bin").string(), (work / "out").string()});
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.out.find("kept"), std::string::npos) << run.out;
@@ -199,13 +191,7 @@ TEST(KeptSectors, AnIsoWithALargeFileKeepsOnlyWhatLiesPastItsEnd) {
     test::TempDir work;
     std::vector<uint8_t> data(300000);
     for (size_t i = 0; i < data.size(); ++i) data[i] = static_cast<uint8_t>(i * 7 + i / 2048);
-    test::WriteBytes(work / "BIG.BIN", data);
-    Project project = test::NewProject();
-    test::AddFile(project, "BIG.BIN", static_cast<uint32_t>(data.size()), 0,
-                  (work / "BIG.BIN").string());
-    std::string message;
-    ASSERT_TRUE(SaveProjectFile((work / "p.krv").string(), project, message)) << message;
-    std::vector<uint8_t> disc = Compile((work / "p.krv").string(), work / "game.iso");
+    std::vector<uint8_t> disc = CompileOneFile(work.path(), data, "game.iso");
     size_t fileStart = 0;
     while (fileStart + ISO <= disc.size() &&
            std::memcmp(disc.data() + fileStart, data.data(), ISO) != 0) {
@@ -222,4 +208,4 @@ TEST(KeptSectors, AnIsoWithALargeFileKeepsOnlyWhatLiesPastItsEnd) {
 }
 
 }  // namespace
-}  // namespace korvalin
+}  // namespace korvalin::test

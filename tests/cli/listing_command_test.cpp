@@ -1,17 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // listing: the three formats, where they go, and what is refused.
 
-#include <gtest/gtest.h>
-
 #include "cli/cli_runner.h"
-#include "test_support.h"
 
-namespace korvalin {
+namespace korvalin::test {
 namespace {
 
 namespace fs = std::filesystem;
-using test::Contains;
-using test::RunCli;
 
 TEST(CliListing, WritesEachFormatToStandardOutputOrSafelyToAFile) {
     test::TempDir dir;
@@ -61,4 +56,4 @@ TEST(CliListing, WritesEachFormatToStandardOutputOrSafelyToAFile) {
 }
 
 }  // namespace
-}  // namespace korvalin
+}  // namespace korvalin::test

@@ -2,20 +2,15 @@
 // The manual page lists every subcommand, operand and option that --help
 // lists, and no option that is gone; groff reads it without a warning.
 
-#include <gtest/gtest.h>
-
-#include <filesystem>
 #include <map>
 #include <regex>
 #include <set>
 
 #include "cli/cli_runner.h"
-#include "test_support.h"
 
-namespace korvalin {
+namespace korvalin::test {
 namespace {
 
-using test::RunCli;
 using Names = std::set<std::string>;
 
 constexpr const char* PAGE_SOURCE = "src/cli/korvalin.1.in";
@@ -90,11 +85,6 @@ std::map<std::string, std::string> PageSections(const std::string& page) {
     return sections;
 }
 
-std::string ReadText(const std::string& path) {
-    const std::vector<uint8_t> bytes = test::ReadBytes(path);
-    return std::string(bytes.begin(), bytes.end());
-}
-
 TEST(ManPage, ListsWhatEachSubcommandsHelpLists) {
     const std::string page = ReadText(KORVALIN_MAN_PAGE);
     ASSERT_FALSE(page.empty()) << KORVALIN_MAN_PAGE;
@@ -150,4 +140,4 @@ TEST(ManPage, GroffReadsEveryPageWithoutWarnings) {
 }
 
 }  // namespace
-}  // namespace korvalin
+}  // namespace korvalin::test

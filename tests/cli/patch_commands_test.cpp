@@ -2,12 +2,8 @@
 // verify --repair and inject from the command line: what they print, their
 // exit status, and the image sound afterwards.
 
-#include <gtest/gtest.h>
-
 #include "cli/cli_runner.h"
-#include "image/compile_image.h"
 #include "image/sector_header.h"
-#include "layout/recompute_layout.h"
 
 namespace korvalin::test {
 namespace {
@@ -18,15 +14,11 @@ std::string CompiledBin(const TempDir& dir) {
     const int32_t data = AddDir(project, "DATA");
     WriteBytes(dir / "abcd", std::vector<uint8_t>(5000, 9));
     AddFile(project, "ABCD.BIN", 5000, data, (dir / "abcd").string());
-    RecomputeLayout(project);
-    CompileState state;
-    state.imagePath = (dir / "game.bin").string();
-    CompileImage(project, state);
-    EXPECT_EQ(state.compileMessage, COMPILE_SUCCESS_MESSAGE);
-    return state.imagePath;
+    CompileTo(project, dir / "game.bin");
+    return (dir / "game.bin").string();
 }
 
-TEST(PatchCommands, RepairListsTheSectorsByFileAndLeavesTheImageSound) {
+TEST(PatchCommands, RepairListsTheSectorsByFileAndInjectWhatItWrote) {
     TempDir dir;
     const std::string bin = CompiledBin(dir);
     const std::vector<uint8_t> good = ReadBytes(bin);
@@ -50,11 +42,8 @@ TEST(PatchCommands, RepairListsTheSectorsByFileAndLeavesTheImageSound) {
     const CliResult again = RunCli({"verify", bin, "--repair", "--backup"});
     EXPECT_EQ(again.status, 1);
     EXPECT_TRUE(Contains(again.err, bin + ".orig already exists"));
-}
 
-TEST(PatchCommands, InjectReportsWhatItWroteAndRefusesWhatDoesNotFit) {
-    TempDir dir;
-    const std::string bin = CompiledBin(dir);
+    // Inject reports what it wrote and refuses what does not fit.
     WriteBytes(dir / "large", std::vector<uint8_t>(7000, 1));
     const CliResult large = RunCli({"inject", bin, "\\DATA\\ABCD.BIN;1", (dir / "large").string()});
     EXPECT_EQ(large.status, 1);

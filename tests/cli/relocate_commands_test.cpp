@@ -2,26 +2,16 @@
 // A project folder that moved: compile and check find the sources beside the
 // project, check lists the ones still missing, relocate rewrites the paths.
 
-#include <gtest/gtest.h>
-
-#include <filesystem>
-
 #include "cli/cli_runner.h"
-#include "model/project_file.h"
-#include "test_support.h"
 
-namespace korvalin {
+namespace korvalin::test {
 namespace {
 
 namespace fs = std::filesystem;
-using test::Contains;
-using test::RunCli;
 
 // The source paths as the file holds them.
 std::vector<std::string> Sources(const std::string& project) {
-    Project loaded;
-    std::string message;
-    EXPECT_TRUE(OpenProjectFile(project, loaded, CalendarTime{2024, 1, 1, 0, 0, 0}, message));
+    const Project loaded = LoadProject(project);
     std::vector<std::string> sources;
     for (const FileEntry& file : loaded.fileTable) sources.push_back(file.sourcePath.value_or(""));
     return sources;
@@ -87,4 +77,4 @@ TEST_F(CliMovedProject, RelocateRewritesThePrefixAndSaves) {
 }
 
 }  // namespace
-}  // namespace korvalin
+}  // namespace korvalin::test

@@ -2,25 +2,18 @@
 // What the commands refuse so that no input is destroyed, no number
 // misread and no concurrent update lost.
 
-#include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <filesystem>
 #include <future>
-#include <nlohmann/json.hpp>
 
 #include "cli/cli_runner.h"
-#include "model/project_file.h"
 #include "platform/file_lock.h"
-#include "test_support.h"
 
-namespace korvalin {
+namespace korvalin::test {
 namespace {
 
 namespace fs = std::filesystem;
-using test::Contains;
-using test::RunCli;
 using Lines = std::vector<std::string>;
 
 // A saved project p.krv holding A.BIN (5000 bytes) and B.BIN (3000 bytes).
@@ -32,25 +25,12 @@ class CliSafety : public ::testing::Test {
             test::WriteBytes(dir / name, std::vector<uint8_t>(size, 0x11));
             test::AddFile(project, name, size, 0, (dir / name).string());
         }
-        std::string message;
-        ASSERT_TRUE(SaveProjectFile(path, project, message)) << message;
+        SaveProject(path, project);
     }
-    nlohmann::json Ls() {
-        const auto listed = RunCli({"ls", path, "--json"});
-        EXPECT_EQ(listed.status, 0) << listed.err;
-        return nlohmann::json::parse(listed.out);
-    }
-    // Runs a command that must fail with `status` and a message holding
-    // `part`, leaving the project and the sources as they were.
+    nlohmann::json Ls() { return LsJson(path); }
+    // Refused, leaving the project and the sources as they were.
     std::string ExpectRefused(const Lines& args, int status, const std::string& part) {
-        const auto before = test::ReadBytes(path);
-        const auto source = test::ReadBytes(dir / "A.BIN");
-        const auto result = RunCli(args);
-        EXPECT_EQ(result.status, status) << args[0] << " " << args.back() << ": " << result.err;
-        EXPECT_TRUE(Contains(result.err, part));
-        EXPECT_EQ(test::ReadBytes(path), before);
-        EXPECT_EQ(test::ReadBytes(dir / "A.BIN"), source);
-        return result.err;
+        return test::ExpectRefused(args, status, part, {path, dir / "A.BIN"});
     }
     std::string In(const std::string& name) const { return (dir / name).string(); }
 
@@ -178,4 +158,4 @@ TEST_F(CliSafety, SavingCommandsNormalisePathsWarnAboutDisplacedPinsAndHonourStr
 }
 
 }  // namespace
-}  // namespace korvalin
+}  // namespace korvalin::test

@@ -1,18 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // system-area and new --stamp-system-area.
 
-#include <gtest/gtest.h>
-
 #include <cstring>
 
 #include "cli/cli_runner.h"
-#include "test_support.h"
 
-namespace korvalin {
+namespace korvalin::test {
 namespace {
-
-using test::Contains;
-using test::RunCli;
 
 // The settings are saved and shown; a refused file changes nothing. (What
 // the compile writes, and the verifier's verdict on it, is tested in the core.)
@@ -46,4 +40,4 @@ TEST(CliSystemArea, FromShowClearAndTheSettings) {
 }
 
 }  // namespace
-}  // namespace korvalin
+}  // namespace korvalin::test

@@ -2,20 +2,14 @@
 // The raw XA mark on the command line: add notes or marks, edit sets and
 // clears, ls --json shows it.
 
-#include <gtest/gtest.h>
-
 #include <cstring>
-#include <nlohmann/json.hpp>
 
 #include "cli/cli_runner.h"
 #include "model/xa_file.h"
-#include "test_support.h"
 
-namespace korvalin {
+namespace korvalin::test {
 namespace {
 
-using test::Contains;
-using test::RunCli;
 using Json = nlohmann::json;
 
 std::vector<uint8_t> AudioSectors(int count) {
@@ -27,9 +21,7 @@ std::vector<uint8_t> AudioSectors(int count) {
     return bytes;
 }
 
-Json FileJson(const std::string& krv, size_t index) {
-    return Json::parse(RunCli({"ls", krv, "--json"}).out)["files"][index];
-}
+Json FileJson(const std::string& krv, size_t index) { return LsJson(krv)["files"][index]; }
 
 TEST(XaCommands, AddNotesOrMarksEditSetsAndClears) {
     test::TempDir work;
@@ -48,7 +40,7 @@ TEST(XaCommands, AddNotesOrMarksEditSetsAndClears) {
     const auto refused = RunCli({"add", krv, "--xa", (work / "odd.bin").string()});
     EXPECT_EQ(refused.status, 1);
     EXPECT_TRUE(Contains(refused.err, "odd.bin: holds 3000 bytes, not a whole number of 2336-byte sectors"));
-    EXPECT_EQ(Json::parse(RunCli({"ls", krv, "--json"}).out)["files"].size(), 1u);
+    EXPECT_EQ(LsJson(krv)["files"].size(), 1u);
 
     EXPECT_EQ(RunCli({"edit", krv, "\\MUSIC.XA", "--xa"}).status, 0);
     EXPECT_EQ(FileJson(krv, 0)["rawXa"], true);
@@ -62,4 +54,4 @@ TEST(XaCommands, AddNotesOrMarksEditSetsAndClears) {
 }
 
 }  // namespace
-}  // namespace korvalin
+}  // namespace korvalin::test

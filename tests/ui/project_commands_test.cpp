@@ -9,12 +9,10 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QDir>
-#include <QFile>
 #include <QMenu>
 #include <QMimeData>
 #include <QPushButton>
 #include <QUrl>
-
 #include <QSpinBox>
 #include <QTreeWidget>
 
@@ -366,12 +364,7 @@ private slots:
         QCOMPARE(w.prompt().verifyReports.size(), size_t(1));
 
         // A damaged sector of B.BIN's, found through Tools, names its owner.
-        {
-            QFile image(w.FilePath("disc.bin"));
-            QVERIFY(image.open(QIODevice::ReadWrite));
-            image.seek((p.fileTable[1].lba * 2352LL) + 100);
-            image.write("X");
-        }
+        w.Overwrite("disc.bin", (p.fileTable[1].lba * 2352LL) + 100, "X");
         w.prompt().openAnswers.push_back(w.Path("disc.bin"));
         w.Trigger(ID_VERIFY_IMAGE);
         const VerifyReport& damaged = w.prompt().verifyReports.at(1).second;

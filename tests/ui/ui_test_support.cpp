@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QPushButton>
 
 #include "model/project_file.h"
@@ -74,6 +75,12 @@ QStringList Window::TreeChildren(int32_t dir) {
 void Window::WriteFile(const QString& name, size_t size) {
     QDir().mkpath(QFileInfo(FilePath(name)).path());
     WriteBytes(Path(name), std::vector<uint8_t>(size, 0x5a));
+}
+
+void Window::Overwrite(const QString& name, int64_t offset, const QByteArray& bytes) {
+    QFile file(FilePath(name));
+    QVERIFY(file.open(QIODevice::ReadWrite) && file.seek(offset));
+    QVERIFY(file.write(bytes) == bytes.size());
 }
 
 QString Window::SaveProject(Project project, const QString& name) {

@@ -48,41 +48,29 @@ public:
     std::vector<std::pair<std::string, VerifyReport>> verifyReports;
     std::vector<const Project*> verifiedProjects;
 
-    void ShowMessage(const std::string& text) override {
-        ShowMessageBox(text, {}, MessageIcon::None);
-    }
+    void ShowMessage(const std::string& s) override { ShowMessageBox(s, {}, MessageIcon::None); }
     void ShowMessageBox(const std::string& text, const std::string&, MessageIcon icon) override {
         messages.push_back(text);
         icons.push_back(icon);
     }
-    bool AskOkCancel(const std::string& text) override {
-        messages.push_back(text);
-        return Next(okCancelAnswers, false);
-    }
+    bool AskOkCancel(const std::string& text) override { return Ask(text, okCancelAnswers, false); }
     std::optional<std::string> AskSaveFileName(const SaveFileRequest& request) override {
         saveRequests.push_back(request);
         return Next(saveAnswers, {});
     }
     bool AskReplaceFile(const std::string& path) override {
-        messages.push_back("replace " + path);
-        return Next(replaceAnswers, false);
+        return Ask("replace " + path, replaceAnswers, false);
     }
-    bool AskYesNo(const std::string& text) override {
-        messages.push_back(text);
-        return Next(yesNoAnswers, false);
-    }
+    bool AskYesNo(const std::string& text) override { return Ask(text, yesNoAnswers, false); }
     std::optional<bool> AskYesNoCancel(const std::string& text) override {
-        messages.push_back(text);
-        return Next(yesNoCancelAnswers, {});
+        return Ask(text, yesNoCancelAnswers, {});
     }
     std::optional<std::string> AskText(const std::string&, const std::string& label,
                                        const std::string&) override {
-        messages.push_back(label);
-        return Next(textAnswers, {});
+        return Ask(label, textAnswers, {});
     }
     SaveChangesAnswer AskSaveChanges() override {
-        messages.push_back(SAVE_CHANGES_QUESTION);
-        return Next(saveChangesAnswers, SaveChangesAnswer::Cancel);
+        return Ask(SAVE_CHANGES_QUESTION, saveChangesAnswers, SaveChangesAnswer::Cancel);
     }
     std::vector<std::string> AskFilesToAdd() override { return Next(filesAnswers, {}); }
     std::optional<std::string> AskFolderToAdd() override { return Next(folderAnswers, {}); }
@@ -94,15 +82,9 @@ public:
     bool EditVolumeLabel(VolumeLabelEditorState& state) override {
         return volumeLabelEditor && volumeLabelEditor(state);
     }
-    bool EditSystemArea(Project& project) override {
-        return systemAreaEditor && systemAreaEditor(project);
-    }
-    bool EditAudioTracks(Project& project) override {
-        return audioTracksEditor && audioTracksEditor(project);
-    }
-    bool EditVolumeTexts(Project& project) override {
-        return volumeTextsEditor && volumeTextsEditor(project);
-    }
+    bool EditSystemArea(Project& p) override { return systemAreaEditor && systemAreaEditor(p); }
+    bool EditAudioTracks(Project& p) override { return audioTracksEditor && audioTracksEditor(p); }
+    bool EditVolumeTexts(Project& p) override { return volumeTextsEditor && volumeTextsEditor(p); }
     bool EditEntry(Project& project, EntryEditorState& state) override {
         ++entryEditorRuns;
         return entryEditor && entryEditor(project, state);
@@ -117,6 +99,12 @@ public:
     }
 
 private:
+    // The question recorded, then the next queued answer.
+    template <typename T>
+    T Ask(const std::string& question, std::deque<T>& answers, T cancelled) {
+        messages.push_back(question);
+        return Next(answers, cancelled);
+    }
     template <typename T>
     static T Next(std::deque<T>& answers, T cancelled) {
         if (answers.empty()) return cancelled;
@@ -169,6 +157,8 @@ public:
 
     // Files under the temporary folder, parent folders included.
     void WriteFile(const QString& name, size_t size);
+    // Writes `bytes` over a file's own from `offset` on.
+    void Overwrite(const QString& name, int64_t offset, const QByteArray& bytes);
     QString SaveProject(Project project, const QString& name);  // its path
 
     void DoubleClick(int row);
