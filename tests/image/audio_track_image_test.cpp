@@ -4,14 +4,12 @@
 
 #include <gtest/gtest.h>
 
-#include <array>
-#include <cstdio>
-
 #include "audio_samples.h"
 #include "image/audio_track_writer.h"
 #include "image/compile_image.h"
 #include "image/compile_outputs.h"
 #include "image/sample_disc.h"
+#include "image/tool_run.h"
 #include "layout/precompile_check.h"
 #include "layout/recompute_layout.h"
 #include "model/message_format.h"
@@ -19,30 +17,9 @@
 namespace korvalin {
 namespace {
 
+using test::Installed;
+using test::RunTool;
 using test::ShellQuote;
-
-std::string Shell(const std::string& command, int& status) {
-    std::string out;
-    FILE* pipe = ::popen((command + " 2>&1").c_str(), "r");
-    if (pipe == nullptr) return out;
-    std::array<char, 4096> buffer;
-    for (size_t n; (n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0;) {
-        out.append(buffer.data(), n);
-    }
-    status = ::pclose(pipe);
-    return out;
-}
-
-std::string TextOf(const std::filesystem::path& path) {
-    const std::vector<uint8_t> bytes = test::ReadBytes(path);
-    return std::string(bytes.begin(), bytes.end());
-}
-
-bool Installed(const char* tool) {
-    int status = -1;
-    Shell(std::string("command -v ") + tool, status);
-    return status == 0;
-}
 
 class AudioImageTest : public ::testing::Test {
   protected:
@@ -81,7 +58,7 @@ TEST_F(AudioImageTest, DataTrackThenSilentPregapsThenPaddedSamples) {
         EXPECT_EQ(Sectors(places[i].startLba, places[i].sectors), padded) << i;
         lba = places[i].startLba + places[i].sectors;
     }
-    EXPECT_EQ(TextOf(out / "disc.cue"),
+    EXPECT_EQ(test::TextOf(out / "disc.cue"),
               FormatMessage("FILE \"disc.bin\" BINARY\r\n  TRACK 01 MODE2/2352\r\n"
                             "    INDEX 01 00:00:00\r\n"
                             "  TRACK 02 AUDIO\r\n    INDEX 00 %s\r\n    INDEX 01 %s\r\n"
@@ -94,25 +71,20 @@ TEST_F(AudioImageTest, DataTrackThenSilentPregapsThenPaddedSamples) {
 
 TEST_F(AudioImageTest, CdInfoFindsEveryTrackWhereTheCueSheetPutsIt) {
     if (!Installed("cd-info")) GTEST_SKIP() << "no cd-info";
-    int status = -1;
-    const std::string said =
-        Shell("cd-info --no-device-info --no-cddb --no-analyze --cue-file " + Out("disc.cue"), status);
-    EXPECT_EQ(status, 0) << said;
-    EXPECT_NE(said.find("  1: 00:02:00  000000 XA"), std::string::npos) << said;
+    const test::ToolRun said =
+        RunTool("cd-info --no-device-info --no-cddb --no-analyze --cue-file " + Out("disc.cue"));
+    EXPECT_TRUE(test::Says(said, {"  1: 00:02:00  000000 XA"}));
     for (size_t i = 0; i < 3; ++i) {
-        const std::string line = FormatMessage("  %zu: %s  %06d audio", i + 2,
-                                               MsfText(places[i].startLba + 150).c_str(),
-                                               places[i].startLba);
-        EXPECT_NE(said.find(line), std::string::npos) << line << "\n" << said;
+        EXPECT_TRUE(test::Says(said, {FormatMessage("  %zu: %s  %06d audio", i + 2,
+                                                    MsfText(places[i].startLba + 150).c_str(),
+                                                    places[i].startLba)}));
     }
 }
 
 TEST_F(AudioImageTest, BchunkSplitsOutTheSourceSamples) {
     if (!Installed("bchunk")) GTEST_SKIP() << "no bchunk";
-    int status = -1;
-    const std::string said =
-        Shell("bchunk -w " + Out("disc.bin") + " " + Out("disc.cue") + " " + Out("split"), status);
-    ASSERT_EQ(status, 0) << said;
+    const test::ToolRun said = RunTool("bchunk -w " + Out("disc.bin") + " " + Out("disc.cue") + " " + Out("split"));
+    ASSERT_EQ(said.status, 0) << said.out;
     EXPECT_EQ(test::ReadBytes(out / "split01.iso").size(),
               size_t(disc.project.layoutState.totalSectors) * 2048);
     for (size_t i = 0; i < 3; ++i) {
@@ -131,17 +103,12 @@ TEST_F(AudioImageTest, AnotherVariantAMissingSourceOrATooLongDiscStopsTheCompile
         const std::string chosen = (out / name).string();
         const std::string expected = chosen + ": a disc with audio tracks compiles only to a .bin image";
         EXPECT_EQ(UnsafeCompileOutput(disc.project, "", chosen), expected);
-        CompileState state;
-        state.imagePath = chosen;
-        CompileImage(disc.project, state);
-        EXPECT_EQ(state.compileMessage, expected);
+        EXPECT_EQ(test::CompileMessage(disc.project, chosen), expected);
         EXPECT_FALSE(std::filesystem::exists(chosen));
     }
     std::filesystem::remove(sources / "two.raw");
-    CompileState state;
-    state.imagePath = (out / "again.bin").string();
-    CompileImage(disc.project, state);
-    EXPECT_EQ(state.compileMessage, "Cannot open file  " + (sources / "two.raw").string() + " ");
+    EXPECT_EQ(test::CompileMessage(disc.project, out / "again.bin"),
+              "Cannot open file  " + (sources / "two.raw").string() + " ");
     EXPECT_FALSE(std::filesystem::exists(out / "again.cue"));
 
     disc.project.audioTracks[0].pregapSectors = 360000;

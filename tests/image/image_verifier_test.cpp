@@ -5,11 +5,11 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <functional>
 #include <random>
 
 #include "image/tiny_image.h"
+#include "image/tool_run.h"
 #include "test_support.h"
 
 namespace korvalin::test {
@@ -157,9 +157,7 @@ TEST(ImageVerifier, RandomFilesAndRandomDamageAreReportedNotTrusted) {
 }
 
 TEST(ImageVerifier, GenisoimageImagesAreSound) {
-    if (std::system("command -v genisoimage >/dev/null 2>&1") != 0) {
-        GTEST_SKIP() << "no genisoimage";
-    }
+    if (!Installed("genisoimage")) GTEST_SKIP() << "no genisoimage";
     TempDir dir;
     WriteText(dir / "tree/SYSTEM.CNF", "BOOT = cdrom:\\SLUS_000.01;1\r\n");
     WriteBytes(dir / "tree/GAME/BIG.BIN", std::vector<uint8_t>(300000, 3));
@@ -170,7 +168,7 @@ TEST(ImageVerifier, GenisoimageImagesAreSound) {
         const std::string iso = (dir / "out.iso").string();
         const std::string command = std::string("genisoimage -quiet ") + flags + " -o " +
                                     ShellQuote(iso) + " " + ShellQuote((dir / "tree").string());
-        ASSERT_EQ(std::system(command.c_str()), 0) << command;
+        ASSERT_EQ(RunTool(command).status, 0) << command;
         const VerifyReport report = VerifyImage(iso, {});
         EXPECT_TRUE(report.Sound()) << flags << "\n" << ProblemsText(report);
         EXPECT_EQ(report.directories, 5);  // the root, GAME, DATA, DEEP, AUDIO

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <tuple>
 
 #include "image/directory_extent.h"
 #include "image/path_table.h"
@@ -101,12 +102,7 @@ TEST(VolumeDescriptor, PrimaryDescriptorMatchesTheHandWorkedBytes) {
 
 TEST(VolumeDate, CarriesSecondMinuteAndHourIntoTheDayOnly) {
     VolumeInfo v;
-    v.day = 31;
-    v.month = 12;
-    v.year = 1999;
-    v.hour = 23;
-    v.minute = 59;
-    v.second = 60;
+    std::tie(v.day, v.month, v.year, v.hour, v.minute, v.second) = std::make_tuple(31, 12, 1999, 23, 59, 60);
     EXPECT_EQ(volumeDateString(v), "1999123200000000");  // the day is not carried into the month
 }
 
@@ -117,14 +113,10 @@ TEST(PathTable, LittleAndBigEndianCopies) {
           test::Hex("01 00 16 00 00 00 01 00 00 00  04 00 17 00 00 00 01 00 44 41 54 41"));
     Bytes big(2048, 0);
     Patch(big, 0, test::Hex("01 00 00 00 00 16 00 01 00 00  04 00 00 00 00 17 00 01 44 41 54 41"));
-    EXPECT_EQ(Written([&](CompileState& s, SectorBuffer& b) {
-                  return WritePathTable(p, s, b, ByteOrder::Little);
-              }),
-              little);
-    EXPECT_EQ(Written([&](CompileState& s, SectorBuffer& b) {
-                  return WritePathTable(p, s, b, ByteOrder::Big);
-              }),
-              big);
+    for (const auto& [order, expected] : {std::pair{ByteOrder::Little, little}, {ByteOrder::Big, big}}) {
+        EXPECT_EQ(Written([&](CompileState& s, SectorBuffer& b) { return WritePathTable(p, s, b, order); }),
+                  expected);
+    }
 }
 
 TEST(DirectoryExtent, RootRecordsMatchTheHandWorkedBytes) {

@@ -15,11 +15,15 @@ namespace korvalin::test {
 
 std::vector<uint8_t> CompileToBytes(Project& project, const std::filesystem::path& image) {
     RecomputeLayout(project);
+    EXPECT_EQ(CompileMessage(project, image), COMPILE_SUCCESS_MESSAGE) << image;
+    return ReadBytes(image);
+}
+
+std::string CompileMessage(Project& project, const std::filesystem::path& image) {
     CompileState state;
     state.imagePath = image.string();
     CompileImage(project, state);
-    EXPECT_EQ(state.compileMessage, COMPILE_SUCCESS_MESSAGE) << image;
-    return ReadBytes(image);
+    return state.compileMessage;
 }
 
 std::string IsoPathOf(const Project& project, int32_t fileIndex) {

@@ -25,9 +25,18 @@ struct SampleDisc {
 // directory precedes the files.
 SampleDisc MakeSampleDisc(const TempDir& folder, bool pinDirectoryAmongFiles);
 
+// Compiles the project, as last laid out, to `image`; the compile's message.
+std::string CompileMessage(Project& project, const std::filesystem::path& image);
+
 // Lays the project out and compiles it to `image` (the name chooses the
 // variant); the image's bytes. A failed compile fails the test.
 std::vector<uint8_t> CompileToBytes(Project& project, const std::filesystem::path& image);
+
+// A file's bytes as text.
+inline std::string TextOf(const std::filesystem::path& path) {
+    const std::vector<uint8_t> bytes = ReadBytes(path);
+    return std::string(bytes.begin(), bytes.end());
+}
 
 // "/DATA/ONE.BIN;1" for the file \DATA\ONE.BIN.
 std::string IsoPathOf(const Project& project, int32_t fileIndex);

