@@ -8,6 +8,7 @@
 #include "image/audio_track_writer.h"
 #include "image/compile_image.h"
 #include "image/compile_outputs.h"
+#include "image/image_verifier.h"
 #include "image/sample_disc.h"
 #include "image/tool_run.h"
 #include "layout/precompile_check.h"
@@ -67,6 +68,20 @@ TEST_F(AudioImageTest, DataTrackThenSilentPregapsThenPaddedSamples) {
                             MsfText(data).c_str(), MsfText(data + 150).c_str(),
                             MsfText(places[1].startLba).c_str(), MsfText(places[2].pregapLba).c_str(),
                             MsfText(places[2].startLba).c_str()));
+}
+
+// Audio sectors are not Mode 2 data: the .bin alone is checked through the
+// cue sheet beside it, and is sound; without that cue sheet it is not.
+TEST_F(AudioImageTest, VerifyOfTheBinGoesThroughTheCueSheetBesideIt) {
+    const std::string bin = (out / "disc.bin").string();
+    const VerifyReport report = VerifyImage(bin, VerifyOptions{});
+    EXPECT_TRUE(report.Sound());
+    EXPECT_EQ(report.audioTracks.size(), 3u);
+    ASSERT_FALSE(report.notes.empty());
+    EXPECT_EQ(report.notes[0], "checked through the cue sheet beside it, " + (out / "disc.cue").string() +
+                                   ", which places audio tracks after the data track");
+    std::filesystem::remove(out / "disc.cue");
+    EXPECT_FALSE(VerifyImage(bin, VerifyOptions{}).Sound());
 }
 
 TEST_F(AudioImageTest, CdInfoFindsEveryTrackWhereTheCueSheetPutsIt) {
