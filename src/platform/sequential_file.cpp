@@ -16,6 +16,7 @@
 
 namespace korvalin {
 
+OutputFile::OutputFile() = default;
 OutputFile::~OutputFile() { Close(); }
 
 OutputFile::OutputFile(OutputFile&& other) noexcept

@@ -16,7 +16,7 @@ class WriteBehind;
 // A file created (or truncated) for writing. Moves only, closes on destruction.
 class OutputFile {
 public:
-    OutputFile() = default;
+    OutputFile();
     ~OutputFile();
     OutputFile(OutputFile&& other) noexcept;
     OutputFile& operator=(OutputFile&& other) noexcept;
