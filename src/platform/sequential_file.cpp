@@ -2,6 +2,7 @@
 #include "platform/sequential_file.h"
 
 #include "platform/file_io.h"
+#include "platform/write_behind.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -15,14 +16,18 @@
 
 namespace korvalin {
 
+OutputFile::OutputFile() = default;
 OutputFile::~OutputFile() { Close(); }
 
-OutputFile::OutputFile(OutputFile&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
+OutputFile::OutputFile(OutputFile&& other) noexcept
+    : fd_(std::exchange(other.fd_, -1)), end_(other.end_), writeBehind_(std::move(other.writeBehind_)) {}
 
 OutputFile& OutputFile::operator=(OutputFile&& other) noexcept {
     if (this != &other) {
         Close();
         fd_ = std::exchange(other.fd_, -1);
+        end_ = other.end_;
+        writeBehind_ = std::move(other.writeBehind_);
     }
     return *this;
 }
@@ -30,12 +35,15 @@ OutputFile& OutputFile::operator=(OutputFile&& other) noexcept {
 bool OutputFile::Create(const std::string& path) {
     Close();
     fd_ = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    end_ = 0;
     return fd_ >= 0;
 }
 
 bool OutputFile::OpenForAppend(const std::string& path) {
     Close();
     fd_ = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC);
+    const off_t end = fd_ >= 0 ? ::lseek(fd_, 0, SEEK_END) : 0;
+    end_ = end > 0 ? static_cast<uint64_t>(end) : 0;
     return fd_ >= 0;
 }
 
@@ -47,7 +55,17 @@ size_t OutputFile::WriteSome(const uint8_t* data, size_t size) {
         if (n <= 0) break;
         done += static_cast<size_t>(n);
     }
+    Wrote(done);
     return done;
+}
+
+void OutputFile::StartWriteBehind() {
+    if (fd_ >= 0 && !writeBehind_) writeBehind_ = std::make_unique<WriteBehind>(fd_);
+}
+
+void OutputFile::Wrote(size_t bytes) {
+    end_ += bytes;
+    if (writeBehind_) writeBehind_->Written(end_);
 }
 
 size_t OutputFile::AppendFrom(const InputFile& source, uint64_t offset, size_t size, bool& writeFailed) {
@@ -63,6 +81,7 @@ size_t OutputFile::AppendFrom(const InputFile& source, uint64_t offset, size_t s
         if (n < 0) writeFailed = true;
         if (n <= 0) break;
         done += static_cast<size_t>(n);
+        Wrote(static_cast<size_t>(n));
     }
     return done;
 }
@@ -88,6 +107,7 @@ size_t OutputFile::CopyThroughMemory(const InputFile& source, uint64_t offset, s
 }
 
 bool OutputFile::Close() {
+    writeBehind_.reset();
     if (fd_ < 0) return true;
     const bool ok = ::close(fd_) == 0;
     fd_ = -1;

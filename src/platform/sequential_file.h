@@ -5,16 +5,18 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 
 namespace korvalin {
 
 class InputFile;
+class WriteBehind;
 
 // A file created (or truncated) for writing. Moves only, closes on destruction.
 class OutputFile {
 public:
-    OutputFile() = default;
+    OutputFile();
     ~OutputFile();
     OutputFile(OutputFile&& other) noexcept;
     OutputFile& operator=(OutputFile&& other) noexcept;
@@ -25,6 +27,9 @@ public:
     // Opens an existing file to write after its last byte.
     bool OpenForAppend(const std::string& path);
     bool IsOpen() const { return fd_ >= 0; }
+    // From now on, starts the disk on what was written every few megabytes
+    // (see write_behind.h).
+    void StartWriteBehind();
     // True when every byte was written.
     bool Write(const uint8_t* data, size_t size) { return WriteSome(data, size) == size; }
     // Writes until every byte is written or the file takes no more; returns
@@ -38,8 +43,11 @@ public:
 
 private:
     size_t CopyThroughMemory(const InputFile& source, uint64_t offset, size_t size, bool& writeFailed);
+    void Wrote(size_t bytes);
 
     int fd_ = -1;
+    uint64_t end_ = 0;  // bytes written
+    std::unique_ptr<WriteBehind> writeBehind_;
 };
 
 // A file opened for reading, with the kernel told it is read sequentially.
