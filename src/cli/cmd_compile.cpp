@@ -133,7 +133,7 @@ bool OutputsMayBeWritten(const Project& project, const std::string& projectPath,
 void AddCompile(CLI::App& app, int& status) {
     struct Args {
         std::string project, image;
-        bool yes = false, force = false, quiet = false, json = false;
+        bool yes = false, force = false, quiet = false, json = false, sync = false;
     };
     auto args = std::make_shared<Args>();
     auto* cmd =
@@ -146,6 +146,8 @@ void AddCompile(CLI::App& app, int& status) {
                   "Replace the image and its cue sheet or IML file when they exist");
     cmd->add_flag("--quiet", args->quiet, "Print nothing on standard output when it succeeds");
     cmd->add_flag("--json", args->json, "Print one JSON object instead of the result text");
+    cmd->add_flag("--sync", args->sync,
+                  "Finish only when the outputs are on the disk, sending the image there as it is written");
     cmd->callback([args, &status] {
         status = EXIT_ERROR;
         CollectedErrors errors;
@@ -164,7 +166,7 @@ void AddCompile(CLI::App& app, int& status) {
         if (bar.Shown()) progress = [&bar, total](int32_t lba) { bar.Update(lba, total); };
         CommandLinePrompt prompt(args->image, args->yes, !args->quiet && !args->json, bar);
         const auto start = std::chrono::steady_clock::now();
-        const CompileCommandResult result = RunCompileCommand(project, prompt, progress);
+        const CompileCommandResult result = RunCompileCommand(project, prompt, progress, args->sync);
         const bool created =
             result.code == COMPILE_COMMAND_RAN && result.compileMessage == COMPILE_SUCCESS_MESSAGE;
         status = created ? EXIT_OK : EXIT_ERROR;

@@ -18,6 +18,7 @@
 #include "model/disc_path.h"
 #include "model/message_format.h"
 #include "model/xa_file.h"
+#include "platform/file_io.h"
 
 namespace korvalin {
 
@@ -146,9 +147,8 @@ bool AppendImage(Project& project, CompileState& state, const uint8_t* descripto
     return state.imlMode || WriteFillerSectors(state, project.layoutState.totalSectors);
 }
 
-}  // namespace
-
-void CompileImage(Project& project, CompileState& state) {
+// Writes the image and its companion; the result is in state.compileMessage.
+void WriteOutputs(Project& project, CompileState& state) {
     state.compileMessage = AudioTracksVariantProblem(project, state.imagePath);
     if (!state.compileMessage.empty()) return;
     SelectVariant(state);
@@ -162,7 +162,7 @@ void CompileImage(Project& project, CompileState& state) {
 
     if (!LoadKeptSectorsForCompile(project, state)) return;
     const OutputOptions options{state.rawSectors == 1, state.workerThreads, state.progressCallback,
-                                state.keptSectors.get(), state.sectorSink};
+                                state.keptSectors.get(), state.sectorSink, state.syncToDisk};
     if (!state.image.Create(state.imagePath, options)) {
         state.compileMessage = FormatMessage(CANNOT_CREATE, state.imagePath.c_str());
         return;
@@ -198,6 +198,21 @@ void CompileImage(Project& project, CompileState& state) {
     } else {
         state.compileMessage = COMPILE_SUCCESS_MESSAGE;
     }
+}
+
+// The image and its companion on the disk, and their names in their folder.
+bool SyncOutputs(const CompileState& state) {
+    bool synced = SyncFileToDisk(state.imagePath);
+    if (!state.outputSidecarPath.empty()) synced = SyncFileToDisk(state.outputSidecarPath) && synced;
+    return SyncFolderToDisk(state.imagePath) && synced;
+}
+
+}  // namespace
+
+void CompileImage(Project& project, CompileState& state) {
+    WriteOutputs(project, state);
+    const bool written = state.compileMessage == COMPILE_SUCCESS_MESSAGE && state.sectorSink == nullptr;
+    if (written && state.syncToDisk && !SyncOutputs(state)) state.compileMessage = WRITE_ERROR;
 }
 
 }  // namespace korvalin

@@ -22,6 +22,9 @@ struct CompileState {
     // Set: the data track's sectors go there, and no image, cue sheet or IML
     // file is written (nor audio tracks); imagePath still chooses the variant.
     SectorSink* sectorSink = nullptr;
+    // Every output is on the disk before the compile says it succeeded; the
+    // image goes to the disk while it is written, not all at the end.
+    bool syncToDisk = false;
     // The one result text every compile ends with.
     std::string compileMessage;
 

@@ -14,7 +14,7 @@ bool ImageOutput::Create(const std::string& path, const OutputOptions& options) 
     pipeline_.reset();
     OutputFile file;
     if (options.sink == nullptr && !file.Create(path)) return false;
-    file.StartWriteBehind();
+    if (options.writeBehind) file.StartWriteBehind();
     pipeline_ = std::make_unique<SectorPipeline>(std::move(file), options);
     return true;
 }

@@ -53,6 +53,7 @@ struct OutputOptions {
     ProgressCallback progress;
     const KeptSectors* keptSectors = nullptr;  // put back over the finished sectors
     SectorSink* sink = nullptr;  // set: the sectors go there and no file is made
+    bool writeBehind = false;    // start the disk on the image as it is written (write_behind.h)
 };
 
 class SectorPipeline;

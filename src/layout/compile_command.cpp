@@ -6,8 +6,8 @@
 
 namespace korvalin {
 
-CompileCommandResult RunCompileCommand(Project& project, UserPrompt& prompt,
-                                       const ProgressCallback& progress) {
+CompileCommandResult RunCompileCommand(Project& project, UserPrompt& prompt, const ProgressCallback& progress,
+                                       bool syncToDisk) {
     CompileCommandResult result;
     // The answer counts only after the checks, which report in any case.
     const bool proceed = project.layoutState.lbaDisplaced != 1 || prompt.AskOkCancel(DISPLACED_WARNING);
@@ -27,6 +27,7 @@ CompileCommandResult RunCompileCommand(Project& project, UserPrompt& prompt,
     CompileState state;
     state.imagePath = *chosen;
     state.progressCallback = progress;
+    state.syncToDisk = syncToDisk;
     CompileImage(project, state);
     prompt.ShowMessage(state.compileMessage);
     result.code = COMPILE_COMMAND_RAN;

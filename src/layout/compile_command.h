@@ -36,8 +36,9 @@ struct CompileCommandResult {
 // with each sector's LBA (its range is 0 to layoutState.totalSectors) and
 // shows the compile's result text. Nothing is compiled after a check
 // message or a Cancel. A warning of the check (an image longer than a CD)
-// is shown and the command goes on.
+// is shown and the command goes on. With `syncToDisk` the result comes once
+// the outputs are on the disk (CompileState::syncToDisk).
 CompileCommandResult RunCompileCommand(Project& project, UserPrompt& prompt,
-                                       const ProgressCallback& progress);
+                                       const ProgressCallback& progress, bool syncToDisk = false);
 
 }  // namespace korvalin

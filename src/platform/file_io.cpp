@@ -154,4 +154,22 @@ bool WriteFileAtomically(const std::string& path, const std::vector<uint8_t>& by
     return ok;
 }
 
+namespace {
+
+bool SyncOpened(const std::string& path, int flags) {
+    const int fd = ::open(path.c_str(), flags | O_CLOEXEC);
+    if (fd < 0) return false;
+    const bool synced = ::fsync(fd) == 0;
+    return ::close(fd) == 0 && synced;
+}
+
+}  // namespace
+
+bool SyncFileToDisk(const std::string& path) { return SyncOpened(path, O_RDONLY); }
+
+bool SyncFolderToDisk(const std::string& path) {
+    const std::filesystem::path folder = std::filesystem::path(path).parent_path();
+    return SyncOpened(folder.empty() ? "." : folder.string(), O_RDONLY | O_DIRECTORY);
+}
+
 }  // namespace korvalin

@@ -25,4 +25,9 @@ bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes, std::st
 bool WriteFileAtomically(const std::string& path, const std::vector<uint8_t>& bytes,
                          std::string& reason);
 
+// Waits until the file's data is on the disk; false when it cannot get there.
+bool SyncFileToDisk(const std::string& path);
+// The same for the folder holding `path`, so that a new file's name lasts too.
+bool SyncFolderToDisk(const std::string& path);
+
 }  // namespace korvalin

@@ -15,6 +15,8 @@ constexpr CommandText kCommands[] = {
     {ID_EDIT_VOLUME_LABEL, "Edit Volume Label", "Edit CD Image Volume Label", "Edit Volume Label"},
     {ID_COMPILE_IMAGE, "Compile PS/PS2 CD Image", "Compile a PS/PS2 CD Image",
      "Compile PS/PS2 CD Image"},
+    {ID_SYNC_TO_DISK, "Compile Through to Disk",
+     "Finish a compile only when the image is on the disk, sending it there as it is written", ""},
     {ID_FILE_MRU_FIRST, "Recent Files", "Open Recent CD Image Template File", ""},
     {ID_APP_EXIT, "&Exit", "Exit", "Exit"},
     {ID_CREATE_DIRECTORY, "Create &Directory", "Create a New Sub Directory Folder",

@@ -32,6 +32,7 @@ enum CommandId : int {
     ID_AUDIO_TRACKS = 32813,
     ID_NEW_DA_FILE = 32814,
     ID_VOLUME_TEXTS = 32815,
+    ID_SYNC_TO_DISK = 32816,
 };
 
 struct CommandText {

@@ -11,12 +11,23 @@ namespace korvalin {
 
 CKorvalinApp::CKorvalinApp(QSettings& settings, UtcClock clock)
     : clock_(clock ? std::move(clock) : UtcClock(CurrentUtcTime)),
+      settings_(settings),
       recentFiles_(settings, RECENT_FILE_COUNT),
       prompt_(std::make_unique<QtUserPrompt>()) {
     recentFiles_.Load();
 }
 
 CKorvalinApp::~CKorvalinApp() = default;
+
+namespace {
+
+constexpr char SYNC_TO_DISK_KEY[] = "Compile/SyncToDisk";
+
+}  // namespace
+
+bool CKorvalinApp::SyncToDisk() const { return settings_.value(SYNC_TO_DISK_KEY, false).toBool(); }
+
+void CKorvalinApp::SetSyncToDisk(bool sync) { settings_.setValue(SYNC_TO_DISK_KEY, sync); }
 
 void CKorvalinApp::SetPrompt(std::unique_ptr<DesktopPrompt> prompt) { prompt_ = std::move(prompt); }
 

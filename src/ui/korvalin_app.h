@@ -41,6 +41,10 @@ public:
     DesktopPrompt& Prompt() { return *prompt_; }
     void SetPrompt(std::unique_ptr<DesktopPrompt> prompt);
     CalendarTime Now() const { return clock_(); }
+    // Whether a compile finishes only once its outputs are on the disk
+    // (kept in the settings, like the recent files).
+    bool SyncToDisk() const;
+    void SetSyncToDisk(bool sync);
 
     // Commands.
     void OnFileNew();
@@ -65,6 +69,7 @@ private:
     void AfterPathChange();
 
     UtcClock clock_;
+    QSettings& settings_;
     RecentFileList recentFiles_;
     std::unique_ptr<DesktopPrompt> prompt_;
     CKorvalinDoc doc_;

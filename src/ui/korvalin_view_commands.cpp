@@ -122,7 +122,8 @@ void CKorvalinView::OnCompile() {
     CompileOutputPrompt prompt(app_.Prompt(), project(), app_.Document().path());
     const CompileCommandResult result =
         RunCompileCommand(project(), prompt,
-                          ProgressOpeningOnFirstStep(progress, static_cast<int32_t>(DiscEndLba(project()))));
+                          ProgressOpeningOnFirstStep(progress, static_cast<int32_t>(DiscEndLba(project()))),
+                          app_.SyncToDisk());
     progress.reset();
     if (result.code == COMPILE_COMMAND_RAN && result.compileMessage == COMPILE_SUCCESS_MESSAGE &&
         app_.Prompt().AskYesNo(VERIFY_OFFER_QUESTION)) {

@@ -108,6 +108,10 @@ void CMainFrame::CreateActions() {
     ForwardToList(ID_AUDIO_TRACKS, &CKorvalinView::OnAudioTracks);
     ForwardToList(ID_NEW_DA_FILE, &CKorvalinView::OnNewDaFile);
     ForwardToList(ID_VOLUME_TEXTS, &CKorvalinView::OnVolumeTexts);
+    QAction* sync = AddCommand(ID_SYNC_TO_DISK);
+    sync->setCheckable(true);
+    sync->setChecked(app_.SyncToDisk());
+    connect(sync, &QAction::toggled, this, [this](bool on) { app_.SetSyncToDisk(on); });
     connect(AddCommand(ID_NEXT_PANE), &QAction::triggered, this, &CMainFrame::OnNextPane);
     connect(AddCommand(ID_PREV_PANE), &QAction::triggered, this, &CMainFrame::OnPrevPane);
     recentPlaceholder_ = AddCommand(ID_FILE_MRU_FIRST);
@@ -132,6 +136,7 @@ void CMainFrame::CreateMenus() {
     fileMenu_->addSeparator();
     fileMenu_->addAction(Action(ID_EDIT_VOLUME_LABEL));
     fileMenu_->addAction(Action(ID_COMPILE_IMAGE));
+    fileMenu_->addAction(Action(ID_SYNC_TO_DISK));
     AddImportDiscImageAction(fileMenu_, nullptr, *this, app_);
     fileMenu_->addAction(Action(ID_EXPORT_LISTING));
     fileMenu_->addSeparator();

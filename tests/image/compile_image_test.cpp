@@ -25,10 +25,11 @@ using Bytes = std::vector<uint8_t>;
 namespace fs = std::filesystem;
 
 CompileState Compile(Project& project, const fs::path& image,
-                     std::vector<int32_t>* progress = nullptr, unsigned workers = 0) {
+                     std::vector<int32_t>* progress = nullptr, unsigned workers = 0, bool sync = false) {
     CompileState state;
     state.imagePath = image.string();
     state.workerThreads = workers;
+    state.syncToDisk = sync;
     state.progressCallback = [progress](int32_t lba) {
         if (progress) progress->push_back(lba);
     };
@@ -241,7 +242,9 @@ TEST_F(LargeDiscCompile, OneWorkerAndManyWriteTheSameImages) {
         for (const unsigned workers : {1u, 4u}) {
             fs::create_directories(out / std::to_string(workers));
             const fs::path image = out / std::to_string(workers) / name;
-            const CompileState state = Compile(disc.project, image, &progress[workers / 4], workers);
+            // Many workers, and the image sent to the disk as it is written.
+            const bool sync = workers > 1;
+            const CompileState state = Compile(disc.project, image, &progress[workers / 4], workers, sync);
             ASSERT_EQ(state.compileMessage, COMPILE_SUCCESS_MESSAGE) << name;
             images[name + std::to_string(workers)] = test::ReadBytes(state.imagePath);
         }

@@ -43,8 +43,14 @@ private slots:
         QCOMPARE(test::ActionTexts(menus[0]->menu()->actions()),
                  QStringList({"&New\tCtrl+N", "&Open...\tCtrl+A", "&Save\tCtrl+G", "Save As...",
                               "-", "Edit Volume Label", "Compile PS/PS2 CD Image",
-                              "Import &Disc Image...", "Export Listing...", "-",
-                              "Recent Files", "-", "&Exit"}));
+                              "Compile Through to Disk", "Import &Disc Image...", "Export Listing...",
+                              "-", "Recent Files", "-", "&Exit"}));
+        // A setting that outlives the window, off until chosen.
+        QAction* sync = menus[0]->menu()->actions()[7];
+        QVERIFY(sync->isCheckable() && !sync->isChecked());
+        sync->trigger();
+        QVERIFY(w.app().SyncToDisk());
+        QCOMPARE(w.settings().value("Compile/SyncToDisk").toBool(), true);
         QCOMPARE(test::ActionTexts(menus[1]->menu()->actions()),
                  QStringList({"Create &Directory", "Create Dummy File", "-", "Add Files...",
                               "Add Folder...", "-", "Reset LBA's", "Remove Warnings", "-",
