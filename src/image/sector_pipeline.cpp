@@ -25,7 +25,9 @@ constexpr size_t PAGE_BYTES = 4096;
 constexpr int32_t MIN_COPIED_SECTORS = 64;
 
 unsigned WorkerCount(unsigned requested) {
-    return std::clamp(requested > 0 ? requested : UsableProcessorCount(), 1u, MAX_WORKERS);
+    // The writing thread keeps a processor busy too.
+    const unsigned others = UsableProcessorCount() > 1 ? UsableProcessorCount() - 1 : 1;
+    return std::clamp(requested > 0 ? requested : others, 1u, MAX_WORKERS);
 }
 
 }  // namespace
