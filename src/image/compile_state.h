@@ -18,7 +18,7 @@ struct CompileState {
     // Set by the caller before the compile.
     std::string imagePath;  // the IML variant changes its extension to "ims"
     ProgressCallback progressCallback;  // called with the LBA being written
-    unsigned workerThreads = 0;  // threads that read and encode; 0: one per processor
+    unsigned workerThreads = 0;  // threads that read and encode; 0: one per processor but one
     // Set: the data track's sectors go there, and no image, cue sheet or IML
     // file is written (nor audio tracks); imagePath still chooses the variant.
     SectorSink* sectorSink = nullptr;

@@ -49,7 +49,7 @@ struct OutputError {
 
 struct OutputOptions {
     bool rawSectors = false;  // 2352-byte sectors, stamped and encoded here
-    unsigned workerThreads = 0;  // 0: one per usable processor
+    unsigned workerThreads = 0;  // 0: one per usable processor but one (at least one)
     ProgressCallback progress;
     const KeptSectors* keptSectors = nullptr;  // put back over the finished sectors
     SectorSink* sink = nullptr;  // set: the sectors go there and no file is made
