@@ -203,7 +203,9 @@ void WriteOutputs(Project& project, CompileState& state) {
 // The image and its companion on the disk, and their names in their folder.
 bool SyncOutputs(const CompileState& state) {
     bool synced = SyncFileToDisk(state.imagePath);
-    if (!state.outputSidecarPath.empty()) synced = SyncFileToDisk(state.outputSidecarPath) && synced;
+    // A .iso has no companion, though its state names one.
+    const bool companion = state.rawSectors == 1 || state.imlMode;
+    if (companion) synced = SyncFileToDisk(state.outputSidecarPath) && synced;
     return SyncFolderToDisk(state.imagePath) && synced;
 }
 

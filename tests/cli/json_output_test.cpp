@@ -81,6 +81,11 @@ TEST(CliJson, EveryCommandPrintsOneObjectOfItsSchema) {
         EXPECT_TRUE(std::regex_match(listed["files"][0].at(key).get<std::string>(), iso)) << key;
     }
 
+    // A .iso has no companion, and --sync does not look for one.
+    const auto synced = RunCli({"compile", krv, (dir / "s.iso").string(), "--sync", "--json"});
+    EXPECT_EQ(synced.status, 0) << synced.out;
+    EXPECT_TRUE(Json::parse(synced.out).at("companion").is_null());
+
     const auto quiet = RunCli({"compile", "--quiet", krv, (dir / "q.iso").string()});
     EXPECT_EQ(quiet.status, 0);
     EXPECT_EQ(quiet.out + quiet.err, "");

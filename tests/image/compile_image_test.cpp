@@ -240,8 +240,10 @@ TEST_F(LargeDiscCompile, OneWorkerAndManyWriteTheSameImages) {
     for (const char* name : {"disc.bin", "disc.iso", "disc.iml"}) {
         std::vector<int32_t> progress[2];
         for (const unsigned workers : {1u, 4u}) {
-            fs::create_directories(out / std::to_string(workers));
-            const fs::path image = out / std::to_string(workers) / name;
+            // A folder each, so that no other variant's companion is there.
+            const fs::path folder = out / (std::to_string(workers) + name);
+            fs::create_directories(folder);
+            const fs::path image = folder / name;
             // Many workers, and the image sent to the disk as it is written.
             const bool sync = workers > 1;
             const CompileState state = Compile(disc.project, image, &progress[workers / 4], workers, sync);
@@ -252,7 +254,7 @@ TEST_F(LargeDiscCompile, OneWorkerAndManyWriteTheSameImages) {
         EXPECT_EQ(progress[0], progress[1]) << name;
         EXPECT_TRUE(std::is_sorted(progress[0].begin(), progress[0].end()));
     }
-    EXPECT_EQ(test::TextOf(out / "1" / "disc.iml"), test::TextOf(out / "4" / "disc.iml"));
+    EXPECT_EQ(test::TextOf(out / "1disc.iml" / "disc.iml"), test::TextOf(out / "4disc.iml" / "disc.iml"));
     const Bytes& bin = images["disc.bin4"];
     const Bytes& iso = images["disc.iso4"];
     for (const Bytes* image : {&iso, &bin}) EXPECT_TRUE(test::VerifyBytes(*image).Sound());
