@@ -175,7 +175,7 @@ void AddCompile(CLI::App& app, int& status) {
             const ImageVariant variant = ChooseImageVariant(args->image);
             report["result"] = result.compileMessage;
             report["image"] = result.imagePath;
-            if (variant.rawSectors == 1 || variant.imlMode) report["companion"] = variant.outputSidecarPath;
+            if (variant.HasCompanion()) report["companion"] = variant.outputSidecarPath;
             report["sectors"] = project.layoutState.totalSectors;
             report["seconds"] =
                 std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "image/audio_track_writer.h"
+#include "image/compile_outputs.h"
 #include "image/cue_sheet.h"
 #include "image/directory_extent.h"
 #include "image/file_data.h"
@@ -200,21 +201,20 @@ void WriteOutputs(Project& project, CompileState& state) {
     }
 }
 
-// The image and its companion on the disk, and their names in their folder.
-bool SyncOutputs(const CompileState& state) {
-    bool synced = SyncFileToDisk(state.imagePath);
-    // A .iso has no companion, though its state names one.
-    const bool companion = state.rawSectors == 1 || state.imlMode;
-    if (companion) synced = SyncFileToDisk(state.outputSidecarPath) && synced;
-    return SyncFolderToDisk(state.imagePath) && synced;
+// The outputs of the image name the user chose on the disk, and their names in their folder.
+bool SyncOutputs(const std::string& chosenPath) {
+    bool synced = true;
+    for (const std::string& output : CompileOutputPaths(chosenPath)) synced = SyncFileToDisk(output) && synced;
+    return SyncFolderToDisk(chosenPath) && synced;
 }
 
 }  // namespace
 
 void CompileImage(Project& project, CompileState& state) {
+    const std::string chosenPath = state.imagePath;  // the IML variant changes it
     WriteOutputs(project, state);
     const bool written = state.compileMessage == COMPILE_SUCCESS_MESSAGE && state.sectorSink == nullptr;
-    if (written && state.syncToDisk && !SyncOutputs(state)) state.compileMessage = WRITE_ERROR;
+    if (written && state.syncToDisk && !SyncOutputs(chosenPath)) state.compileMessage = WRITE_ERROR;
 }
 
 }  // namespace korvalin

@@ -45,8 +45,7 @@ std::string Clash(const Project& project, const std::string& projectPath, const 
 
 std::vector<std::string> CompileOutputPaths(const std::string& chosenPath) {
     const ImageVariant variant = ChooseImageVariant(chosenPath);
-    const bool companion = variant.rawSectors == 1 || variant.imlMode;
-    if (!companion) return {variant.imagePath};
+    if (!variant.HasCompanion()) return {variant.imagePath};
     return {variant.imagePath, variant.outputSidecarPath};
 }
 

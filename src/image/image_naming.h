@@ -12,6 +12,9 @@ struct ImageVariant {
     bool imlMode = false;
     std::string imagePath;          // where the image goes
     std::string outputSidecarPath;  // the cue sheet or the IML file
+
+    // Whether the compile writes outputSidecarPath: a .iso names one but has none.
+    bool HasCompanion() const { return rawSectors == 1 || imlMode; }
 };
 
 // "x.iso" (any case): 2048-byte sectors, no companion file.

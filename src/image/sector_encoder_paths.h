@@ -24,8 +24,8 @@ uint32_t SimdEdc(const uint8_t* data, size_t length);
 // before Q lands there, never past the sector's end.
 void SimdParity(uint8_t* base);
 
-// True when this processor has AVX-512 (BW), GFNI and VPCLMULQDQ, and the
-// system saves the wide registers.
+// True when this processor has AVX-512 (BW), GFNI and VPCLMULQDQ besides
+// what the SSSE3 code needs, and the system saves the wide registers.
 bool WideSupported();
 // SimdEdc's result, 256 bytes a step; `length` >= 256.
 uint32_t WideEdc(const uint8_t* data, size_t length);

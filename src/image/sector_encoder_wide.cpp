@@ -15,7 +15,7 @@
 #include <array>
 #include <cstring>
 
-#define KORVALIN_WIDE __attribute__((target("avx512f,avx512bw,gfni,vpclmulqdq,pclmul")))
+#define KORVALIN_WIDE __attribute__((target("avx512f,avx512bw,gfni,vpclmulqdq")))
 
 namespace korvalin::encoder_paths {
 
@@ -179,22 +179,12 @@ KORVALIN_WIDE void ComputeQ(const uint8_t* base, uint8_t* out, const Tables& t) 
     _mm512_mask_storeu_epi8(out + Q_BYTES, Q_OUT, _mm512_xor_si512(p0, s0));
 }
 
-KORVALIN_WIDE inline __m128i Fold(__m128i block, __m128i constants) {
-    return _mm_xor_si128(_mm_clmulepi64_si128(block, constants, 0x00),
-                         _mm_clmulepi64_si128(block, constants, 0x11));
-}
-
 KORVALIN_WIDE inline __m512i Fold(__m512i blocks, __m512i constants) {
     return _mm512_xor_si512(_mm512_clmulepi64_epi128(blocks, constants, 0x00),
                             _mm512_clmulepi64_epi128(blocks, constants, 0x11));
 }
 
-// Moving a block `BITS` further: its first half times x^(BITS + 64), its second times x^BITS.
-template <unsigned BITS>
-KORVALIN_WIDE inline __m128i FoldConstants() {
-    return _mm_set_epi64x(static_cast<long long>(FoldConstant(BITS)), static_cast<long long>(FoldConstant(BITS + 64)));
-}
-
+// Moving four blocks `BITS` further: each one's first half times x^(BITS + 64), its second times x^BITS.
 template <unsigned BITS>
 KORVALIN_WIDE inline __m512i FoldConstants4() {
     const auto first = static_cast<long long>(FoldConstant(BITS + 64));
@@ -206,9 +196,9 @@ KORVALIN_WIDE inline __m512i Load512(const uint8_t* p) { return _mm512_loadu_si5
 
 bool CpuHasWide() {
     __builtin_cpu_init();
-    return __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw") &&
-           __builtin_cpu_supports("gfni") && __builtin_cpu_supports("vpclmulqdq") &&
-           __builtin_cpu_supports("pclmul");
+    // The SSSE3 code finishes the EDC.
+    return SimdSupported() && __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw") &&
+           __builtin_cpu_supports("gfni") && __builtin_cpu_supports("vpclmulqdq");
 }
 
 }  // namespace
@@ -232,18 +222,12 @@ KORVALIN_WIDE uint32_t WideEdc(const uint8_t* data, size_t length) {
         _mm512_xor_si512(Fold(run[2], FoldConstants4<512>()), run[3]));
     const __m512i by512 = FoldConstants4<512>();
     for (; at + 64 <= length; at += 64) blocks = _mm512_xor_si512(Fold(blocks, by512), Load512(data + at));
-    alignas(64) __m128i lanes[4];
-    _mm512_store_si512(lanes, blocks);
-    __m128i block = _mm_xor_si128(_mm_xor_si128(Fold(lanes[0], FoldConstants<384>()), Fold(lanes[1], FoldConstants<256>())),
-                                  _mm_xor_si128(Fold(lanes[2], FoldConstants<128>()), lanes[3]));
-    const __m128i by128 = FoldConstants<128>();
-    for (; at + 16 <= length; at += 16) {
-        block = _mm_xor_si128(Fold(block, by128), _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + at)));
-    }
-    // The folded block is congruent to everything so far: its EDC is theirs.
-    alignas(16) uint8_t bytes[16];
-    _mm_store_si128(reinterpret_cast<__m128i*>(bytes), block);
-    return PortableEdc(PortableEdc(0, bytes, 16), data + at, length - at);
+    // The four blocks are congruent to everything so far, so the EDC of them
+    // and the rest is the EDC of the whole; the SSSE3 code finishes it.
+    alignas(64) uint8_t tail[128];
+    _mm512_store_si512(tail, blocks);
+    std::memcpy(tail + 64, data + at, length - at);
+    return SimdEdc(tail, 64 + (length - at));
 }
 
 void WideParity(uint8_t* base) {
